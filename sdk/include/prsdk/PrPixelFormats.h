@@ -2,6 +2,8 @@
 // kAllPixelFormats lists every one the host defines, in the host's own order.
 #pragma once
 
+#include <iterator>
+
 #include "prsdk/PrTypes.h"
 
 namespace prsdk {
@@ -37,21 +39,21 @@ constexpr PrPixelFormat PrPixelFormat_BGRP_4444_32f = pixelFormatCode("BGrp");
 constexpr PrPixelFormat PrPixelFormat_VUYP_4444_32f = pixelFormatCode("VUyp");
 constexpr PrPixelFormat PrPixelFormat_VUYP_4444_32f_709 = pixelFormatCode("VUp7");
 constexpr PrPixelFormat PrPixelFormat_PRGB_4444_32f = pixelFormatCode("PRgb");
-constexpr PrPixelFormat PrPixelFormat_BGRA_4444_32f_Linear = pixelFormatCode("RGB1");
-constexpr PrPixelFormat PrPixelFormat_BGRP_4444_32f_Linear = pixelFormatCode("yuy2");
-constexpr PrPixelFormat PrPixelFormat_BGRX_4444_32f_Linear = pixelFormatCode("yuy3");
-constexpr PrPixelFormat PrPixelFormat_ARGB_4444_32f_Linear = pixelFormatCode("uyvy");
-constexpr PrPixelFormat PrPixelFormat_PRGB_4444_32f_Linear = pixelFormatCode("uyv7");
-constexpr PrPixelFormat PrPixelFormat_XRGB_4444_32f_Linear = pixelFormatCode("v210");
-constexpr PrPixelFormat PrPixelFormat_RGB_444_10u = pixelFormatCode("v211");
-constexpr PrPixelFormat PrPixelFormat_YUYV_422_8u_601 = pixelFormatCode("UYvy");
-constexpr PrPixelFormat PrPixelFormat_YUYV_422_8u_709 = pixelFormatCode("UYv7");
-constexpr PrPixelFormat PrPixelFormat_UYVY_422_8u_601 = pixelFormatCode("BGaL");
-constexpr PrPixelFormat PrPixelFormat_UYVY_422_8u_709 = pixelFormatCode("BGpL");
-constexpr PrPixelFormat PrPixelFormat_V210_422_10u_601 = pixelFormatCode("BGxL");
-constexpr PrPixelFormat PrPixelFormat_V210_422_10u_709 = pixelFormatCode("ARgL");
-constexpr PrPixelFormat PrPixelFormat_UYVY_422_32f_601 = pixelFormatCode("PRgL");
-constexpr PrPixelFormat PrPixelFormat_UYVY_422_32f_709 = pixelFormatCode("XRgL");
+constexpr PrPixelFormat PrPixelFormat_BGRA_4444_32f_Linear = pixelFormatCode("BGaL");
+constexpr PrPixelFormat PrPixelFormat_BGRP_4444_32f_Linear = pixelFormatCode("BGpL");
+constexpr PrPixelFormat PrPixelFormat_BGRX_4444_32f_Linear = pixelFormatCode("BGxL");
+constexpr PrPixelFormat PrPixelFormat_ARGB_4444_32f_Linear = pixelFormatCode("ARgL");
+constexpr PrPixelFormat PrPixelFormat_PRGB_4444_32f_Linear = pixelFormatCode("PRgL");
+constexpr PrPixelFormat PrPixelFormat_XRGB_4444_32f_Linear = pixelFormatCode("XRgL");
+constexpr PrPixelFormat PrPixelFormat_RGB_444_10u = pixelFormatCode("RGB1");
+constexpr PrPixelFormat PrPixelFormat_YUYV_422_8u_601 = pixelFormatCode("yuy2");
+constexpr PrPixelFormat PrPixelFormat_YUYV_422_8u_709 = pixelFormatCode("yuy3");
+constexpr PrPixelFormat PrPixelFormat_UYVY_422_8u_601 = pixelFormatCode("uyvy");
+constexpr PrPixelFormat PrPixelFormat_UYVY_422_8u_709 = pixelFormatCode("uyv7");
+constexpr PrPixelFormat PrPixelFormat_V210_422_10u_601 = pixelFormatCode("v210");
+constexpr PrPixelFormat PrPixelFormat_V210_422_10u_709 = pixelFormatCode("v211");
+constexpr PrPixelFormat PrPixelFormat_UYVY_422_32f_601 = pixelFormatCode("UYvy");
+constexpr PrPixelFormat PrPixelFormat_UYVY_422_32f_709 = pixelFormatCode("UYv7");
 constexpr PrPixelFormat PrPixelFormat_YUV_420_MPEG2_FRAME_PICTURE_PLANAR_8u_601 = pixelFormatCode("yv12");
 constexpr PrPixelFormat PrPixelFormat_YUV_420_MPEG2_FIELD_PICTURE_PLANAR_8u_601 = pixelFormatCode("yvi2");
 constexpr PrPixelFormat PrPixelFormat_YUV_420_MPEG2_FRAME_PICTURE_PLANAR_8u_601_FullRange = pixelFormatCode("yv1f");
@@ -157,5 +159,17 @@ constexpr PrPixelFormat kAllPixelFormats[] = {
 };
 static_assert(sizeof(kAllPixelFormats) / sizeof(kAllPixelFormats[0]) == 73);
 static_assert(PrPixelFormat_BGRA_4444_8u == 0x61726762);
+static_assert(PrPixelFormat_BGRA_4444_32f_Linear == pixelFormatCode("BGaL"));
+static_assert(PrPixelFormat_RGB_444_10u == pixelFormatCode("RGB1"));
+static_assert(PrPixelFormat_V210_422_10u_601 == pixelFormatCode("v210"));
+
+// No two formats share a code.
+constexpr bool allPixelFormatsDistinct() {
+    for (auto a = std::begin(kAllPixelFormats); a != std::end(kAllPixelFormats); ++a)
+        for (auto b = a + 1; b != std::end(kAllPixelFormats); ++b)
+            if (*a == *b) return false;
+    return true;
+}
+static_assert(allPixelFormatsDistinct());
 
 }  // namespace prsdk
