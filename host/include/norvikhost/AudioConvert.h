@@ -1,0 +1,17 @@
+// The Audio Suite's conversions from interleaved integer samples to one float
+// buffer per channel: a sample becomes the signed sample divided by 2^(bits-1).
+// 8-bit samples arrive signed (the importer has already removed the offset of
+// 128); 16-, 24- and 32-bit samples are little-endian, 24-bit in 3 bytes.
+#pragma once
+
+#include <cstdint>
+
+namespace norvikhost {
+
+// `source` holds channels * frames samples of bits/8 bytes each, in any
+// alignment; `channels` points at `channels` buffers of `frames` floats.
+// bits is 8, 16, 24 or 32; returns false (writing nothing) for other values.
+bool uninterleaveToFloat(int bits, const void* source, float** channels, std::uint32_t channelCount,
+                         std::uint32_t frames);
+
+}  // namespace norvikhost

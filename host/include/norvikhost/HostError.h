@@ -1,0 +1,15 @@
+// The one exception type of the substitute host: a failure of the host itself or
+// of its dealings with a module (cannot load it, no entry point, a bad answer).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace norvikhost {
+
+class HostError : public std::runtime_error {
+public:
+    explicit HostError(const std::string& what) : std::runtime_error(what) {}
+};
+
+}  // namespace norvikhost

@@ -1,0 +1,35 @@
+// The operating-system calls of the substitute host: loading a module and
+// finding the running program. Everything platform-specific in the host lives
+// in Platform.cpp.
+#pragma once
+
+#include <filesystem>
+
+namespace norvikhost {
+
+// A loaded shared module (dlopen on Linux, LoadLibraryW on Windows). Owns the
+// module and unloads it on destruction. Move-only; not thread-safe.
+class DynamicLibrary {
+public:
+    // Loads the module; throws HostError naming the path and the system's reason.
+    explicit DynamicLibrary(const std::filesystem::path& path);
+    ~DynamicLibrary();
+    DynamicLibrary(DynamicLibrary&& other) noexcept;
+    DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
+    DynamicLibrary(const DynamicLibrary&) = delete;
+    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+    // The address of an exported symbol, or null when there is none.
+    void* symbol(const char* name) const;
+
+private:
+    void* m_handle = nullptr;
+};
+
+// Path of the running program; empty when it cannot be found.
+std::filesystem::path currentExecutablePath();
+
+// File name of the importer module on this platform: ImporterNorvik.so or ImporterNorvik.prm.
+const char* importerModuleFileName();
+
+}  // namespace norvikhost

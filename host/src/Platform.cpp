@@ -1,0 +1,93 @@
+// Module loading and program path: dlopen / /proc/self/exe on Linux,
+// LoadLibraryW / GetModuleFileNameW on Windows.
+#include "norvikhost/Platform.h"
+
+#include <string>
+#include <utility>
+
+#include "norvikhost/HostError.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace norvikhost {
+
+#ifdef _WIN32
+
+namespace {
+std::string lastErrorText() {
+    const DWORD code = GetLastError();
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = n ? std::string(text, n) : "error " + std::to_string(code);
+    if (text) LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
+    return result;
+}
+}  // namespace
+
+DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
+    m_handle = LoadLibraryW(path.wstring().c_str());
+    if (!m_handle) throw HostError("cannot load module '" + path.string() + "': " + lastErrorText());
+}
+
+DynamicLibrary::~DynamicLibrary() {
+    if (m_handle) FreeLibrary(static_cast<HMODULE>(m_handle));
+}
+
+void* DynamicLibrary::symbol(const char* name) const {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(m_handle), name));
+}
+
+std::filesystem::path currentExecutablePath() {
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+    if (n == 0 || n >= buffer.size()) return {};
+    buffer.resize(n);
+    return std::filesystem::path(buffer);
+}
+
+const char* importerModuleFileName() { return "ImporterNorvik.prm"; }
+
+#else
+
+DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
+    m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_handle) {
+        const char* why = dlerror();
+        throw HostError("cannot load module '" + path.string() + "': " + (why ? why : "unknown reason"));
+    }
+}
+
+DynamicLibrary::~DynamicLibrary() {
+    if (m_handle) dlclose(m_handle);
+}
+
+void* DynamicLibrary::symbol(const char* name) const { return dlsym(m_handle, name); }
+
+std::filesystem::path currentExecutablePath() {
+    std::error_code ec;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : path;
+}
+
+const char* importerModuleFileName() { return "ImporterNorvik.so"; }
+
+#endif
+
+DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+    if (this != &other) {
+        DynamicLibrary old(std::move(*this));
+        m_handle = std::exchange(other.m_handle, nullptr);
+    }
+    return *this;
+}
+
+}  // namespace norvikhost

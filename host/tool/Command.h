@@ -1,0 +1,38 @@
+// The subcommands of norvik-import. Each one adds its CLI11 subcommand with its
+// own options and runs when that subcommand was given. Adding a subcommand is
+// one file with a make...Command() factory and one line in main.cpp.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+namespace norvikimport {
+
+// Options every subcommand shares.
+struct CommonOptions {
+    std::filesystem::path modulePath;  // empty: the importer beside the program
+};
+
+// Program exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitModuleFailed = 1;  // the module loaded but answered with an error
+constexpr int kExitCannotLoad = 2;    // no module, or no xImportEntry
+
+class Command {
+public:
+    virtual ~Command() = default;
+    // Adds the subcommand (with its options bound to members) to the program.
+    virtual CLI::App* add(CLI::App& program) = 0;
+    // Runs the subcommand; returns the exit code. May throw HostError.
+    virtual int run(const CommonOptions& options) = 0;
+};
+
+// The module to load: the --module path, or the importer beside this program.
+std::filesystem::path resolveModulePath(const CommonOptions& options);
+
+std::unique_ptr<Command> makeFormatsCommand();
+
+}  // namespace norvikimport
