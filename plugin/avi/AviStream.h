@@ -1,0 +1,76 @@
+// One stream of an AVI file: its headers as stored, its index data and its frame index.
+#pragma once
+
+#include "avi/ChunkNode.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// One data chunk of a stream, as located through an index. 24 bytes: a million
+// chunks cost 24 MB.
+struct FrameEntry {
+    uint64_t offset = 0;     // absolute file position of the chunk's data
+    uint64_t byteStart = 0;  // sum of the sizes of the entries before this one
+    uint32_t size = 0;       // data bytes (0 for an empty chunk)
+    bool keyFrame = false;
+};
+static_assert(sizeof(FrameEntry) == 24, "FrameEntry is kept compact: one per indexed chunk");
+
+// The 24-byte header of an indx (super index) chunk, as stored.
+struct SuperIndexHeader {
+    std::array<uint8_t, 24> bytes{4, 0};  // wLongsPerEntry reads 4 until an indx is read
+    uint16_t longsPerEntry() const;
+    uint8_t indexSubType() const { return bytes[2]; }
+    uint8_t indexType() const { return bytes[3]; }
+    uint32_t entriesInUse() const;
+    FourCC chunkId() const;
+};
+
+struct SuperIndexEntry {
+    uint64_t offset = 0;    // file position of a standard index chunk's header
+    uint32_t size = 0;      // that chunk's size including its 8-byte header
+    uint32_t duration = 0;  // not used
+};
+
+struct StandardIndexEntry {
+    uint32_t offset = 0;  // data position relative to the header's base offset
+    uint32_t size = 0;    // bits 0-30: data size; bit 31: not a key frame
+};
+
+struct StandardIndex {
+    // The 24-byte header of an ix## chunk, as stored; baseOffset sits unaligned at byte 12.
+    std::array<uint8_t, 24> header{};
+    // Entries as read. They are released once the stream's frame index is built
+    // (the frame entries carry everything in them), so a large file is not held twice.
+    std::vector<StandardIndexEntry> entries;
+
+    uint16_t longsPerEntry() const;
+    uint32_t entriesInUse() const;
+    FourCC chunkId() const;
+    uint64_t baseOffset() const;
+};
+
+// Ownership: owned by AviParser::streams; lives until the next parse or the
+// parser's destruction. Read-only after parsing; may then be read from any thread.
+struct AviStream {
+    uint64_t number = 0;                 // ordinal of the strl list, counting ones that failed
+    std::array<uint8_t, 56> header{};    // strh as stored
+    std::vector<uint8_t> format;         // strf data
+    SuperIndexHeader superIndexHeader;
+    std::vector<SuperIndexEntry> superIndex;
+    std::vector<StandardIndex> standardIndexes;  // one per super index entry read
+    bool odmlIndexComplete = false;      // indx read and neither it nor its standard indexes had a problem
+    std::vector<FrameEntry> legacyFrames;  // from idx1
+    std::vector<FrameEntry> odmlFrames;    // from the standard indexes
+
+    FourCC fccType() const;  // "vids", "auds", ...
+    // The selected frame index: odmlFrames when the OpenDML index is complete, else legacyFrames.
+    const std::vector<FrameEntry>& frames() const;
+    // Sum of the sizes in the selected frame index.
+    uint64_t totalBytes() const;
+    // The entry holding stream byte p, or frames().end() when p lies before the first
+    // or at or past the end of the data. Among entries starting at the same byte
+    // the last is taken, so p never resolves to an empty chunk followed by data.
+    std::vector<FrameEntry>::const_iterator findByBytePosition(uint64_t p) const;
+};

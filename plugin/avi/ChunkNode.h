@@ -1,0 +1,52 @@
+// One RIFF chunk as found by the walk, and the walk itself.
+#pragma once
+
+#include "fileio/File.h"
+
+#include <cstdint>
+#include <vector>
+
+// A four-character code: its four bytes, in file order, are the characters.
+using FourCC = uint32_t;
+
+constexpr FourCC makeFourCC(const char (&s)[5])
+{
+    return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
+           uint32_t(uint8_t(s[3])) << 24;
+}
+
+struct ChunkNode {
+    FourCC id = 0;
+    uint32_t size = 0;       // size field as stored (excludes header and pad byte)
+    FourCC listType = 0;     // list type of a LIST or RIFF chunk, 0 for a plain chunk
+    int64_t offset = 0;      // file position of the chunk header
+    std::vector<ChunkNode> children;  // filled only for the lists the walk descends into
+
+    bool isList() const { return id == makeFourCC("LIST") || id == makeFourCC("RIFF"); }
+    FourCC key() const { return isList() ? listType : id; }
+    int64_t dataStart() const { return offset + (isList() ? 12 : 8); }
+    // Data bytes; a list whose size field is below 4 holds none.
+    uint64_t dataSize() const { return isList() ? (size >= 4 ? size - 4u : 0u) : size; }
+    // First child whose id (for plain chunks) or list type (for lists) is key; null if none.
+    const ChunkNode* findChild(FourCC key, bool list) const;
+};
+
+struct WalkRules {
+    std::vector<FourCC> descendTypes;  // list types whose children are walked
+    std::vector<FourCC> stopKeys;      // keys after which a level ends at once
+};
+
+// Walks one level of chunks from the file's current position, `limit` bytes long,
+// appending them to `list` and descending into the lists the rules name.
+// Returns false when a read or seek failed or the structure is broken; the nodes
+// found so far stay. Never throws; never reads outside the file.
+//
+// Hostile sizes: every chunk advances the walk by at least 8 bytes, so each level
+// ends; a list whose size field is below 4 cannot hold its own type and ends its
+// level as broken; lists deeper than kMaxWalkDepth are recorded without their
+// children and also count as broken. Sizes up to 0xFFFFFFFF are added in 64 bits,
+// so a chunk claiming more than the file holds simply moves the walk past the end,
+// where the next header read fails.
+constexpr int kMaxWalkDepth = 8;
+bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit,
+                const WalkRules& rules, int depth = 0);
