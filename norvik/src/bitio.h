@@ -1,0 +1,141 @@
+// Bit reading and writing for the Rice-coded residuals: bits are packed least
+// significant bit first, a field of several bits least significant bit first.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace norvik {
+
+static_assert(std::endian::native == std::endian::little, "the bit reader loads little-endian words");
+
+inline constexpr unsigned kEscapeZeros = 24;
+
+// Reads from [data, data + size). Past the end it reads zero bits and remembers
+// that it did; overrun() tells whether more bits were taken than the block holds.
+// Never touches memory outside the block.
+class BitReader {
+public:
+    BitReader() = default;
+    BitReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+
+    // Reads one Rice-coded value with parameter k for n-bit samples. A code with
+    // more than 24 leading zeros marks the reader bad and yields 0.
+    uint32_t readRice(unsigned k, unsigned n) {
+        refill();
+        const uint64_t b = m_bits;
+        if ((b & 0x1FFFFFFu) == 0) {
+            m_bad = true;
+            consume(25);
+            return 0;
+        }
+        const unsigned q = static_cast<unsigned>(std::countr_zero(b));
+        if (q < kEscapeZeros) {
+            const uint32_t low = static_cast<uint32_t>(b >> (q + 1)) & ((1u << k) - 1u);
+            consume(q + 1 + k);
+            return (q << k) | low;
+        }
+        const uint32_t z = static_cast<uint32_t>(b >> 25) & ((1u << n) - 1u);
+        consume(25 + n);
+        return z;
+    }
+
+    // True when the reader met a bad code or ran past the end of its block.
+    bool failed() const { return m_bad || consumedBits() > static_cast<uint64_t>(m_size) * 8; }
+
+private:
+    uint64_t consumedBits() const { return static_cast<uint64_t>(m_pos) * 8 - m_count; }
+
+    void consume(unsigned n) {
+        m_bits >>= n;
+        m_count -= n;
+    }
+
+    // Afterwards at least 56 bits are buffered.
+    void refill() {
+        if (m_count >= 40) return;
+        if (m_pos <= m_size && m_size - m_pos >= 8) {
+            uint64_t w;
+            std::memcpy(&w, m_data + m_pos, 8);
+            m_bits |= w << m_count;
+            m_pos += (63 - m_count) >> 3;
+            m_count |= 56;
+            return;
+        }
+        while (m_count <= 56) {
+            const uint64_t byte = m_pos < m_size ? m_data[m_pos] : 0;
+            m_bits |= byte << m_count;
+            ++m_pos;
+            m_count += 8;
+        }
+    }
+
+    const uint8_t* m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_pos = 0;        // next byte to load (may pass m_size: zero bits)
+    uint64_t m_bits = 0;     // buffered bits, next bit in bit 0
+    unsigned m_count = 0;    // number of valid buffered bits
+    bool m_bad = false;
+};
+
+// Appends bits to a byte vector.
+class BitWriter {
+public:
+    explicit BitWriter(std::vector<uint8_t>& out) : m_out(out) {}
+
+    // Writes the Rice code of z with parameter k for n-bit samples.
+    void writeRice(uint32_t z, unsigned k, unsigned n) {
+        const uint32_t q = z >> k;
+        if (q < kEscapeZeros)
+            put((uint64_t{1} << q) | (static_cast<uint64_t>(z & ((1u << k) - 1u)) << (q + 1)), q + 1 + k);
+        else
+            put((uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z) << 25), 25 + n);
+    }
+
+    // Pads with zero bits to a whole byte and writes out what is buffered.
+    void finish() {
+        while (m_count > 0) {
+            m_out.push_back(static_cast<uint8_t>(m_bits));
+            m_bits >>= 8;
+            m_count = m_count > 8 ? m_count - 8 : 0;
+        }
+        m_bits = 0;
+    }
+
+private:
+    void put(uint64_t bits, unsigned n) {
+        if (n > 32) {
+            putShort(bits & 0xFFFFFFFFu, 32);
+            putShort(bits >> 32, n - 32);
+        } else {
+            putShort(bits, n);
+        }
+    }
+
+    // n <= 32; keeps fewer than 32 bits buffered.
+    void putShort(uint64_t bits, unsigned n) {
+        m_bits |= bits << m_count;
+        m_count += n;
+        if (m_count >= 32) {
+            const auto w = static_cast<uint32_t>(m_bits);
+            const size_t at = m_out.size();
+            m_out.resize(at + 4);
+            std::memcpy(m_out.data() + at, &w, 4);
+            m_bits >>= 32;
+            m_count -= 32;
+        }
+    }
+
+    std::vector<uint8_t>& m_out;
+    uint64_t m_bits = 0;
+    unsigned m_count = 0;
+};
+
+// Residual mapping shared by encoder and decoder.
+inline uint32_t zigzag(int32_t e) { return e >= 0 ? static_cast<uint32_t>(e) * 2u : static_cast<uint32_t>(-e) * 2u - 1u; }
+inline int32_t unzigzag(uint32_t z) { return static_cast<int32_t>(z >> 1) ^ -static_cast<int32_t>(z & 1u); }
+
+}  // namespace norvik

@@ -1,0 +1,140 @@
+#include "decoder.h"
+
+#include <cstring>
+
+#include "row_decoder.h"
+
+namespace norvik {
+
+int32_t resolveTarget(const StreamFormat& stream, const CodecFormat& wanted, DecodeTarget& target) {
+    if (wanted.form != NORVIK_FORM_EXTENDED || wanted.version != NORVIK_FORM_VERSION) return NORVIK_E_RECORD;
+    if ((wanted.width != 0 && wanted.width != stream.width) || (wanted.height != 0 && wanted.height != stream.height))
+        return NORVIK_E_OUTPUT;
+    if ((wanted.flags & ~3u) != 0) return NORVIK_E_OUTPUT;
+    const bool range32768 = (wanted.flags & NORVIK_FLAG_RANGE_32768) != 0;
+    DecodeTarget t;
+    t.bottomUp = (wanted.flags & NORVIK_FLAG_BOTTOM_UP) != 0;
+    if (wanted.type == stream.type->type) {
+        if (range32768) return NORVIK_E_OUTPUT;
+        target = t;
+        return NORVIK_OK;
+    }
+    t.spec.type = findOutputType(wanted.type);
+    if (t.spec.type == nullptr) return NORVIK_E_OUTPUT;
+    if (range32768 && t.spec.type->bits != 16) return NORVIK_E_OUTPUT;
+    t.spec.range32768 = range32768;
+    if (t.spec.type->model == Model::Yuv) {
+        if (wanted.colorSpace < 1 || wanted.colorSpace > 2 || wanted.range < 1 || wanted.range > 2)
+            return NORVIK_E_OUTPUT;
+        t.spec.colorSpace = wanted.colorSpace;
+        t.spec.range = wanted.range;
+    } else {
+        t.spec.colorSpace = stream.colorSpace;
+        t.spec.range = 2;
+    }
+    target = t;
+    return NORVIK_OK;
+}
+
+Decoder::Decoder(const StreamFormat& stream, const DecodeTarget& target) : m_stream(stream), m_target(target) {
+    if (target.spec.type != nullptr) m_packer.emplace(stream, target.spec);
+    m_rowSamples = static_cast<size_t>(stream.width) + 8;
+}
+
+uint8_t* Decoder::outputRow(uint32_t plane, uint32_t row, uint32_t height) const {
+    const uint32_t r = m_target.bottomUp ? height - 1 - row : row;
+    return m_planes[plane].data + static_cast<size_t>(r) * m_planes[plane].stride;
+}
+
+bool Decoder::checkPlanes(const CodecPlane planes[4]) {
+    if (planes == nullptr) return false;
+    const CompressedType& t = *m_stream.type;
+    const uint32_t count = m_packer ? 1 : t.planes;
+    for (uint32_t p = 0; p < count; ++p) {
+        const uint32_t w = planeWidth(t, p, m_stream.width);
+        const uint32_t h = m_packer ? m_stream.height : planeHeight(t, p, m_stream.height);
+        const uint64_t rowBytes = m_packer ? outputRowBytes(m_target.spec.type->type, w)
+                                           : static_cast<uint64_t>(w) * (t.bits == 8 ? 1 : 2);
+        const CodecPlane& cp = planes[p];
+        if (cp.data == 0 || cp.rowStride < rowBytes) return false;
+        if (cp.planeSize < static_cast<uint64_t>(cp.rowStride) * (h - 1) + rowBytes) return false;
+        m_planes[p] = {reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(cp.data)), cp.rowStride};
+    }
+    return true;
+}
+
+int32_t Decoder::decode(const uint8_t* frame, size_t size, const CodecPlane planes[4], ThreadPool& pool) {
+    if (!checkPlanes(planes)) return NORVIK_E_PLANES;
+    if (!parseFrame(frame, size, m_stream, m_views)) return NORVIK_E_FRAME;
+    const size_t perWorker = m_rowSamples * 8 + (m_packer ? m_packer->scratchSize() : m_rowSamples);
+    if (m_scratch.size() < pool.workers()) m_scratch.resize(pool.workers());
+    for (auto& s : m_scratch)
+        if (s.size() < perWorker) s.assign(perWorker, 0);
+    std::atomic<bool> failed{false};
+    pool.run(m_stream.sliceCount(), [&](uint32_t slice, unsigned worker) {
+        if (!decodeSlice(slice, m_scratch[worker])) failed.store(true, std::memory_order_relaxed);
+    });
+    return failed.load() ? NORVIK_E_FRAME : NORVIK_OK;
+}
+
+bool Decoder::decodeSlice(uint32_t slice, std::vector<uint16_t>& scratch) const {
+    const CompressedType& t = *m_stream.type;
+    const uint32_t planes = t.planes;
+    RowDecoder dec[4];
+    uint16_t* buf[4][2];
+    const uint16_t* rows[4] = {nullptr, nullptr, nullptr, nullptr};
+    unsigned parity[4] = {0, 0, 0, 0};
+    for (uint32_t p = 0; p < 4; ++p) {
+        buf[p][0] = scratch.data() + m_rowSamples * (2 * p);
+        buf[p][1] = buf[p][0] + m_rowSamples;
+    }
+    for (uint32_t p = 0; p < planes; ++p)
+        dec[p].start(m_views[static_cast<size_t>(slice) * planes + p], t.bits, planeWidth(t, p, m_stream.width));
+    uint16_t* extra = scratch.data() + m_rowSamples * 8;
+    const RowSpan luma = sliceRows(m_stream, slice, 0);
+    const bool halfHeight = t.chromaY == 2;
+    for (uint32_t r = 0; r < luma.count; ++r) {
+        const bool chromaRow = !halfHeight || r % 2 == 0;
+        for (uint32_t p = 0; p < planes; ++p) {
+            const bool chroma = t.model == Model::Yuv && (p == 1 || p == 2);
+            if (chroma && !chromaRow) continue;
+            uint16_t* out = buf[p][parity[p]];
+            dec[p].decodeRow(out, rows[p]);
+            rows[p] = out;
+            parity[p] ^= 1;
+        }
+        const uint32_t y = luma.first + r;
+        if (m_packer)
+            m_packer->pack(rows, outputRow(0, y, m_stream.height), extra);
+        else
+            writePlanar(rows, y, chromaRow, extra);
+    }
+    for (uint32_t p = 0; p < planes; ++p)
+        if (dec[p].failed()) return false;
+    return true;
+}
+
+void Decoder::writePlanar(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const {
+    const CompressedType& t = *m_stream.type;
+    const uint32_t mask = (1u << t.bits) - 1u;
+    for (uint32_t p = 0; p < t.planes; ++p) {
+        const bool chroma = t.model == Model::Yuv && (p == 1 || p == 2);
+        if (chroma && !chromaRow) continue;
+        const uint32_t w = planeWidth(t, p, m_stream.width);
+        const uint32_t h = planeHeight(t, p, m_stream.height);
+        const uint32_t row = chroma && t.chromaY == 2 ? lumaRow / 2 : lumaRow;
+        const uint16_t* src = rows[p];
+        if (t.model == Model::Rgb && (p == 1 || p == 2)) {
+            for (uint32_t x = 0; x < w; ++x) tmp[x] = static_cast<uint16_t>((rows[p][x] + rows[0][x]) & mask);
+            src = tmp;
+        }
+        uint8_t* dst = outputRow(p, row, h);
+        if (t.bits == 8) {
+            for (uint32_t x = 0; x < w; ++x) dst[x] = static_cast<uint8_t>(src[x]);
+        } else {
+            std::memcpy(dst, src, static_cast<size_t>(w) * 2);
+        }
+    }
+}
+
+}  // namespace norvik

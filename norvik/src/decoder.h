@@ -1,0 +1,57 @@
+// Decoding of whole frames into the caller's planes.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "convert.h"
+#include "frame_layout.h"
+#include "norvik/norvik_common.h"
+#include "stream_format.h"
+#include "thread_pool.h"
+
+namespace norvik {
+
+// What a begun decompression writes.
+struct DecodeTarget {
+    OutputSpec spec;      // spec.type null means the planar output (the coded planes)
+    bool bottomUp = false;
+};
+
+// Checks a wanted output record against a stream; fills `target` or returns the
+// error code.
+int32_t resolveTarget(const StreamFormat& stream, const CodecFormat& wanted, DecodeTarget& target);
+
+// Decodes frames of one stream into one target. Not thread-safe: one caller at a
+// time; decode() runs the slices on the given pool.
+class Decoder {
+public:
+    Decoder(const StreamFormat& stream, const DecodeTarget& target);
+
+    // Returns 0, NORVIK_E_PLANES when the planes cannot hold the picture, or
+    // NORVIK_E_FRAME for a malformed frame (then the planes may hold part of it).
+    int32_t decode(const uint8_t* frame, size_t size, const CodecPlane planes[4], ThreadPool& pool);
+
+private:
+    struct Plane {
+        uint8_t* data;
+        uint32_t stride;
+    };
+
+    bool checkPlanes(const CodecPlane planes[4]);
+    bool decodeSlice(uint32_t slice, std::vector<uint16_t>& scratch) const;
+    void writePlanar(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const;
+    uint8_t* outputRow(uint32_t plane, uint32_t row, uint32_t height) const;
+
+    StreamFormat m_stream;
+    DecodeTarget m_target;
+    std::optional<RowPacker> m_packer;  // empty for the planar output
+    size_t m_rowSamples;                // scratch samples per plane row
+    std::vector<SlicePlaneView> m_views;
+    std::vector<std::vector<uint16_t>> m_scratch;  // one per worker
+    Plane m_planes[4] = {};
+};
+
+}  // namespace norvik

@@ -1,0 +1,33 @@
+// Decodes the rows of one coded slice-plane in order, into 16-bit samples.
+#pragma once
+
+#include <cstdint>
+
+#include "bitio.h"
+#include "frame_layout.h"
+
+namespace norvik {
+
+// State of one slice-plane being decoded. Not thread-safe; one per plane per worker.
+class RowDecoder {
+public:
+    // `view` must come from parseFrame for a slice-plane of `width` samples per row.
+    void start(const SlicePlaneView& view, unsigned bits, uint32_t width);
+
+    // Decodes the next row into out[0..width). `above` is this slice-plane's
+    // previous row, or null for its first row.
+    void decodeRow(uint16_t* out, const uint16_t* above);
+
+    // True when the coded data was bad or ran out (checked after the last row).
+    bool failed() const { return m_reader.failed(); }
+
+private:
+    BitReader m_reader;
+    const uint8_t* m_stored = nullptr;
+    uint8_t m_method = 0;
+    unsigned m_k = 0;
+    unsigned m_bits = 8;
+    uint32_t m_width = 0;
+};
+
+}  // namespace norvik

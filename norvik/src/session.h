@@ -1,0 +1,34 @@
+// The state behind one handle, and the table of open handles.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "decoder.h"
+#include "encoder.h"
+#include "thread_pool.h"
+
+namespace norvik {
+
+// One handle's state. Used by one caller at a time; owns its decoder, encoder
+// and thread pool, and joins the pool's threads when destroyed.
+struct Session {
+    std::optional<Decoder> decoder;
+    std::optional<Encoder> encoder;
+    unsigned threads = 0;  // 0: defaultThreadCount()
+
+    // A pool with the wanted number of workers, made on first use.
+    ThreadPool& pool();
+
+private:
+    std::unique_ptr<ThreadPool> m_pool;
+};
+
+// Process-wide table of handles; its functions are thread-safe.
+uint32_t openSession();                          // 0 when out of handles or memory
+std::shared_ptr<Session> findSession(uint32_t handle);
+bool closeSession(uint32_t handle);
+void closeAllSessions();
+
+}  // namespace norvik
