@@ -22,13 +22,16 @@ void message(AviParser& parser, const AviStream& stream, const char* text, uint6
     parser.errorText += "stream[" + std::to_string(stream.number) + text + std::to_string(value) + end;
 }
 
+uint64_t availableAt(const AviParser& parser, uint64_t position)
+{
+    return position < parser.fileSize() ? parser.fileSize() - position : 0;
+}
+
 // Reads up to `count` bytes at `position`, no further than the file goes; the
 // bytes actually read are returned in `buffer`.
 uint64_t readAt(AviParser& parser, uint64_t position, uint64_t count, std::vector<uint8_t>& buffer)
 {
-    const uint64_t size = parser.fileSize();
-    const uint64_t available = position < size ? size - position : 0;
-    buffer.assign(std::min(count, available), 0);
+    buffer.assign(std::min(count, availableAt(parser, position)), 0);
     if (buffer.empty() || position > uint64_t(std::numeric_limits<int64_t>::max()) ||
         !parser.file->seek(static_cast<int64_t>(position)))
         return 0;
@@ -56,12 +59,12 @@ bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, std::vect
         return true;
     const uint64_t size = record.size - 8u;
     const uint64_t position = record.offset + 8u;
-    if (parser.standardIndexBudget == 0) {
+    if (std::min(size, availableAt(parser, position)) > parser.standardIndexBudget) {
         message(parser, stream, "]: std index (ix..) reads exceed the file size, stopped at: ", position);
         stream.odmlIndexComplete = false;
         return false;
     }
-    const uint64_t got = readAt(parser, position, std::min(size, parser.standardIndexBudget), buffer);
+    const uint64_t got = readAt(parser, position, size, buffer);
     parser.standardIndexBudget -= got;
     if (got == 0) {
         parser.errorText += "stream[" + std::to_string(stream.number) +

@@ -1,0 +1,270 @@
+// Frame indexes from files written by the AVI writer, and the writer's faults
+// written then parsed: each fault gives its exact message and its fallback.
+#include "TestFiles.h"
+
+#include "AviWriter.h"
+#include "fileio/WinFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace avitest;
+using aviwriter::AviWriter;
+
+namespace {
+
+// Video (stream 0) and 16-bit stereo audio (stream 1), interleaved: frame k has
+// 100 + k bytes (odd sizes too), every third not a key frame; audio chunks 64 bytes.
+struct Clip {
+    Bytes bytes;
+    std::vector<uint64_t> offsets[2];
+};
+
+Clip writeClip(aviwriter::Options options, int frames = 12,
+               aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1))
+{
+    TempDir dir;
+    const auto path = dir.path("clip.avi");
+    Clip clip;
+    {
+        AviWriter w(utf8(path), options);
+        w.addVideoStream(video);
+        w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
+        for (int k = 0; k < frames; ++k) {
+            w.writeChunk(0, Bytes(100 + k, uint8_t(k)), k % 3 == 0);
+            w.writeChunk(1, Bytes(64, 1));
+        }
+        w.finish();
+        for (int s = 0; s < 2; ++s)
+            for (size_t n = 0; n < w.chunkCount(s); ++n)
+                clip.offsets[s].push_back(w.chunkOffset(s, n));
+    }
+    clip.bytes = readWholeFile(path);
+    return clip;
+}
+
+void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool video)
+{
+    const auto& f = s.frames();
+    ASSERT_EQ(f.size(), offsets.size());
+    uint64_t start = 0;
+    for (size_t k = 0; k < f.size(); ++k) {
+        EXPECT_EQ(f[k].offset, offsets[k]);
+        EXPECT_EQ(f[k].size, video ? 100 + k : 64);
+        EXPECT_EQ(f[k].byteStart, start);
+        EXPECT_EQ(f[k].keyFrame, !video || k % 3 == 0);
+        start += f[k].size;
+    }
+    EXPECT_EQ(s.totalBytes(), start);
+}
+
+// One stream whose super index has `records` records, all naming one standard
+// index of `entries` entries that follows the header list.
+Bytes repeatedStandardIndex(uint32_t records, uint32_t entries)
+{
+    Bytes strh, indx, ix;
+    Riff::fourcc(strh, "vids");
+    strh.resize(56, 0);
+    const uint32_t ixData = 24 + 8 * entries;
+    Riff::u16(indx, 4);
+    Riff::u16(indx, 0);
+    Riff::u32(indx, records);
+    Riff::fourcc(indx, "00dc");
+    indx.resize(24, 0);
+    const auto hdrlWith = [&](const Bytes& indxData) {
+        const Bytes strl = Riff::list("LIST", "strl", Riff::cat({Riff::chunk("strh", strh),
+                                                                 Riff::chunk("strf", Bytes(40)),
+                                                                 Riff::chunk("indx", indxData)}));
+        return Riff::list("LIST", "hdrl", Riff::cat({Riff::chunk("avih", Bytes(56)), strl}));
+    };
+    const uint64_t ixPosition = 12 + hdrlWith(Bytes(24 + 16 * size_t(records))).size();
+    for (uint32_t j = 0; j < records; ++j) {
+        Riff::u64(indx, ixPosition);
+        Riff::u32(indx, ixData + 8);
+        Riff::u32(indx, entries);
+    }
+    Riff::u16(ix, 2);
+    Riff::u16(ix, 0x0100);
+    Riff::u32(ix, entries);
+    Riff::fourcc(ix, "00dc");
+    Riff::u64(ix, 0);
+    Riff::u32(ix, 0);
+    for (uint32_t k = 0; k < entries; ++k) {
+        Riff::u32(ix, k);
+        Riff::u32(ix, 1);
+    }
+    return Riff::list("RIFF", "AVI ", Riff::cat({hdrlWith(indx), Riff::chunk("ix00", ix)}));
+}
+
+}  // namespace
+
+TEST(AviIndex, BothIndexesLocateEveryChunk)
+{
+    for (const bool openDml : {false, true}) {
+        aviwriter::Options o;
+        o.openDml = openDml;
+        o.riffLimit = 4000;  // several AVIX forms when OpenDML is on
+        o.infoSoftware = "writer";
+        o.junkAfterHeader = 33;
+        const Clip clip = writeClip(o, 40);
+        AviParser p;
+        ASSERT_TRUE(parseAllWays(clip.bytes, p)) << p.errorText;
+        EXPECT_EQ(p.errorText, "");
+        ASSERT_EQ(p.streams.size(), 2u);
+        for (int s = 0; s < 2; ++s) {
+            EXPECT_EQ(p.streams[s]->odmlIndexComplete, openDml);
+            expectFrames(*p.streams[s], clip.offsets[s], s == 0);
+        }
+        if (openDml) {
+            EXPECT_GT(p.streams[0]->standardIndexes.size(), 2u);
+            EXPECT_LT(p.streams[0]->legacyFrames.size(), 40u);  // idx1 covers the first form only
+        }
+    }
+}
+
+TEST(AviIndex, RecListsEmptyChunksAndBytePositions)
+{
+    TempDir dir;
+    const auto path = dir.path("rec.avi");
+    {
+        AviWriter w(utf8(path));
+        w.addVideoStream(aviwriter::videoStream(0, 8, 8, 25, 1));
+        w.addAudioStream(aviwriter::pcmAudioStream(1, 8000, 8));
+        w.beginRec();
+        w.writeChunk(0, Bytes(3, 1));
+        w.writeChunk(1, Bytes(10, 2));
+        w.endRec();
+        w.writeChunk(1, Bytes{});
+        w.writeChunk(1, Bytes(5, 3));
+        w.writeChunk(0, Bytes{});
+        w.finish();
+    }
+    const Bytes bytes = readWholeFile(path);
+    for (const bool useOdml : {true, false}) {
+        AviParser p;
+        ASSERT_TRUE(parseAllWays(bytes, p));
+        p.streams[1]->odmlIndexComplete = useOdml;
+        const AviStream& audio = *p.streams[1];
+        ASSERT_EQ(audio.frames().size(), 3u);  // the rec entry of idx1 belongs to no stream
+        EXPECT_EQ(audio.frames()[1].byteStart, 10u);
+        EXPECT_EQ(audio.frames()[1].size, 0u);
+        EXPECT_EQ(audio.findByBytePosition(0), audio.frames().begin());
+        EXPECT_EQ(audio.findByBytePosition(9), audio.frames().begin());
+        EXPECT_EQ(audio.findByBytePosition(10), audio.frames().begin() + 2);  // never the empty chunk
+        EXPECT_EQ(audio.findByBytePosition(14), audio.frames().begin() + 2);
+        EXPECT_EQ(audio.findByBytePosition(15), audio.frames().end());  // the total
+        EXPECT_EQ(audio.totalBytes(), 15u);
+        EXPECT_EQ(p.streams[0]->frames().size(), 2u);
+    }
+    AviStream empty;
+    EXPECT_EQ(empty.findByBytePosition(0), empty.frames().end());
+}
+
+TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack)
+{
+    struct Case {
+        const char* name;
+        void (*apply)(aviwriter::Options&);
+        std::string text;
+        bool odml;        // stream 0 keeps its OpenDML index
+        size_t frames0;   // frames of stream 0 after the fallback
+    };
+    const std::vector<Case> cases = {
+        {"super wLongsPerEntry", [](auto& o) { o.faults.superLongsPerEntry = 3; },
+         "stream[0]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n"
+         "stream[1]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n", false, 12},
+        {"std wLongsPerEntry", [](auto& o) { o.faults.stdLongsPerEntry = 1; },
+         "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n"
+         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n", false, 12},
+        {"super count", [](auto& o) { o.superIndexSlots = 1; o.faults.superExtraEntries = 2; },
+         "stream[0]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n"
+         "stream[1]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n", false, 12},
+        {"std count", [](auto& o) { o.faults.stdExtraEntries = 1000000; },
+         "stream[0]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n"
+         "stream[1]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n", false, 12},
+        {"super dwSize below 8", [](auto& o) { o.faults.superSmallSize = true; }, "", true, 0},
+        {"super past the end", [](auto& o) { o.faults.superOffsetPastEnd = true; }, "", false, 12},
+        {"super names the indx", [](auto& o) { o.faults.superPointsToIndx = true; },
+         "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n"
+         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n", false, 12},
+        {"idx1 size", [](auto& o) { o.faults.idx1ExtraBytes = 9; },
+         "idx1 size is not a multiple of index entry size\n", true, 12},
+        // cut inside the movi list header: the headers stand, no index is found
+        {"truncated", [](auto& o) { o.openDml = false; o.faults.truncateAt = 318; },
+         "riff structure is corrupt or invalid\n", false, 0},
+    };
+    for (const Case& c : cases) {
+        aviwriter::Options o;
+        c.apply(o);
+        const Clip clip = writeClip(o);
+        AviParser p;
+        ASSERT_TRUE(parseAllWays(clip.bytes, p)) << c.name;
+        if (std::string(c.name) == "super past the end") {
+            // The message names the position the writer chose; check its shape.
+            EXPECT_EQ(p.errorText.rfind("stream[0]: could not read standard index at: ", 0), 0u) << p.errorText;
+        } else {
+            EXPECT_EQ(p.errorText, c.text) << c.name;
+        }
+        ASSERT_EQ(p.streams.size(), 2u) << c.name;
+        EXPECT_EQ(p.streams[0]->odmlIndexComplete, c.odml) << c.name;
+        EXPECT_EQ(p.streams[0]->frames().size(), c.frames0) << c.name;
+    }
+}
+
+TEST(AviIndex, MissingStreamHeadersAndRepeatedIndexesEnd)
+{
+    aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1);
+    video.omitStrf = true;
+    AviParser p;
+    ASSERT_TRUE(parseAllWays(writeClip({}, 12, video).bytes, p));
+    EXPECT_EQ(p.errorText, "stream[0]: strf missing in strl\n");
+    ASSERT_EQ(p.streams.size(), 1u);
+    EXPECT_EQ(p.streams[0]->number, 1u);
+    EXPECT_EQ(p.streams[0]->frames().size(), 12u);  // the audio keeps its own chunks
+
+    // Every super index record names one large standard index: the reads are
+    // bounded by the file size, the stream falls back to its legacy index.
+    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1000, 1000), p, false));
+    EXPECT_EQ(p.errorText.find("stream[0]: std index (ix..) reads exceed the file size, stopped at: "), 0u)
+        << p.errorText.substr(0, 300);
+    EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
+    EXPECT_LT(p.streams[0]->odmlFrames.size(), 10000u);
+}
+
+TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile)
+{
+    TempDir dir;
+    const auto path = dir.path("sparse.avi");
+    std::vector<uint64_t> offsets;
+    {
+        aviwriter::Options o;
+        o.sparse = true;
+        AviWriter w(utf8(path), o);
+        w.addVideoStream(aviwriter::videoStream(0, 8, 8, 25, 1));
+        w.writeChunk(0, Bytes(16, 1));
+        w.writeJunk(0xF0000000u);  // each in a form of its own
+        w.writeJunk(0xF0000000u);
+        for (int k = 2; k < 5; ++k)
+            w.writeChunk(0, Bytes(16, uint8_t(k)));
+        w.writeZeroChunk(0, 1 << 20);
+        w.finish();
+        for (size_t n = 0; n < w.chunkCount(0); ++n)
+            offsets.push_back(w.chunkOffset(0, n));
+    }
+    ASSERT_GT(offsets.back(), uint64_t(1) << 32);
+    AviParser p;
+    ASSERT_TRUE(parseFileAllWays(path, p)) << p.errorText;
+    EXPECT_EQ(p.errorText, "");
+    ASSERT_EQ(p.streams.size(), 1u);
+    const auto& frames = p.streams[0]->frames();
+    ASSERT_EQ(frames.size(), offsets.size());
+    fileio::WinFile f;
+    ASSERT_TRUE(f.open(utf8(path).c_str(), fileio::Read));
+    for (size_t k = 0; k < frames.size(); ++k) {
+        EXPECT_EQ(frames[k].offset, offsets[k]);
+        uint8_t first = 0xEE;
+        fileio::seekTo(f, static_cast<int64_t>(frames[k].offset));
+        fileio::readExact(f, &first, 1);
+        EXPECT_EQ(first, k == 0 ? 1 : k < 4 ? k + 1 : 0) << k;
+    }
+    EXPECT_EQ(p.streams[0]->totalBytes(), 16u * 4 + (1u << 20));
+}

@@ -1,0 +1,143 @@
+// The chunk walk and the header lists, on synthetic bytes. Every case runs through
+// an in-memory file, a file giving one byte per read, and the native file.
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace avitest;
+
+namespace {
+
+Bytes streamHeader(const char* type)
+{
+    Bytes h;
+    Riff::fourcc(h, type);
+    h.resize(56, 0);
+    return h;
+}
+
+Bytes strl(const Bytes& children) { return Riff::list("LIST", "strl", children); }
+
+Bytes goodStrl(const char* type, size_t formatSize = 40)
+{
+    return strl(Riff::cat({Riff::chunk("strh", streamHeader(type)), Riff::chunk("strf", Bytes(formatSize, 1))}));
+}
+
+Bytes avi(const Bytes& hdrlChildren, const Bytes& after = {})
+{
+    return Riff::list("RIFF", "AVI ", Riff::cat({Riff::list("LIST", "hdrl", hdrlChildren), after}));
+}
+
+Bytes avih() { return Riff::chunk("avih", Bytes(56, 0)); }
+
+}  // namespace
+
+TEST(AviParser, RejectsWhatIsNotAnAviForm)
+{
+    const std::string signature = "file doesn't look like AVI (first 12 bytes is not 'RIFF'....'AVI ')";
+    AviParser p;
+    EXPECT_FALSE(parseAllWays(Bytes{'R', 'I', 'F', 'F', 4, 0}, p));
+    EXPECT_EQ(p.errorText, signature);
+    EXPECT_FALSE(parseAllWays(Riff::list("RIFF", "WAVE", Riff::chunk("fmt ", Bytes(16))), p));
+    EXPECT_EQ(p.errorText, signature);
+    EXPECT_FALSE(parseAllWays(Riff::list("RIFF", "AVI ", Riff::chunk("JUNK", Bytes(4))), p));
+    EXPECT_EQ(p.errorText, "hdrl missing\n");
+    EXPECT_FALSE(parseAllWays(avi(goodStrl("vids")), p));
+    EXPECT_EQ(p.errorText, "avih missing\n");
+    EXPECT_FALSE(parseAllWays(avi(Riff::chunk("avih", Bytes(20))), p));
+    EXPECT_EQ(p.errorText, "avih data read error\n");
+    // A RIFF form too small to hold its own type is no chunk at all.
+    EXPECT_FALSE(parseAllWays(Riff::list("RIFF", "AVI ", {}, 2), p));
+    EXPECT_EQ(p.errorText, "riff structure is corrupt or invalid\nriff structure is empty\n");
+}
+
+TEST(AviParser, BadStreamListsAreDroppedAndKeepTheirNumbers)
+{
+    const Bytes noStrh = strl(Riff::chunk("strf", Bytes(40)));
+    const Bytes noStrf = strl(Riff::chunk("strh", streamHeader("auds")));
+    const Bytes shortStrh = strl(Riff::cat({Riff::chunk("strh", Bytes(30)), Riff::chunk("strf", Bytes(4))}));
+    AviParser p;
+    ASSERT_TRUE(parseAllWays(avi(Riff::cat({avih(), goodStrl("vids"), noStrh, goodStrl("auds"), noStrf,
+                                            shortStrh, goodStrl("auds", 0)})),
+                             p));
+    EXPECT_EQ(p.errorText,
+              "stream[1]: strh missing in strl\nstream[3]: strf missing in strl\n"
+              "stream[4]: strh data read error\n");
+    ASSERT_EQ(p.streams.size(), 3u);
+    EXPECT_EQ(p.streams[0]->number, 0u);
+    EXPECT_EQ(p.streams[1]->number, 2u);
+    EXPECT_EQ(p.streams[2]->number, 5u);
+    EXPECT_TRUE(p.streams[2]->format.empty());
+    EXPECT_EQ(p.streamsOfType(makeFourCC("auds")), (std::vector<size_t>{1, 2}));
+    EXPECT_EQ(p.streamsOfType(makeFourCC("vids")), (std::vector<size_t>{0}));
+    EXPECT_TRUE(p.streamsOfType(makeFourCC("txts")).empty());
+    EXPECT_THROW(p.streams.at(3), std::out_of_range);
+}
+
+TEST(AviParser, OddChunksArePaddedAndExtendedHeaderIsRead)
+{
+    // strf of 41 bytes before strh: the strh is only found if the pad byte is skipped.
+    const Bytes list = strl(Riff::cat({Riff::chunk("strf", Bytes(41, 9)), Riff::chunk("strh", streamHeader("vids"))}));
+    Bytes dmlh;
+    Riff::u32(dmlh, 1234);
+    const Bytes odml = Riff::list("LIST", "odml", Riff::chunk("dmlh", dmlh));
+    AviParser p;
+    ASSERT_TRUE(parseAllWays(avi(Riff::cat({avih(), list, odml})), p));
+    EXPECT_EQ(p.errorText, "");
+    ASSERT_EQ(p.streams.size(), 1u);
+    EXPECT_EQ(p.streams[0]->format.size(), 41u);
+    EXPECT_EQ(p.extendedHeader[0], 1234 % 256);
+    EXPECT_EQ(p.extendedHeader[4], 0);
+    EXPECT_TRUE(p.streams[0]->frames().empty());  // no idx1, no movi
+    EXPECT_EQ(p.streams[0]->totalBytes(), 0u);
+}
+
+TEST(AviParser, BrokenTreesEndTheWalkWithoutFailingTheHeaders)
+{
+    const std::string corrupt = "riff structure is corrupt or invalid\n";
+    const Bytes good = Riff::cat({avih(), goodStrl("vids")});
+    const std::vector<std::pair<Bytes, std::string>> cases = {
+        // cut inside a chunk header after the headers
+        {[&] { Bytes b = avi(good, Riff::chunk("JUNK", Bytes(10))); b.resize(b.size() - 13); return b; }(),
+         corrupt},
+        // a list whose size cannot hold its type
+        {avi(Riff::cat({good, Riff::list("LIST", "strl", {}, 3)})), corrupt},
+        // chunks claiming nearly 4 GiB: the walk moves past the end of its list and stops
+        {avi(Riff::cat({good, Riff::chunk("JUNK", Bytes(8), 0xFFFFFFF8)})), ""},
+        {avi(Riff::cat({good, Riff::chunk("JUNK", Bytes(8), 0xFFFFFFFF), goodStrl("auds")})), ""},
+        // stream lists nested far deeper than any file needs
+        {[&] {
+             Bytes nested = goodStrl("vids");
+             for (int i = 0; i < 40; ++i)
+                 nested = strl(nested);
+             return avi(Riff::cat({good, nested}));
+         }(),
+         corrupt + "stream[1]: strh missing in strl\n"},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        AviParser p;
+        EXPECT_TRUE(parseAllWays(cases[i].first, p)) << "case " << i;
+        EXPECT_EQ(p.errorText, cases[i].second) << "case " << i;
+        EXPECT_EQ(p.streams.size(), 1u) << "case " << i;
+    }
+    // A size of zero on the form itself: nothing beyond it is walked.
+    AviParser p;
+    EXPECT_FALSE(parseAllWays(Riff::list("RIFF", "AVI ", Riff::list("LIST", "hdrl", good), 4), p));
+    EXPECT_EQ(p.errorText, "hdrl missing\n");
+}
+
+TEST(AviParser, ParsesFromTheCurrentPositionAndStopsAfterTheFirstForm)
+{
+    // Two forms back to back: the second (with a different stream count) is not walked.
+    const Bytes first = avi(Riff::cat({avih(), goodStrl("vids")}));
+    const Bytes second = Riff::list("RIFF", "AVIX", Riff::list("LIST", "movi", Riff::chunk("00dc", Bytes(3))));
+    AviParser p;
+    ASSERT_TRUE(parseAllWays(Riff::cat({first, second}), p));
+    EXPECT_EQ(p.chunks.size(), 1u);
+    EXPECT_EQ(p.errorText, "");
+
+    MemoryFile f(Riff::cat({Bytes(10, 0), first}));
+    ASSERT_TRUE(f.seek(10));
+    EXPECT_TRUE(p.parse(f));
+    EXPECT_EQ(p.chunks.front().offset, 10);
+}

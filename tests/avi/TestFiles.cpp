@@ -1,0 +1,213 @@
+#include "TestFiles.h"
+
+#include "fileio/WinFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace avitest {
+
+bool MemoryFile::seek(int64_t offset)
+{
+    if (offset < 0)
+        return false;
+    m_position = offset;
+    return true;
+}
+
+uint64_t MemoryFile::read(void* buffer, uint64_t count)
+{
+    const uint64_t pos = static_cast<uint64_t>(m_position);
+    if (pos >= m_data.size())
+        return 0;
+    const uint64_t n = std::min<uint64_t>(count, m_data.size() - pos);
+    std::memcpy(buffer, m_data.data() + pos, n);
+    m_position += static_cast<int64_t>(n);
+    return n;
+}
+
+uint64_t MemoryFile::write(const void* buffer, uint64_t count)
+{
+    const uint64_t pos = static_cast<uint64_t>(m_position);
+    if (m_data.size() < pos + count)
+        m_data.resize(pos + count);
+    std::memcpy(m_data.data() + pos, buffer, count);
+    m_position += static_cast<int64_t>(count);
+    return count;
+}
+
+uint64_t LimitedFile::read(void* buffer, uint64_t count)
+{
+    auto* out = static_cast<uint8_t*>(buffer);
+    uint64_t total = 0;
+    // A caller's one read becomes many small reads of the inner file, so that a
+    // parser which trusts one read to fill its buffer is caught out.
+    while (total < count) {
+        const int64_t pos = m_inner.tell();
+        if (pos < 0 || uint64_t(pos) >= m_failAt)
+            break;
+        uint64_t n = std::min(m_maxRead, count - total);
+        n = std::min<uint64_t>(n, m_failAt - uint64_t(pos));
+        ++reads;
+        const uint64_t got = m_inner.read(out + total, n);
+        total += got;
+        if (got < n)
+            break;
+    }
+    return total;
+}
+
+void Riff::u16(Bytes& b, uint16_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(v >> 8)); }
+void Riff::u32(Bytes& b, uint32_t v) { u16(b, uint16_t(v)); u16(b, uint16_t(v >> 16)); }
+void Riff::u64(Bytes& b, uint64_t v) { u32(b, uint32_t(v)); u32(b, uint32_t(v >> 32)); }
+void Riff::fourcc(Bytes& b, const char* s) { b.insert(b.end(), s, s + 4); }
+
+Bytes Riff::chunk(const char* id, const Bytes& data, int64_t sizeField)
+{
+    Bytes b;
+    fourcc(b, id);
+    u32(b, uint32_t(sizeField >= 0 ? uint64_t(sizeField) : data.size()));
+    b.insert(b.end(), data.begin(), data.end());
+    if (data.size() & 1)
+        b.push_back(0);
+    return b;
+}
+
+Bytes Riff::list(const char* id, const char* type, const Bytes& children, int64_t sizeField)
+{
+    Bytes b;
+    fourcc(b, id);
+    u32(b, uint32_t(sizeField >= 0 ? uint64_t(sizeField) : children.size() + 4));
+    fourcc(b, type);
+    b.insert(b.end(), children.begin(), children.end());
+    return b;
+}
+
+Bytes Riff::cat(std::initializer_list<Bytes> parts)
+{
+    Bytes b;
+    for (const Bytes& p : parts)
+        b.insert(b.end(), p.begin(), p.end());
+    return b;
+}
+
+Bytes Riff::minimalAvi(const Bytes& extraHdrl, const Bytes& afterHdrl)
+{
+    Bytes strh;
+    fourcc(strh, "vids");
+    strh.resize(56, 0);
+    const Bytes strl = list("LIST", "strl", cat({chunk("strh", strh), chunk("strf", Bytes(40, 0))}));
+    const Bytes hdrl = list("LIST", "hdrl", cat({chunk("avih", Bytes(56, 0)), strl, extraHdrl}));
+    return list("RIFF", "AVI ", cat({hdrl, afterHdrl}));
+}
+
+TempDir::TempDir()
+{
+    static std::atomic<int> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    m_path = std::filesystem::temp_directory_path() /
+             ("norvik-avi-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string utf8(const std::filesystem::path& path)
+{
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+Bytes readWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::string describe(const AviParser& p, bool ok)
+{
+    std::ostringstream s;
+    s << "ok=" << ok << " text=" << p.errorText << " streams=" << p.streams.size() << "\n";
+    for (const auto& st : p.streams) {
+        s << "number=" << st->number << " format=" << st->format.size()
+          << " odml=" << st->odmlIndexComplete << " super=" << st->superIndex.size();
+        for (uint8_t b : st->header)
+            s << ' ' << int(b);
+        for (const auto* frames : {&st->legacyFrames, &st->odmlFrames}) {
+            s << "\nframes " << frames->size() << ":";
+            for (const FrameEntry& f : *frames)
+                s << ' ' << f.offset << '/' << f.size << '/' << f.byteStart << '/' << f.keyFrame;
+        }
+        s << "\n";
+    }
+    return s.str();
+}
+
+bool parseAllWays(const Bytes& bytes, AviParser& parser, bool onDisk)
+{
+    MemoryFile memory(bytes);
+    const bool ok = parser.parse(memory);
+    const std::string expected = describe(parser, ok);
+
+    MemoryFile inner(bytes);
+    LimitedFile oneByte(inner, 1);
+    AviParser second;
+    const bool ok2 = second.parse(oneByte);
+    EXPECT_EQ(expected, describe(second, ok2)) << "one byte per read";
+
+    if (onDisk) {
+        TempDir dir;
+        writeWholeFile(dir.path("case.avi"), bytes);
+        fileio::WinFile native;
+        EXPECT_TRUE(native.open(utf8(dir.path("case.avi")).c_str(), fileio::Read | fileio::ShareRead));
+        AviParser third;
+        const bool ok3 = third.parse(native);
+        EXPECT_EQ(expected, describe(third, ok3)) << "native file";
+    }
+    return ok;
+}
+
+bool parseFileAllWays(const std::filesystem::path& path, AviParser& parser)
+{
+    fileio::WinFile native;
+    EXPECT_TRUE(native.open(utf8(path).c_str(), fileio::Read | fileio::ShareRead));
+    const bool ok = parser.parse(native);
+
+    fileio::WinFile inner;
+    EXPECT_TRUE(inner.open(utf8(path).c_str(), fileio::Read | fileio::ShareRead));
+    LimitedFile oneByte(inner, 1);
+    AviParser second;
+    const bool ok2 = second.parse(oneByte);
+    EXPECT_EQ(ok, ok2);
+    EXPECT_EQ(parser.errorText, second.errorText);
+    EXPECT_EQ(parser.streams.size(), second.streams.size());
+    for (size_t i = 0; i < std::min(parser.streams.size(), second.streams.size()); ++i) {
+        const auto& a = parser.streams[i]->frames();
+        const auto& b = second.streams[i]->frames();
+        EXPECT_TRUE(a.size() == b.size() &&
+                    std::equal(a.begin(), a.end(), b.begin(), [](const FrameEntry& x, const FrameEntry& y) {
+                        return x.offset == y.offset && x.size == y.size && x.byteStart == y.byteStart &&
+                               x.keyFrame == y.keyFrame;
+                    }))
+            << "stream " << i;
+    }
+    return ok;
+}
+
+}  // namespace avitest
