@@ -1,0 +1,183 @@
+// norvik-import as a person runs it: a child process, its text and exit code;
+// with the real importer module, its answers and its diagnostic log.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "TestPlatform.h"
+
+namespace fs = std::filesystem;
+using hosttest::binDir;
+using hosttest::ChildResult;
+using hosttest::programPath;
+using hosttest::runChild;
+
+namespace {
+
+ChildResult runImport(const std::vector<std::string>& args, const hosttest::Environment& env = {}) {
+    return runChild(programPath("norvik-import"), args, env);
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::set<fs::path> filesIn(const fs::path& folder) {
+    std::set<fs::path> files;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) files.insert(entry.path());
+    return files;
+}
+
+// The message part of each log line; fails the test for a line without the
+// "[YYYY-MM-DD HH:MM:SS] [tid] " prefix.
+std::vector<std::string> logMessages(const fs::path& log) {
+    static const std::regex prefix(R"(^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] \[\d+\] )");
+    std::ifstream in(log);
+    std::vector<std::string> messages;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::smatch match;
+        EXPECT_TRUE(std::regex_search(line, match, prefix)) << line;
+        messages.push_back(match.suffix());
+    }
+    return messages;
+}
+
+std::string timeStamp(std::time_t t) {
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d_%H%M%S", std::localtime(&t));
+    return text;
+}
+
+}  // namespace
+
+TEST(NorvikImport, FormatsPrintsWhatTheHostLearns) {
+    const fs::path module = binDir() / FAKE_GOOD_MODULE;
+    const ChildResult run = runImport({"formats", "--module", module.string()});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::string expected = "module: " + module.string() +
+                                 "\n"
+                                 "imInit: 0 (imNoErr)\n"
+                                 "  priority: 200\n"
+                                 "  avoidAudioConform: 1\n"
+                                 "imGetIndFormat 0: 0 (imNoErr)\n"
+                                 "  file type: 'AVIV' (0x41564956)\n"
+                                 "  FormatName: Norvik AVI\n"
+                                 "  FormatShortName: Norvik AVI\n"
+                                 "  extensions: avi\n"
+                                 "imGetIndFormat 1: 0 (imNoErr)\n"
+                                 "  file type: 'FAKE' (0x46414B45)\n"
+                                 "  FormatName: Second format\n"
+                                 "  FormatShortName: Second format\n"
+                                 "  extensions: fk1 fk2\n"
+                                 "imGetIndFormat 2: 301 (imBadFormatIndex)\n"
+                                 "imGetSupports8: 101 (malSupports8)\n"
+                                 "imGetSubTypeNames 'AVIV' (0x41564956): 0 (imNoErr)\n"
+                                 "  'N8RA' (0x4E385241) Norvik 8-bit RGBA\n"
+                                 "  'N14R' (0x4E313452) Norvik 14-bit RGB\n"
+                                 "imGetSubTypeNames 'FAKE' (0x46414B45): 3 (imUnsupported)\n"
+                                 "imShutdown: 0 (imNoErr)\n";
+    std::string output = run.output;
+    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+    EXPECT_EQ(output, expected);
+}
+
+TEST(NorvikImport, FailsClearlyWhenTheModuleCannotBeUsed) {
+    const ChildResult missing = runImport({"--module", (binDir() / "missing-module").string(), "formats"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(contains(missing.output, "cannot load module")) << missing.output;
+    const ChildResult noEntry = runImport({"formats", "--module", (binDir() / FAKE_NO_ENTRY_MODULE).string()});
+    EXPECT_EQ(noEntry.exitCode, 2);
+    EXPECT_TRUE(contains(noEntry.output, "has no xImportEntry")) << noEntry.output;
+    const ChildResult bad = runImport({"formats", "--module", (binDir() / FAKE_BAD_MODULE).string()});
+    EXPECT_EQ(bad.exitCode, 1) << bad.output;
+    EXPECT_TRUE(contains(bad.output, "imInit: 2 (imBadFile)")) << bad.output;
+    const ChildResult noCommand = runImport({});
+    EXPECT_NE(noCommand.exitCode, 0);
+}
+
+#ifdef NORVIK_HAVE_IMPORTER
+
+TEST(NorvikImportWithImporter, FormatsOfTheRealModule) {
+    const hosttest::ProfileWithLogSwitch profile(false);
+    const ChildResult run = runImport({"formats"}, profile.childEnvironment());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    for (const char* line : {"imInit: 0 (imNoErr)\n", "  priority: 200\n", "  avoidAudioConform: 1\n",
+                             "  file type: 'AVIV' (0x41564956)\n", "  FormatName: Norvik AVI\n",
+                             "  FormatShortName: Norvik AVI\n", "  extensions: avi\n",
+                             "imGetIndFormat 1: 301 (imBadFormatIndex)\n", "imGetSupports8: 101 (malSupports8)\n",
+                             "imShutdown: 0 (imNoErr)\n"})
+        EXPECT_TRUE(contains(run.output, line)) << line << "in:\n" << run.output;
+}
+
+TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
+    {
+        const hosttest::ProfileWithLogSwitch off(false);
+        const auto before = filesIn(off.profile() / "norvik" / "adobe");
+        const bool hadFolder = fs::exists(off.profile() / "norvik");
+        EXPECT_EQ(runImport({"formats"}, off.childEnvironment()).exitCode, 0);
+        EXPECT_EQ(fs::exists(off.profile() / "norvik"), hadFolder);
+        EXPECT_EQ(filesIn(off.profile() / "norvik" / "adobe"), before);
+    }
+    const hosttest::ProfileWithLogSwitch on(true);
+    const fs::path folder = on.profile() / "norvik" / "adobe";
+    const auto before = filesIn(folder);
+    EXPECT_EQ(runImport({"formats"}, on.childEnvironment()).exitCode, 0);
+    std::vector<fs::path> created;
+    for (const fs::path& file : filesIn(folder))
+        if (!before.count(file)) created.push_back(file);
+    ASSERT_EQ(created.size(), 1u);
+    EXPECT_TRUE(std::regex_match(created[0].filename().string(),
+                                 std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_\d\d\.log)")))
+        << created[0];
+    const auto messages = logMessages(created[0]);
+    fs::remove(created[0]);
+    const auto has = [&](const std::string& message) {
+        return std::find(messages.begin(), messages.end(), message) != messages.end();
+    };
+    ASSERT_GE(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "Log opened");
+    EXPECT_EQ(messages[1].rfind("Application: ", 0), 0u) << messages[1];
+    EXPECT_TRUE(contains(messages[1], "norvik-import")) << messages[1];
+    for (const char* message : {"[imInit] (0)", "    [imNoErr] (0)", "[imGetIndFormat] (14)",
+                                "    [imBadFormatIndex] (301)", "[imGetSupports8] (36)", "    [malSupports8] (101)",
+                                "[imShutdown] (1)"})
+        EXPECT_TRUE(has(message)) << message;
+}
+
+TEST(NorvikImportWithImporter, ASecondLogInTheSameSecondGetsTheNextNumber) {
+    const hosttest::ProfileWithLogSwitch on(true);
+    const fs::path folder = on.profile() / "norvik" / "adobe";
+    fs::create_directories(folder);
+    // Logs of an earlier process for every second the child may start in.
+    std::vector<fs::path> earlier;
+    const std::time_t now = std::time(nullptr);
+    for (std::time_t t = now - 1; t < now + 30; ++t) {
+        const fs::path log = folder / ("norvik_pr_importer_" + timeStamp(t) + "_00.log");
+        if (!fs::exists(log)) {
+            std::ofstream(log) << "earlier\n";
+            earlier.push_back(log);
+        }
+    }
+    const auto before = filesIn(folder);
+    EXPECT_EQ(runImport({"formats"}, on.childEnvironment()).exitCode, 0);
+    std::vector<fs::path> created;
+    for (const fs::path& file : filesIn(folder))
+        if (!before.count(file)) created.push_back(file);
+    for (const fs::path& log : earlier) fs::remove(log);
+    for (const fs::path& log : created) fs::remove(log);
+    ASSERT_EQ(created.size(), 1u);
+    EXPECT_TRUE(std::regex_match(created[0].filename().string(),
+                                 std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_01\.log)")))
+        << created[0];
+}
+
+#else
+
+TEST(NorvikImportWithImporter, NeedsTheImporterModule) { GTEST_SKIP() << "ImporterNorvik is not part of this build"; }
+
+#endif

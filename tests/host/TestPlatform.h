@@ -1,0 +1,53 @@
+// What the host's tests need from the operating system: running a program as a
+// child process, and a user profile with the importer's log switch set or not.
+// Everything platform-specific of the tests lives in TestPlatform.cpp.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace hosttest {
+
+// The folder with the programs and modules of the build: NORVIK_BIN_DIR, or the
+// folder of the running test program.
+std::filesystem::path binDir();
+
+// A program of the build by its base name ("norvik-import" gets ".exe" on Windows).
+std::filesystem::path programPath(const std::string& baseName);
+
+struct ChildResult {
+    int exitCode = -1;
+    std::string output;  // standard output and standard error together
+};
+
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Runs a program with arguments and extra environment variables, waits for it
+// and collects what it printed. Throws std::runtime_error when it cannot start.
+ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const Environment& extraEnvironment = {});
+
+// A user profile for a child process, with the importer's log switch on or off.
+// On Linux a fresh temporary folder used as HOME (with .norvik-registry when
+// on); on Windows the real profile folder and HKCU\Software\Norvik
+// EnableAdobeLog (set when on, removed when off and on destruction).
+class ProfileWithLogSwitch {
+public:
+    explicit ProfileWithLogSwitch(bool logOn);
+    ~ProfileWithLogSwitch();
+    ProfileWithLogSwitch(const ProfileWithLogSwitch&) = delete;
+    ProfileWithLogSwitch& operator=(const ProfileWithLogSwitch&) = delete;
+
+    // The folder under which the importer makes norvik/adobe.
+    const std::filesystem::path& profile() const { return m_profile; }
+    // Variables a child needs to use this profile (HOME on Linux; none on Windows).
+    Environment childEnvironment() const;
+
+private:
+    std::filesystem::path m_profile;
+    bool m_temporary = false;
+};
+
+}  // namespace hosttest
