@@ -1,0 +1,132 @@
+// The answers the importer relies on: queries per output row, parameters, names,
+// and what the encoder says it accepts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "codec_helpers.h"
+
+using namespace norvik_test;
+
+TEST(Queries, EveryCompressedTypeDecodesIntoEveryImporterRow) {
+    // (output type, colour space, flags, range) as the importer builds them.
+    const uint32_t rows[][4] = {{4, 1, 0, 1},  {4, 2, 0, 1},  {5, 1, 1, 1},  {5, 2, 1, 1}, {50, 1, 1, 1},
+                                {50, 2, 0, 1}, {49, 1, 1, 1}, {49, 2, 0, 1}, {2, 2, 1, 2}, {19, 2, 0, 2},
+                                {1, 2, 1, 2},  {16, 2, 0, 2}, {11, 1, 0, 1}, {11, 2, 0, 1}, {15, 2, 1, 2},
+                                {31, 2, 3, 2}, {32, 2, 2, 2}};
+    Handle h;
+    for (const TypeInfo& t : allTypes()) {
+        const auto block = streamFormat(t.type, 32, 16, 4, 2, 2);
+        for (const auto& row : rows) {
+            const CodecFormat wanted = record(row[0], row[2], row[1], row[3]);
+            CodecFormat out = record(0, 0, 0, 0);
+            ASSERT_EQ(norvik_decompress_query(h.get(), block.data(), 24, &wanted, &out), 0) << t.type << "->" << row[0];
+            EXPECT_EQ(out.width, 32u);
+            EXPECT_EQ(out.height, 16u);
+            EXPECT_EQ(out.form, 254u);
+            EXPECT_EQ(out.type, t.type);
+            EXPECT_EQ(out.colorSpace, 2u);
+            EXPECT_EQ(out.range, 2u);
+        }
+    }
+}
+
+TEST(Queries, ParametersForTypesOneToSixtyOne) {
+    Handle h;
+    const std::set<uint32_t> outputs = {1, 2, 4, 5, 11, 15, 16, 19, 31, 32, 49, 50};
+    for (uint32_t t = 1; t <= 61; ++t) {
+        uint32_t flip = t, range = t;
+        const int32_t r7 = norvik_get_param(h.get(), NORVIK_PARAM_CAN_FLIP, &flip, 4);
+        const int32_t r9 = norvik_get_param(h.get(), NORVIK_PARAM_RANGE_32768, &range, 4);
+        if (outputs.count(t) == 0) {
+            EXPECT_NE(r7, 0) << t;
+            EXPECT_NE(r9, 0) << t;
+            continue;
+        }
+        ASSERT_EQ(r7, 0);
+        ASSERT_EQ(r9, 0);
+        EXPECT_EQ(flip, 1u) << t;
+        EXPECT_EQ(range, t == 31 || t == 32 ? 1u : 0u) << t;
+    }
+    uint32_t value = 2;
+    EXPECT_EQ(norvik_get_param(h.get(), 8, &value, 4), NORVIK_E_PARAM);
+}
+
+TEST(Queries, StringsAreNeverNull) {
+    for (uint32_t category = 0; category <= 5; ++category)
+        for (int32_t n = -3; n <= 300; ++n) {
+            const char* s = norvik_get_string(category, n);
+            ASSERT_NE(s, nullptr);
+            EXPECT_GT(std::strlen(s), 0u);
+        }
+    EXPECT_EQ(std::string(norvik_get_string(NORVIK_STR_TYPE, 7)), "unknown type 7");
+    EXPECT_EQ(std::string(norvik_get_string(NORVIK_STR_TYPE, 254)), "extended format record");
+    EXPECT_EQ(std::string(norvik_get_string(NORVIK_STR_COLOR_SPACE, 2)), "Rec.709");
+    EXPECT_EQ(std::string(norvik_get_string(NORVIK_STR_ERROR, NORVIK_E_FRAME)), "corrupt or truncated frame");
+    EXPECT_EQ(std::string(norvik_get_string(NORVIK_STR_PARAM, 7)), "can flip");
+    std::set<std::string> names;
+    for (const TypeInfo& t : allTypes()) names.insert(norvik_get_string(NORVIK_STR_TYPE, int32_t(t.type)));
+    EXPECT_EQ(names.size(), allTypes().size());
+}
+
+// The encoder's accepted sources, asked the importer's way: 128 x 128 sources of
+// the output types, a compressed type with no size as the destination.
+TEST(Queries, CompressQueryAnswersWhatTheEncoderAccepts) {
+    Handle h;
+    const uint32_t sources[] = {4, 5, 50, 49, 2, 19, 1, 16, 11, 15, 31, 32};
+    const auto accepted = [&](uint32_t type) {
+        std::set<uint32_t> out;
+        for (uint32_t s : sources) {
+            CodecFormat src = record(s);
+            src.width = src.height = 128;
+            const CodecFormat dst = record(type, 0, 0, 0);
+            uint32_t maxSize = 0;
+            if (norvik_compress_query(h.get(), &src, &dst, &maxSize, nullptr) == 0) {
+                EXPECT_GT(maxSize, 128u * 128u) << type << " <- " << s;
+                out.insert(s);
+            }
+        }
+        return out;
+    };
+    const std::set<uint32_t> rgb = {1, 2, 15, 16, 19, 31, 32};
+    for (uint32_t t : {101u, 102u, 109u, 110u, 111u, 112u, 113u, 114u}) EXPECT_EQ(accepted(t), rgb) << t;
+    for (uint32_t t : {103u, 106u, 118u}) EXPECT_EQ(accepted(t), (std::set<uint32_t>{49, 50})) << t;
+    for (uint32_t t : {104u, 105u, 108u, 123u}) EXPECT_EQ(accepted(t), (std::set<uint32_t>{4, 5, 11})) << t;
+    for (uint32_t t : {107u, 115u}) EXPECT_EQ(accepted(t), (std::set<uint32_t>{4, 5, 11, 49, 50})) << t;
+    EXPECT_TRUE(accepted(100).empty());
+}
+
+// What compress_query accepts compresses for real: 8-bit 4:2:2 from UYVY, 4:2:0
+// from v210 (chroma rows averaged), and 12-bit RGB from BGRA16 in the 0..32768 range.
+TEST(Queries, PackedSourcesEncode) {
+    Handle h;
+    const auto roundTrip = [&](uint32_t type, uint32_t sourceType, uint32_t flags, uint32_t w, uint32_t hgt,
+                               std::vector<uint8_t>& src, uint32_t stride) {
+        const auto block = streamFormat(type, w, hgt);
+        CodecFormat source = record(sourceType, flags);
+        source.width = w, source.height = hgt;
+        EXPECT_EQ(norvik_compress_begin(h.get(), &source, block.data(), 24, nullptr), 0);
+        uint32_t bound = 0, written = 0;
+        norvik_compress_bound(h.get(), &bound);
+        std::vector<uint8_t> frame(bound);
+        const CodecPlane planes[4] = {planeOf(src.data(), stride, src.size()), {}, {}, {}};
+        EXPECT_EQ(norvik_compress(h.get(), planes, frame.data(), bound, &written), 0);
+        frame.resize(written);
+        std::vector<uint8_t> out;
+        EXPECT_EQ(decodePacked(h.get(), block, frame, record(sourceType, flags), hgt, stride, out), 0);
+        return out;
+    };
+    std::vector<uint8_t> uyvy(16 * 3);
+    for (size_t i = 0; i < uyvy.size(); ++i) uyvy[i] = static_cast<uint8_t>(16 + i * 7 % 200);
+    EXPECT_EQ(roundTrip(104, 5, NORVIK_FLAG_BOTTOM_UP, 8, 3, uyvy, 16), uyvy);
+
+    std::vector<uint8_t> bgra16(4 * 2 * 8);
+    for (size_t i = 0; i < bgra16.size(); i += 2) bgra16[i + 1] = static_cast<uint8_t>(i % 128);  // <= 32767
+    const auto back = roundTrip(112, 31, NORVIK_FLAG_RANGE_32768, 4, 2, bgra16, 32);
+    for (size_t i = 0; i < back.size(); i += 2) {
+        const int want = bgra16[i] | bgra16[i + 1] << 8, got = back[i] | back[i + 1] << 8;
+        EXPECT_LE(std::abs(want - got), 4) << i;  // 12 bits of 32768 steps
+    }
+}

@@ -1,0 +1,48 @@
+// Slices decoded on several threads inside one call, and several handles used
+// from several threads at once, give the same pictures as one thread.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "codec_helpers.h"
+
+using namespace norvik_test;
+
+TEST(Threads, SlicePoolGivesTheSameFrameAsOneThread) {
+    Handle h;
+    const auto block = streamFormat(123, 96, 64, 2);
+    const auto frame = encodePlanar(h.get(), block, makePicture(123, 96, 64, 9));
+    std::vector<uint8_t> one, many;
+    norvik_set_thread_count(h.get(), 1);
+    ASSERT_EQ(decodePacked(h.get(), block, frame, record(11), 64, 256, one), 0);
+    norvik_set_thread_count(h.get(), 4);
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_EQ(decodePacked(h.get(), block, frame, record(11, NORVIK_FLAG_BOTTOM_UP), 64, 256, many), 0);
+        for (uint32_t y = 0; y < 64; ++y)
+            ASSERT_TRUE(std::equal(one.begin() + y * 256, one.begin() + (y + 1) * 256, many.begin() + (63 - y) * 256));
+    }
+}
+
+TEST(Threads, HandlesOnSeveralThreadsAtOnce) {
+    const uint32_t types[] = {101, 104, 110, 123};
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            Handle h;
+            norvik_set_thread_count(h.get(), 2);
+            const uint32_t type = types[t];
+            const auto block = streamFormat(type, 40, 24, 4);
+            for (int round = 0; round < 6; ++round) {
+                const Picture pic = makePicture(type, 40, 24, round * 4 + t);
+                const auto frame = encodePlanar(h.get(), block, pic);
+                Picture back = pic;
+                if (decodePlanar(h.get(), block, frame, back) != NORVIK_OK) ++failures[t];
+                for (int p = 0; p < pic.info.planes; ++p)
+                    if (back.planes[p] != pic.planes[p]) ++failures[t];
+            }
+        });
+    }
+    for (auto& th : threads) th.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
+}
