@@ -12,14 +12,27 @@ using namespace avitest;
 
 namespace {
 
-std::string quoted(const std::filesystem::path& p) { return "\"" + utf8(p) + "\""; }
+std::string quoted(const std::filesystem::path& p)
+{
+    std::string q(1, '"');
+    q += utf8(p);
+    q += '"';
+    return q;
+}
 
-bool run(const std::string& command) { return std::system(command.c_str()) == 0; }
+// Runs the command made of the pieces; true when it exits with 0.
+bool run(std::initializer_list<std::string> pieces)
+{
+    std::string command;
+    for (const std::string& piece : pieces)
+        command += piece;
+    return std::system(command.c_str()) == 0;
+}
 
 bool haveFfmpeg(const TempDir& dir)
 {
     const auto out = quoted(dir.path("version.txt"));
-    return run("ffmpeg -version > " + out + " 2>&1") && run("ffprobe -version > " + out + " 2>&1");
+    return run({"ffmpeg -version > ", out, " 2>&1"}) && run({"ffprobe -version > ", out, " 2>&1"});
 }
 
 // Packets and bytes per stream as ffprobe reads them.
@@ -32,10 +45,10 @@ std::vector<ProbeStream> probe(const TempDir& dir, const std::filesystem::path& 
 {
     const auto counts = dir.path("counts.txt"), sizes = dir.path("sizes.txt");
     std::vector<ProbeStream> streams;
-    if (!run("ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 " +
-             quoted(clip) + " > " + quoted(counts)) ||
-        !run("ffprobe -v error -show_entries packet=stream_index,size -of csv=p=0 " + quoted(clip) + " > " +
-             quoted(sizes)))
+    if (!run({"ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 ",
+              quoted(clip), " > ", quoted(counts)}) ||
+        !run({"ffprobe -v error -show_entries packet=stream_index,size -of csv=p=0 ", quoted(clip), " > ",
+              quoted(sizes)}))
         return streams;
     std::ifstream c(counts);
     for (std::string line; std::getline(c, line);)
@@ -76,10 +89,13 @@ TEST(FfmpegFiles, RawVideoWithEveryPcmSampleFormat)
     std::string command = "ffmpeg -v error -f lavfi -i testsrc=size=64x48:rate=25:duration=2 "
                           "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=2 -map 0:v";
     const char* codecs[] = {"pcm_u8", "pcm_s16le", "pcm_s24le", "pcm_s32le", "pcm_f32le"};
-    for (int i = 0; i < 5; ++i)
-        command += " -map 1:a -c:a:" + std::to_string(i) + " " + codecs[i];
-    command += " -ac 2 -c:v rawvideo -pix_fmt bgr24 " + quoted(clip);
-    ASSERT_TRUE(run(command));
+    for (int i = 0; i < 5; ++i) {
+        command += " -map 1:a -c:a:";
+        command += std::to_string(i);
+        command += ' ';
+        command += codecs[i];
+    }
+    ASSERT_TRUE(run({command, " -ac 2 -c:v rawvideo -pix_fmt bgr24 ", quoted(clip)}));
     expectSameAsProbe(dir, clip);
 }
 
@@ -91,9 +107,10 @@ TEST(FfmpegFiles, OpenDmlFileLargerThanOneGigabyte)
     // 640x480 BGR frames of 921,600 bytes: 1,300 frames make about 1.2 GB, so
     // ffmpeg closes the first form and continues in AVIX forms.
     const auto clip = dir.path("large.avi");
-    ASSERT_TRUE(run("ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25 -f lavfi "
-                    "-i sine=sample_rate=44100 -frames:v 1300 -t 52 -c:v rawvideo -pix_fmt bgr24 "
-                    "-c:a pcm_s16le " + quoted(clip)));
+    ASSERT_TRUE(run({"ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25 -f lavfi "
+                     "-i sine=sample_rate=44100 -frames:v 1300 -t 52 -c:v rawvideo -pix_fmt bgr24 "
+                     "-c:a pcm_s16le ",
+                     quoted(clip)}));
     ASSERT_GT(std::filesystem::file_size(clip), uint64_t(1) << 30);
     expectSameAsProbe(dir, clip);
     AviParser p;

@@ -36,6 +36,7 @@ TEST(WinFile, OpenFlagsDecideCreationAndFailure)
 
     ASSERT_TRUE(openPath(f, path, fileio::Write));  // Write alone replaces the file
     EXPECT_EQ(f.size(), 0);
+    f.close();  // opened without sharing: no second open could succeed on Windows
     const std::u16string wide = u"clip \u00e9\u4e2d.avi";
     fileio::WinFile g;
     EXPECT_TRUE(g.open((dir.path("x").parent_path().u16string() + u"/" + wide).c_str(), fileio::Read));

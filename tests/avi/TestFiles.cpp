@@ -66,7 +66,11 @@ uint64_t LimitedFile::read(void* buffer, uint64_t count)
 void Riff::u16(Bytes& b, uint16_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(v >> 8)); }
 void Riff::u32(Bytes& b, uint32_t v) { u16(b, uint16_t(v)); u16(b, uint16_t(v >> 16)); }
 void Riff::u64(Bytes& b, uint64_t v) { u32(b, uint32_t(v)); u32(b, uint32_t(v >> 32)); }
-void Riff::fourcc(Bytes& b, const char* s) { b.insert(b.end(), s, s + 4); }
+void Riff::fourcc(Bytes& b, const char* s)
+{
+    for (int i = 0; i < 4; ++i)
+        b.push_back(uint8_t(s[i]));
+}
 
 Bytes Riff::chunk(const char* id, const Bytes& data, int64_t sizeField)
 {
