@@ -27,7 +27,8 @@ uint64_t MemoryFile::read(void* buffer, uint64_t count)
     if (pos >= m_data.size())
         return 0;
     const uint64_t n = std::min<uint64_t>(count, m_data.size() - pos);
-    std::memcpy(buffer, m_data.data() + pos, n);
+    if (n != 0)
+        std::memcpy(buffer, m_data.data() + pos, n);
     m_position += static_cast<int64_t>(n);
     return n;
 }
@@ -35,6 +36,8 @@ uint64_t MemoryFile::read(void* buffer, uint64_t count)
 uint64_t MemoryFile::write(const void* buffer, uint64_t count)
 {
     const uint64_t pos = static_cast<uint64_t>(m_position);
+    if (count == 0)
+        return 0;
     if (m_data.size() < pos + count)
         m_data.resize(pos + count);
     std::memcpy(m_data.data() + pos, buffer, count);

@@ -14,7 +14,7 @@ constexpr uint32_t kDmlhSize = 248;
 void putLE(std::vector<uint8_t>& v, uint64_t value, int bytes)
 {
     for (int i = 0; i < bytes; ++i)
-        v.push_back(uint8_t(value >> (8 * i)));
+        v.push_back(i < 8 ? uint8_t(value >> (8 * i)) : 0);
 }
 
 uint32_t getLE(const std::vector<uint8_t>& v, size_t at, int bytes)
