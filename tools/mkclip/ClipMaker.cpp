@@ -1,0 +1,208 @@
+// Clip writing: video frames through the Norvik encoder, audio interleaved per frame.
+#include "ClipMaker.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+#include "AviWriter.h"
+#include "norvik/norvik_common.h"
+
+namespace clipmaker {
+
+namespace {
+
+void putLe(std::vector<uint8_t>& v, uint64_t x, int bytes) {
+    for (int i = 0; i < bytes; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+}
+
+std::vector<uint8_t> waveFormat(const AudioSpec& a) {
+    const uint32_t blockAlign = a.channels * (a.bits / 8u);
+    std::vector<uint8_t> w;
+    putLe(w, a.extensible ? 0xFFFE : a.isFloat ? 3 : 1, 2);
+    putLe(w, a.channels, 2);
+    putLe(w, a.sampleRate, 4);
+    putLe(w, static_cast<uint64_t>(a.sampleRate) * blockAlign, 4);
+    putLe(w, blockAlign, 2);
+    putLe(w, a.bits, 2);
+    if (!a.extensible) {
+        putLe(w, 0, 2);
+        return w;
+    }
+    putLe(w, 22, 2);      // cbSize
+    putLe(w, a.bits, 2);  // wValidBitsPerSample
+    const uint32_t mask = a.channels >= 32 ? 0xFFFFFFFFu : (1u << a.channels) - 1u;
+    putLe(w, mask, 4);    // dwChannelMask: the first `channels` speaker positions
+    // SubFormat GUID: {0000000X-0000-0010-8000-00AA00389B71}, X = 1 PCM, 3 float.
+    const uint8_t guid[16] = {static_cast<uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0,
+                              0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    w.insert(w.end(), guid, guid + 16);
+    return w;
+}
+
+void appendSample(std::vector<uint8_t>& out, const AudioSpec& a, double v) {
+    if (a.isFloat) {
+        const float f = static_cast<float>(v);
+        uint8_t b[4];
+        std::memcpy(b, &f, 4);
+        out.insert(out.end(), b, b + 4);
+        return;
+    }
+    const double scale = std::ldexp(1.0, a.bits - 1);
+    const double lo = -scale, hi = scale - 1;
+    const int64_t s = static_cast<int64_t>(std::clamp(std::round(v * scale), lo, hi));
+    if (a.bits == 8)
+        out.push_back(static_cast<uint8_t>(s + 128));
+    else
+        putLe(out, static_cast<uint64_t>(s), a.bits / 8);
+}
+
+std::vector<uint8_t> audioChunk(const AudioSpec& a, uint32_t stream, uint64_t first, uint64_t count) {
+    std::vector<uint8_t> out;
+    out.reserve(count * a.channels * (a.bits / 8u));
+    for (uint64_t i = first; i < first + count; ++i)
+        for (uint32_t c = 0; c < a.channels; ++c) appendSample(out, a, audioSample(a, stream, c, i));
+    return out;
+}
+
+// An encoder handle for one clip, closed on destruction.
+class Encoder {
+public:
+    Encoder(const ClipSpec& spec, const std::vector<uint8_t>& block) {
+        norvik_library_init();
+        if (norvik_open(&m_handle) != NORVIK_OK) throw std::runtime_error("norvik_open failed");
+        norvik_set_thread_count(m_handle, spec.threads);
+        const CodecFormat source{spec.width, spec.height, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, spec.type, 0,
+                                 spec.colorSpace, spec.range, spec.fieldType};
+        check(norvik_compress_begin(m_handle, &source, block.data(), static_cast<uint32_t>(block.size()), nullptr),
+              "norvik_compress_begin");
+        uint32_t bound = 0;
+        check(norvik_compress_bound(m_handle, &bound), "norvik_compress_bound");
+        m_out.resize(bound);
+    }
+    ~Encoder() {
+        norvik_close(m_handle);
+        norvik_library_close();
+    }
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+
+    const std::vector<uint8_t>& encode(const Frame& f) {
+        const size_t sample = f.layout.bits == 8 ? 1 : 2;
+        CodecPlane planes[4] = {};
+        for (int p = 0; p < f.layout.planes; ++p) {
+            auto& bytes = m_planes[p];
+            bytes.resize(f.planes[p].size() * sample);
+            for (size_t i = 0; i < f.planes[p].size(); ++i) {
+                if (sample == 1) {
+                    bytes[i] = static_cast<uint8_t>(f.planes[p][i]);
+                } else {
+                    bytes[2 * i] = static_cast<uint8_t>(f.planes[p][i]);
+                    bytes[2 * i + 1] = static_cast<uint8_t>(f.planes[p][i] >> 8);
+                }
+            }
+            planes[p] = CodecPlane{reinterpret_cast<uintptr_t>(bytes.data()),
+                                   static_cast<uint32_t>(f.planeWidth(p) * sample), static_cast<uint32_t>(bytes.size())};
+        }
+        uint32_t written = 0;
+        m_out.resize(m_out.capacity());
+        check(norvik_compress(m_handle, planes, m_out.data(), static_cast<uint32_t>(m_out.size()), &written),
+              "norvik_compress");
+        m_out.resize(written);
+        return m_out;
+    }
+
+private:
+    static void check(int32_t r, const char* what) {
+        if (r != NORVIK_OK)
+            throw std::runtime_error(std::string(what) + " failed: " + norvik_get_string(NORVIK_STR_ERROR, r));
+    }
+
+    uint32_t m_handle = 0;
+    std::vector<uint8_t> m_out;
+    std::vector<uint8_t> m_planes[4];
+};
+
+aviwriter::Options writerOptions(const ClipSpec& spec) {
+    aviwriter::Options o;
+    o.idx1 = spec.index != IndexKind::OpenDml;
+    o.openDml = spec.index != IndexKind::Idx1;
+    o.riffLimit = spec.riffLimit;
+    o.microSecPerFrame =
+        static_cast<uint32_t>(1000000.0 * spec.rateDenominator / std::max<uint32_t>(spec.rateNumerator, 1));
+    o.infoSoftware = "norvik-mkclip";
+    return o;
+}
+
+}  // namespace
+
+std::string validate(const ClipSpec& spec) {
+    PlaneLayout layout;
+    try {
+        layout = planeLayout(spec.type);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    if (spec.width < 1 || spec.width > 32768 || spec.height < 1 || spec.height > 32768)
+        return "width and height must be 1..32768";
+    if (layout.chromaX == 2 && spec.width % 2 != 0) return "this type needs an even width";
+    if (layout.chromaY == 2 && spec.height % 2 != 0) return "this type needs an even height";
+    if (spec.rateNumerator == 0 || spec.rateDenominator == 0) return "the frame rate needs non-zero terms";
+    if (spec.fieldType > 2) return "the field type must be 0, 1 or 2";
+    if (spec.colorSpace < 1 || spec.colorSpace > 2 || spec.range < 1 || spec.range > 2)
+        return "colour space and range must be 1 or 2";
+    for (const AudioSpec& a : spec.audio) {
+        if (a.channels < 1 || a.channels > 32) return "audio needs 1..32 channels";
+        if (a.sampleRate < 1) return "audio needs a sample rate";
+        if (a.isFloat ? a.bits != 32 : (a.bits != 8 && a.bits != 16 && a.bits != 24 && a.bits != 32))
+            return "audio samples are 8, 16, 24 or 32-bit integers or 32-bit floats";
+    }
+    return "";
+}
+
+std::vector<uint8_t> streamFormatBlock(const ClipSpec& spec) {
+    std::vector<uint8_t> block(NORVIK_STREAM_FORMAT_SIZE);
+    const int32_t r = norvik_make_stream_format(spec.type, spec.colorSpace, spec.range, spec.width, spec.height,
+                                                spec.fieldType, spec.sliceHeight, block.data(),
+                                                static_cast<uint32_t>(block.size()));
+    if (r != NORVIK_OK)
+        throw std::runtime_error(std::string("stream format: ") + norvik_get_string(NORVIK_STR_ERROR, r));
+    return block;
+}
+
+uint64_t audioFramesBefore(const ClipSpec& spec, const AudioSpec& audio, uint64_t videoFrame) {
+    return videoFrame * audio.sampleRate * spec.rateDenominator / spec.rateNumerator;
+}
+
+void makeClip(const std::string& path, const ClipSpec& spec) {
+    const std::string problem = validate(spec);
+    if (!problem.empty()) throw std::runtime_error("invalid clip: " + problem);
+    const std::vector<uint8_t> block = streamFormatBlock(spec);
+    const PlaneLayout layout = planeLayout(spec.type);
+    const uint16_t bitCount = static_cast<uint16_t>(layout.bits * layout.planes);
+    auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), static_cast<int32_t>(spec.width),
+                                        static_cast<int32_t>(spec.height), spec.rateNumerator,
+                                        spec.rateDenominator, bitCount, block);
+    aviwriter::AviWriter writer(path, writerOptions(spec));
+    const int videoStream = writer.addVideoStream(video);
+    std::vector<int> audioStreams;
+    for (const AudioSpec& a : spec.audio) audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(waveFormat(a))));
+    Encoder encoder(spec, block);
+    for (uint32_t i = 0; i < spec.frames; ++i) {
+        const bool empty = std::find(spec.emptyFrames.begin(), spec.emptyFrames.end(), i) != spec.emptyFrames.end();
+        if (empty)
+            writer.writeChunk(videoStream, nullptr, 0);
+        else
+            writer.writeChunk(videoStream, encoder.encode(syntheticFrame(spec.type, spec.width, spec.height, i)));
+        for (size_t s = 0; s < spec.audio.size(); ++s) {
+            const uint64_t first = audioFramesBefore(spec, spec.audio[s], i);
+            const uint64_t count = audioFramesBefore(spec, spec.audio[s], i + 1) - first;
+            if (count > 0)
+                writer.writeChunk(audioStreams[s], audioChunk(spec.audio[s], static_cast<uint32_t>(s), first, count));
+        }
+    }
+    writer.finish();
+}
+
+}  // namespace clipmaker
