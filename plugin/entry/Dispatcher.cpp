@@ -26,6 +26,8 @@ prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param
             return onGetIndFormat(indexParam(param1), static_cast<imIndFormatRec*>(param2));
         case imGetSupports8:
             return malSupports8;
+        case imGetSubTypeNames:
+            return onGetSubTypeNames(stdParms, indexParam(param1), static_cast<imSubTypeDescriptionRec**>(param2));
         default:
             return imUnsupported;
     }

@@ -2,10 +2,14 @@
 
 #include <cstring>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "entry/ModuleState.h"
+#include "formats/Catalogue.h"
 #include "log/Log.h"
 #include "log/Names.h"
+#include "log/Text.h"
 
 using namespace prsdk;
 
@@ -28,6 +32,9 @@ prMALError onInit(imStdParms* stdParms, imImportInfoRec* info) {
     auto holder = std::make_unique<ScopedSuite>(basic, kPrSDKErrorSuite, kPrSDKErrorSuiteVersion);
     holder->acquire();
     replaceErrorSuite(std::move(holder));
+
+    buildPixelFormatTables(basic);
+    logPixelFormatReport(basic);
 
     info->priority = 200;
     info->avoidAudioConform = 1;
@@ -54,5 +61,24 @@ prMALError onGetIndFormat(uint32 index, imIndFormatRec* format) {
     copyText(format->FormatShortName, shortName, sizeof(shortName));
     copyText(format->PlatformExtension, extension, sizeof(extension));
     logMessage("index %u: %s", index, fourccToText(kNorvikFileType, true).c_str());
+    return imNoErr;
+}
+
+prMALError onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescriptionRec** subTypes) {
+    logMessage("filetype: %s", fourccToText(fileType, true).c_str());
+    const size_t count = g_subTypeInfos.size();
+    char* block = stdParms->piSuites->memFuncs->newPtr(static_cast<uint32>(count * sizeof(imSubTypeDescriptionRec)));
+    if (!block && count) throw std::runtime_error("newPtr() failed for the subtype list");
+    auto* records = reinterpret_cast<imSubTypeDescriptionRec*>(block);
+    *subTypes = records;
+    for (size_t i = 0; i < count; ++i) {
+        const SubTypeInfo& row = g_subTypeInfos[i];
+        const std::u16string name(row.subTypeName);
+        logMessage("Adding subtype: '%s' : '%s'", fourccToText(row.subType, true).c_str(), toUtf8(name).c_str());
+        imSubTypeDescriptionRec record{};
+        record.subType = row.subType;
+        name.copy(record.subTypeName, std::size(record.subTypeName) - 1);
+        std::memcpy(&records[i], &record, sizeof(record));
+    }
     return imNoErr;
 }

@@ -1,4 +1,5 @@
-// The module-wide answers: start-up, shutdown and the file format description.
+// The module-wide answers: start-up (with the pixel-format catalogue), shutdown,
+// the file format description and the codec subtypes.
 #pragma once
 
 #include "prsdk/PrSDK.h"
@@ -9,3 +10,6 @@ constexpr prsdk::uint32 kNorvikFileType = prsdk::fourccBigEndian("AVIV");
 prsdk::prMALError onInit(prsdk::imStdParms* stdParms, prsdk::imImportInfoRec* info);
 prsdk::prMALError onShutdown();
 prsdk::prMALError onGetIndFormat(prsdk::uint32 index, prsdk::imIndFormatRec* format);
+// Lists every codec subtype in one block of host memory from newPtr, stored in *subTypes.
+prsdk::prMALError onGetSubTypeNames(prsdk::imStdParms* stdParms, prsdk::uint32 fileType,
+                                    prsdk::imSubTypeDescriptionRec** subTypes);

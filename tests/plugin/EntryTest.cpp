@@ -40,14 +40,16 @@ TEST_F(Entry, InitSetsOnlyPriorityAndAudioConformAndKeepsOneErrorSuite) {
     EXPECT_EQ(call(imInit, host, &info), imNoErr);
     EXPECT_EQ(std::memcmp(&info, &expected, sizeof(info)), 0);
     EXPECT_EQ(call(imInit, host, &info), imNoErr);  // a second start-up replaces the holder
-    EXPECT_EQ(FakeHost::acquired, 2);
-    EXPECT_EQ(FakeHost::released, 1);
+    EXPECT_EQ(FakeHost::acquired[kPrSDKErrorSuite], 2);
+    EXPECT_EQ(FakeHost::released[kPrSDKErrorSuite], 1);
+    EXPECT_EQ(FakeHost::acquired[kPrSDKImageProcessingSuite], 4);  // tables and report, twice
+    EXPECT_EQ(FakeHost::released[kPrSDKImageProcessingSuite], 4);
     ASSERT_NE(g_errorSuite, nullptr);
     EXPECT_TRUE(g_errorSuite->isAcquired());
 
     EXPECT_EQ(call(imShutdown, host), imNoErr);
     EXPECT_EQ(g_errorSuite, nullptr);
-    EXPECT_EQ(FakeHost::released, 2);
+    EXPECT_EQ(FakeHost::released[kPrSDKErrorSuite], 2);
     EXPECT_EQ(call(imShutdown, host), imNoErr);  // without a start-up before it
 }
 
@@ -98,7 +100,7 @@ TEST_F(Entry, ExceptionsStayInsideWhenTheErrorSuiteCannotBeHad) {
     EXPECT_EQ(runInsideBarrier(imInit, []() -> prMALError { throw std::runtime_error("before any start-up"); }),
               imUnknownError);
 
-    FakeHost::refuseAcquire = true;
+    FakeHost::refuseSuite = kPrSDKErrorSuite;
     imImportInfoRec info{};
     ASSERT_EQ(call(imInit, host, &info), imNoErr);  // the failed acquisition is only logged
     ASSERT_NE(g_errorSuite, nullptr);
@@ -106,7 +108,7 @@ TEST_F(Entry, ExceptionsStayInsideWhenTheErrorSuiteCannotBeHad) {
     EXPECT_EQ(runInsideBarrier(imAnalysis, []() -> prMALError { throw std::runtime_error("boom"); }), imUnknownError);
     EXPECT_TRUE(FakeHost::events.empty());
 
-    FakeHost::refuseAcquire = false;  // a later failure finds the suite after all
+    FakeHost::refuseSuite.clear();  // a later failure finds the suite after all
     EXPECT_EQ(runInsideBarrier(imAnalysis, []() -> prMALError { throw std::runtime_error("boom"); }), imUnknownError);
     EXPECT_EQ(FakeHost::events.size(), 1u);
 }
@@ -125,5 +127,31 @@ TEST(ScopedSuiteTest, GetThrowsTheHostsMissingSuiteByName) {
     EXPECT_NE(suite.get(), nullptr);
     suite.release();
     suite.release();
-    EXPECT_EQ(FakeHost::released, 1);
+    EXPECT_EQ(FakeHost::released[kPrSDKErrorSuite], 1);
+}
+
+TEST_F(Entry, InitFailsWithAnErrorEventWhenTheHostCannotDescribeItsFormats) {
+    FakeHost::refuseSuite = kPrSDKImageProcessingSuite;
+    imImportInfoRec info{};
+    EXPECT_EQ(call(imInit, host, &info), imUnknownError);
+    ASSERT_EQ(FakeHost::events.size(), 1u);
+    EXPECT_EQ(toUtf8(FakeHost::events[0].description),
+              "FATAL: Unhandled exception during [imInit] (0): "
+              "Could not acquire suite: 'Premiere Image Processing Suite', ver: 2");
+}
+
+TEST_F(Entry, ListsTheSeventeenSubtypesInHostMemory) {
+    imImportInfoRec info{};
+    ASSERT_EQ(call(imInit, host, &info), imNoErr);
+    imSubTypeDescriptionRec* list = nullptr;
+    ASSERT_EQ(call(imGetSubTypeNames, host, indexParam(0x41564956), &list), imNoErr);
+    ASSERT_EQ(FakeHost::blocks.size(), 1u);
+    EXPECT_EQ(FakeHost::blockSizes[0], 17 * sizeof(imSubTypeDescriptionRec));
+    ASSERT_EQ(static_cast<void*>(list), static_cast<void*>(FakeHost::blocks[0].get()));
+    EXPECT_EQ(list[0].subType, fourccBigEndian("N8RA"));
+    EXPECT_EQ(std::u16string(list[0].subTypeName), u"Norvik 8-bit RGBA");
+    EXPECT_EQ(list[6].subType, fourccBigEndian("N8G0"));
+    EXPECT_EQ(std::u16string(list[6].subTypeName), u"Norvik 8-bit YUV 4:0:0 greyscale");
+    EXPECT_EQ(list[16].subType, fourccBigEndian("N4RG"));
+    EXPECT_EQ(std::u16string(list[16].subTypeName), u"Norvik 14-bit RGB");
 }

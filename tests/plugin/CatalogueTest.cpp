@@ -1,0 +1,219 @@
+// The pixel-format catalogue and the codec binding, against a codec library
+// whose answers the tests set.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "FakeHost.h"
+#include "StubCodec.h"
+#include "TempHome.h"
+#include "codec/CodecText.h"
+#include "codec/NorvikCodec.h"
+#include "codec/NorvikError.h"
+#include "formats/Catalogue.h"
+#include "log/Log.h"
+#include "log/Names.h"
+
+using namespace prsdk;
+
+namespace {
+
+std::vector<std::string> codesOf(const std::vector<FormatInfo>& rows) {
+    std::vector<std::string> codes;
+    for (const FormatInfo& row : rows) codes.push_back(fourccToText(row.pixelFormat, false));
+    return codes;
+}
+
+// The compressed format block of a clip; the stub only needs some bytes.
+const unsigned char kBlock[24] = {'N', 'V', 'K', 'S', 1};
+const CodecBuffer kBuffer{kBlock, sizeof(kBlock)};
+
+class Catalogue : public ::testing::Test {
+protected:
+    void SetUp() override {
+        norvik_stub_reset();
+        buildPixelFormatTables(host.basicSuite());
+    }
+    void TearDown() override {
+        EXPECT_EQ(norvik_stub_library_users(), 0) << "every library init is closed";
+        EXPECT_EQ(norvik_stub_open_handles(), 0) << "every handle is closed";
+    }
+    FakeHost host;
+};
+
+// yuy2, uyvy, vuyx (Rec.601) and bgra are what the stub produces.
+void acceptFourFormats() {
+    const uint32_t accepted[] = {4, 1, 5, 1, 49, 1, 2, 2};
+    norvik_stub_accept_outputs(accepted, 4);
+}
+
+}  // namespace
+
+TEST_F(Catalogue, DecodeFormatsAreNarrowedToTheSubtypesPreferredOnes) {
+    acceptFourFormats();
+    norvik_stub_set_stream(64, 32, 104, 1, 1);  // 8-bit 4:2:2
+    EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)), (std::vector<std::string>{"yuy2", "uyvy"}));
+
+    norvik_stub_set_stream(64, 32, 101, 2, 2);  // 8-bit RGB prefers nothing
+    EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)), (std::vector<std::string>{"yuy2", "uyvy", "vuyx", "bgra"}));
+
+    norvik_stub_set_stream(64, 32, 106, 1, 1);  // 8-bit YUVA, but neither vuya nor VUYA is possible
+    EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)), (std::vector<std::string>{"yuy2", "uyvy", "vuyx", "bgra"}));
+
+    norvik_stub_set_stream(64, 32, 100, 1, 1);  // a type with no subtype: unfiltered
+    EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)).size(), 4u);
+
+    norvik_stub_accept_outputs(nullptr, 0);
+    EXPECT_TRUE(getDecodeFormats(kBuffer).empty());
+
+    norvik_stub_accept_all_outputs();
+    norvik_stub_set_stream(64, 32, 108, 1, 1);  // 10-bit 4:2:2 prefers nothing: all 17 rows
+    EXPECT_EQ(getDecodeFormats(kBuffer).size(), 17u);
+    norvik_stub_set_stream(64, 32, 123, 1, 1);  // 10-bit 4:2:0 prefers v210
+    EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)), (std::vector<std::string>{"v210", "v211"}));
+}
+
+TEST_F(Catalogue, FailingCodecSessionsReachTheCaller) {
+    norvik_stub_fail_init(5);
+    try {
+        getDecodeFormats(kBuffer);
+        FAIL() << "no exception";
+    } catch (const NorvikError& e) {
+        EXPECT_EQ(e.errorCode, 5);
+        EXPECT_STREQ(e.what(), "Norvik error (5): stub2-5: NorvikCodec(): norvik_library_init()");
+    }
+    norvik_stub_fail_init(0);
+    norvik_stub_fail_open(3);
+    EXPECT_THROW(getCompressibleFormats(emptyCodecFormat()), NorvikError);
+}
+
+TEST_F(Catalogue, HostTopLeftAnswersReachTheCodecFormats) {
+    FakeHost::topLeftFormats = {PrPixelFormat_BGRA_4444_16u, PrPixelFormat_UYVY_422_8u_601};
+    buildPixelFormatTables(host.basicSuite());
+    buildPixelFormatTables(host.basicSuite());  // rebuilt, not appended
+    ASSERT_EQ(g_formatInfos.size(), 17u);
+    ASSERT_EQ(g_subTypeInfos.size(), 17u);
+
+    for (const FormatInfo& row : g_formatInfos) {
+        const bool topLeft = FakeHost::topLeftFormats.count(row.pixelFormat) != 0;
+        EXPECT_EQ(row.isTopLeft(), topLeft);
+        const CodecFormat codec = formatInfoToCodecFormat(row);
+        EXPECT_EQ(codec.form, 254u);
+        EXPECT_EQ(codec.version, 1u);
+        EXPECT_EQ(codec.type, row.nrvType);
+        EXPECT_EQ(codec.flags, (topLeft ? 0u : 1u) | (row.isAdobe16u() ? 2u : 0u));
+        EXPECT_EQ(codec.colorSpace, row.colorSpace);
+        EXPECT_EQ(codec.range, row.isLimitedRange() ? 1u : 2u);
+    }
+    const CodecFormat bgra = formatInfoToCodecFormat(g_formatInfos[8]);
+    EXPECT_EQ(bgra.flags, 1u);
+    EXPECT_EQ(bgra.range, 2u);
+    const CodecFormat bgra16 = formatInfoToCodecFormat(g_formatInfos[15]);
+    EXPECT_EQ(bgra16.flags, 2u);
+    EXPECT_EQ(bgra16.range, 2u);
+    const CodecFormat yuy2 = formatInfoToCodecFormat(g_formatInfos[0]);
+    EXPECT_EQ(yuy2.flags, 1u);
+    EXPECT_EQ(yuy2.range, 1u);
+}
+
+TEST_F(Catalogue, LookupsNameWhatTheyCannotFind) {
+    EXPECT_EQ(std::u16string(GetSubTypeInfo_by_nrvTypeComp(123).subTypeName), u"Norvik 10-bit YUV 4:2:0");
+    EXPECT_EQ(GetFormatInfo_by_pixelFormat(PrPixelFormat_V210_422_10u_709).nrvType, 11u);
+    try {
+        GetSubTypeInfo_by_nrvTypeComp(100);
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "GetSubTypeInfo_by_nrvTypeComp(): type not found: stub1-100 (100)");
+    }
+    try {
+        GetFormatInfo_by_pixelFormat(PrPixelFormat_BGRA_4444_32f);
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "GetFormatInfo_by_pixelFormat(): pixel format not found: PrPixelFormat_BGRA_4444_32f [BGra]");
+    }
+}
+
+TEST_F(Catalogue, CompressibleFormatsAreWhatTheEncoderAccepts) {
+    const uint32_t sources[] = {2, 31};
+    norvik_stub_accept_sources(sources, 2);
+    CodecFormat compressed = emptyCodecFormat();
+    compressed.type = 102;
+    EXPECT_EQ(codesOf(getCompressibleFormats(compressed)), (std::vector<std::string>{"bgra", "Bgra"}));
+}
+
+TEST(CodecText, ErrorContextsNameTheCallAndItsArguments) {
+    norvik_stub_reset();
+    norvik_stub_set_stream(0, 0, 0, 0, 0);  // every stream query fails
+    NorvikCodec codec;
+    CodecFormat out = emptyCodecFormat();
+    try {
+        codec.decompressQuery(kBuffer, nullptr, out);
+        FAIL() << "no exception";
+    } catch (const NorvikError& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("Norvik error (4): stub2-4: decompressQuery({0x", 0), 0u) << text;
+        EXPECT_EQ(text.substr(text.size() - 11), ",24}, null)") << text;
+        EXPECT_TRUE(std::regex_search(text, std::regex(R"(\{0x[0-9A-F]{16},24\})"))) << text;
+    }
+    norvik_stub_set_params(10, 1);
+    try {
+        codec.getParam(9, 11);
+        FAIL() << "no exception";
+    } catch (const NorvikError& e) {
+        EXPECT_STREQ(e.what(), "Norvik error (11): stub2-11: getParam(stub4-9(9), stub1-11(11))");
+    }
+
+    const CodecFormat nine{1920, 1080, 254, 1, 4, 1, 2, 1, 2};
+    EXPECT_EQ(formatToText(&nine), "{{1920,1080,stub1-254(254)},1,stub1-4(4),1,stub3-2(2),1,2}");
+    const CodecFormat shortForm{64, 48, 5, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(formatToText(&shortForm), "{64,48,stub1-5(5)}");
+    EXPECT_EQ(formatToText(nullptr), "null");
+    EXPECT_EQ(bufferToText(nullptr), "null");
+    const CodecPlane planes[4] = {{0xABCDEF, 7680, 8294400}, {}, {}, {}};
+    EXPECT_EQ(planesToText(planes),
+              "{{0x0000000000ABCDEF,7680,8294400},{0x0000000000000000,0,0},{0x0000000000000000,0,0},"
+              "{0x0000000000000000,0,0}}");
+}
+
+TEST(CatalogueReport, ListsHostFormatsCodecTypesSubtypesAndRows) {
+    testProfileFolder();
+    FakeHost host;
+    norvik_stub_reset();
+    norvik_stub_set_params(60, 1);  // type 61 cannot be asked about
+    const uint32_t sources[] = {2};
+    norvik_stub_accept_sources(sources, 1);
+    LogConfig& config = logConfig();
+    config.applicationName = "catalogue_report";
+    config.enabled = true;
+    buildPixelFormatTables(host.basicSuite());
+    logPixelFormatReport(host.basicSuite());
+    closeLog();
+    config.enabled = false;
+
+    const std::string folder = testProfileFolder() + "/norvik/adobe";
+    const auto names = filesStartingWith(folder, "catalogue_report_");
+    ASSERT_EQ(names.size(), 1u);
+    std::istringstream in(readWholeFile(folder + "/" + names[0]));
+    int hostFormats = 0, types = 0, refusedTypes = 0, subtypes = 0, compressible = 0, rows = 0, sections = 0;
+    for (std::string line; std::getline(in, line);) {
+        const std::string message = line.substr(line.find("] ", line.find("] ") + 2) + 2);
+        if (message == "----") ++sections;
+        if (std::regex_match(message, std::regex(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: 0 0 0\) - 512)"))) ++hostFormats;
+        if (std::regex_match(message, std::regex(R"(YES YES : stub1-\d+)"))) ++types;
+        if (message == "  -   - : stub1-61") ++refusedTypes;
+        if (std::regex_match(message, std::regex(R"(\[N\d\w\w\] : \(1\d\d\) stub1-1\d\d\s+: 'Norvik .+')"))) ++subtypes;
+        if (message == "    <- PrPixelFormat_BGRA_4444_8u") ++compressible;
+        if (std::regex_match(message, std::regex(R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) stub1-\d+\s* : \(\d\) stub3-\d\s* : [ 1] : [ 1])"))) ++rows;
+    }
+    EXPECT_EQ(sections, 4);
+    EXPECT_EQ(hostFormats, 73);
+    EXPECT_EQ(types, 60);
+    EXPECT_EQ(refusedTypes, 1);
+    EXPECT_EQ(subtypes, 17);
+    EXPECT_EQ(compressible, 17);
+    EXPECT_EQ(rows, 17);
+    EXPECT_EQ(norvik_stub_library_users(), 0);
+}
