@@ -29,7 +29,7 @@ std::vector<std::string> extensionList(const char* field, std::size_t size) {
 ImporterDriver::ImporterDriver(Host& host, const std::filesystem::path& modulePath)
     : m_host(host), m_path(modulePath), m_library(modulePath) {
     m_entry = reinterpret_cast<ImportEntryPoint>(m_library.symbol("xImportEntry"));
-    if (!m_entry) throw HostError("module '" + modulePath.string() + "' has no xImportEntry");
+    if (!m_entry) throw ModuleLoadError("module '" + modulePath.string() + "' has no xImportEntry");
 }
 
 std::int32_t ImporterDriver::call(std::int32_t selector, void* param1, void* param2) {

@@ -33,7 +33,7 @@ std::string lastErrorText() {
 
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
     m_handle = LoadLibraryW(path.wstring().c_str());
-    if (!m_handle) throw HostError("cannot load module '" + path.string() + "': " + lastErrorText());
+    if (!m_handle) throw ModuleLoadError("cannot load module '" + path.string() + "': " + lastErrorText());
 }
 
 DynamicLibrary::~DynamicLibrary() {
@@ -60,7 +60,7 @@ DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
     m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) {
         const char* why = dlerror();
-        throw HostError("cannot load module '" + path.string() + "': " + (why ? why : "unknown reason"));
+        throw ModuleLoadError("cannot load module '" + path.string() + "': " + (why ? why : "unknown reason"));
     }
 }
 

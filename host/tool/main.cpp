@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         if (!sub->parsed()) continue;
         try {
             return command->run(options);
-        } catch (const norvikhost::HostError& e) {
+        } catch (const norvikhost::ModuleLoadError& e) {
             std::cerr << "norvik-import: error: " << e.what() << "\n";
             return kExitCannotLoad;
         } catch (const std::exception& e) {

@@ -86,13 +86,13 @@ TEST(ImporterDriver, LoadFailuresNameTheModule) {
     try {
         ImporterDriver driver(host, fakeModule("no-such-module.so"));
         FAIL() << "loaded a missing module";
-    } catch (const HostError& e) {
+    } catch (const ModuleLoadError& e) {
         EXPECT_NE(std::string(e.what()).find("no-such-module.so"), std::string::npos) << e.what();
     }
     try {
         ImporterDriver driver(host, fakeModule(FAKE_NO_ENTRY_MODULE));
         FAIL() << "accepted a module without an entry point";
-    } catch (const HostError& e) {
+    } catch (const ModuleLoadError& e) {
         EXPECT_NE(std::string(e.what()).find("xImportEntry"), std::string::npos) << e.what();
     }
 }

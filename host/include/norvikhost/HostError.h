@@ -12,4 +12,10 @@ public:
     explicit HostError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// A module file that cannot be loaded, or that lacks the importer's entry point.
+class ModuleLoadError : public HostError {
+public:
+    explicit ModuleLoadError(const std::string& what) : HostError(what) {}
+};
+
 }  // namespace norvikhost

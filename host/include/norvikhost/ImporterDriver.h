@@ -55,7 +55,7 @@ struct ModuleAnswers {
 // on the caller's thread; not thread-safe itself (the module may be).
 class ImporterDriver {
 public:
-    // Loads the module and finds xImportEntry; throws HostError when either fails.
+    // Loads the module and finds xImportEntry; throws ModuleLoadError when either fails.
     ImporterDriver(Host& host, const std::filesystem::path& modulePath);
 
     const std::filesystem::path& modulePath() const { return m_path; }

@@ -11,7 +11,7 @@ namespace norvikhost {
 // module and unloads it on destruction. Move-only; not thread-safe.
 class DynamicLibrary {
 public:
-    // Loads the module; throws HostError naming the path and the system's reason.
+    // Loads the module; throws ModuleLoadError naming the path and the system's reason.
     explicit DynamicLibrary(const std::filesystem::path& path);
     ~DynamicLibrary();
     DynamicLibrary(DynamicLibrary&& other) noexcept;
