@@ -96,3 +96,32 @@ TEST(ImporterDriver, LoadFailuresNameTheModule) {
         EXPECT_NE(std::string(e.what()).find("xImportEntry"), std::string::npos) << e.what();
     }
 }
+
+#ifdef NORVIK_HAVE_IMPORTER
+
+TEST(ImporterDriverWithImporter, GivesBackEverySuiteAndFreesTheSubtypeList) {
+    Host host;
+    ImporterDriver driver(host, hosttest::binDir() / importerModuleFileName());
+    const ModuleAnswers answers = driver.describeModule();
+    EXPECT_EQ(answers.init.result, imNoErr);
+    ASSERT_EQ(answers.subTypeNames.size(), 1u);
+    EXPECT_EQ(answers.subTypeNames[0].subTypes.size(), 17u);
+    EXPECT_EQ(answers.subTypeNames[0].problem, "");
+    EXPECT_EQ(answers.shutdown, imNoErr);
+    EXPECT_EQ(host.outstandingSuites(), 0);
+    EXPECT_EQ(host.memory().livePtrCount(), 0u);
+    EXPECT_EQ(host.memory().badDisposals(), 0u);
+    EXPECT_TRUE(host.errorEvents().empty());
+}
+
+TEST(ImporterDriverWithImporter, StartsWithoutTheErrorSuite) {
+    Host host;
+    host.failAcquisition(kPrSDKErrorSuite);
+    ImporterDriver driver(host, hosttest::binDir() / importerModuleFileName());
+    EXPECT_EQ(driver.init().result, imNoErr);
+    EXPECT_EQ(driver.indFormat(0).name, "Norvik AVI");
+    EXPECT_EQ(driver.shutdown(), imNoErr);
+    EXPECT_EQ(host.outstandingSuites(), 0);
+}
+
+#endif
