@@ -2,6 +2,8 @@
 // with what ffprobe reads. Skipped where ffmpeg is not installed (e.g. under Wine).
 #include "TestFiles.h"
 
+#include "AviWriter.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -117,4 +119,26 @@ TEST(FfmpegFiles, OpenDmlFileLargerThanOneGigabyte)
     ASSERT_TRUE(parseFileAllWays(clip, p));
     EXPECT_TRUE(p.streams[0]->odmlIndexComplete);
     EXPECT_GT(p.streams[0]->standardIndexes.size(), 1u);
+}
+
+TEST(FfmpegFiles, WriterFilesReadAlikeByFfprobe)
+{
+    TempDir dir;
+    if (!haveFfmpeg(dir))
+        GTEST_SKIP() << "ffmpeg not available";
+    for (const bool openDml : {false, true}) {
+        const auto clip = dir.path(openDml ? "odml.avi" : "idx1.avi");
+        aviwriter::Options o;
+        o.openDml = openDml;
+        o.riffLimit = 50000;  // AVIX forms when OpenDML is on
+        aviwriter::AviWriter w(utf8(clip), o);
+        w.addVideoStream(aviwriter::videoStream(0, 16, 8, 25, 1));
+        w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
+        for (int k = 0; k < 60; ++k) {
+            w.writeChunk(0, Bytes(16 * 8 * 3, uint8_t(k)), k % 5 == 0);
+            w.writeChunk(1, Bytes(1920, 0));
+        }
+        w.finish();
+        expectSameAsProbe(dir, clip);
+    }
 }
