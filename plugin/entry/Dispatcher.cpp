@@ -1,8 +1,11 @@
 #include "entry/Dispatcher.h"
 
 #include <cstdint>
+#include <stdexcept>
 
 #include "entry/ModuleHandlers.h"
+#include "importer/ClipInfo.h"
+#include "importer/FileSession.h"
 #include "log/Log.h"
 #include "log/Names.h"
 
@@ -16,6 +19,42 @@ bool g_logSwitchRead = false;
 // Selectors whose number rides in param1.
 uint32 indexParam(void* param1) { return static_cast<uint32>(reinterpret_cast<uintptr_t>(param1)); }
 
+// The session a per-file selector names, after logging which clip it is.
+NorvikImporter& sessionOf(void* privateData) {
+    if (!privateData) throw std::logic_error("no importer session in the host's private data");
+    auto& session = *static_cast<NorvikImporter*>(privateData);
+    logMessage("m_filePathUtf8: '%s'", session.m_filePathUtf8.c_str());
+    logMessage("m_streamIndex:  %d", session.m_streamIndex);
+    return session;
+}
+
+prMALError routeFileSelector(int32 selector, void* param1, void* param2) {
+    switch (selector) {
+        case imQuietFile:
+            return onQuietFile(sessionOf(param2), static_cast<imFileRef*>(param1));
+        case imCloseFile:
+            return onCloseFile(&sessionOf(param2), static_cast<imFileRef*>(param1));
+        case imGetInfo8: {
+            auto* info = static_cast<imFileInfoRec8*>(param2);
+            return onGetInfo8(sessionOf(info->privatedata), info);
+        }
+        case imAnalysis: {
+            auto* analysis = static_cast<imAnalysisRec*>(param2);
+            return onAnalysis(sessionOf(analysis->privatedata), analysis);
+        }
+        case imDataRateAnalysis: {
+            auto* dataRate = static_cast<imDataRateAnalysisRec*>(param2);
+            return onDataRateAnalysis(sessionOf(dataRate->privatedata), dataRate);
+        }
+        case imGetIndPixelFormat: {
+            auto* rec = static_cast<imIndPixelFormatRec*>(param2);
+            return onGetIndPixelFormat(sessionOf(rec->privatedata), indexParam(param1), rec);
+        }
+        default:
+            return imUnsupported;
+    }
+}
+
 prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
     switch (selector) {
         case imInit:
@@ -26,6 +65,15 @@ prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param
             return onGetIndFormat(indexParam(param1), static_cast<imIndFormatRec*>(param2));
         case imGetSupports8:
             return malSupports8;
+        case imOpenFile8:
+            return onOpenFile8(stdParms, static_cast<imFileRef*>(param1), static_cast<imFileOpenRec8*>(param2));
+        case imQuietFile:
+        case imCloseFile:
+        case imGetInfo8:
+        case imAnalysis:
+        case imDataRateAnalysis:
+        case imGetIndPixelFormat:
+            return routeFileSelector(selector, param1, param2);
         case imGetSubTypeNames:
             return onGetSubTypeNames(stdParms, indexParam(param1), static_cast<imSubTypeDescriptionRec**>(param2));
         default:
