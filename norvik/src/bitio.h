@@ -20,23 +20,27 @@ inline constexpr unsigned kEscapeZeros = 24;
 class BitReader {
 public:
     BitReader() = default;
-    BitReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    BitReader(const uint8_t* data, size_t size)
+        : m_data(data), m_size(size), m_fastEnd(size >= 8 ? size - 8 : 0), m_fast(size >= 8) {
+        if (!m_fast) m_fastEnd = 0;
+    }
 
     // Reads one Rice-coded value with parameter k for n-bit samples. A code with
     // more than 24 leading zeros marks the reader bad and yields 0.
     uint32_t readRice(unsigned k, unsigned n) {
         refill();
         const uint64_t b = m_bits;
-        if ((b & 0x1FFFFFFu) == 0) {
-            m_bad = true;
-            consume(25);
-            return 0;
-        }
-        const unsigned q = static_cast<unsigned>(std::countr_zero(b));
-        if (q < kEscapeZeros) {
+        // The sentinel bit keeps the count defined; more than 24 zeros is bad.
+        const unsigned q = static_cast<unsigned>(__builtin_ctzll(b | (uint64_t{1} << 63)));
+        if (q < kEscapeZeros) [[likely]] {
             const uint32_t low = static_cast<uint32_t>(b >> (q + 1)) & ((1u << k) - 1u);
             consume(q + 1 + k);
             return (q << k) | low;
+        }
+        if (q > kEscapeZeros) {
+            m_bad = true;
+            consume(25);
+            return 0;
         }
         const uint32_t z = static_cast<uint32_t>(b >> 25) & ((1u << n) - 1u);
         consume(25 + n);
@@ -56,8 +60,8 @@ private:
 
     // Afterwards at least 56 bits are buffered.
     void refill() {
-        if (m_count >= 40) return;
-        if (m_pos <= m_size && m_size - m_pos >= 8) {
+        if (m_count >= 40) [[likely]] return;
+        if (m_pos <= m_fastEnd && m_fast) [[likely]] {
             uint64_t w;
             std::memcpy(&w, m_data + m_pos, 8);
             m_bits |= w << m_count;
@@ -75,6 +79,8 @@ private:
 
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
+    size_t m_fastEnd = 0;    // last position from which 8 bytes can be loaded
+    bool m_fast = false;     // the block holds at least 8 bytes
     size_t m_pos = 0;        // next byte to load (may pass m_size: zero bits)
     uint64_t m_bits = 0;     // buffered bits, next bit in bit 0
     unsigned m_count = 0;    // number of valid buffered bits

@@ -1,13 +1,22 @@
 #include "row_decoder.h"
 
-#include <algorithm>
-
 namespace norvik {
 
 namespace {
 
-inline int32_t median3(int32_t a, int32_t b, int32_t c) {
-    return std::max(std::min(a, b), std::min(std::max(a, b), c));
+// On pictures these comparisons are unpredictable: the hint asks for conditional
+// moves rather than branches.
+inline int32_t max2(int32_t a, int32_t b) { return __builtin_expect_with_probability(a > b, 1, 0.5) ? a : b; }
+inline int32_t min2(int32_t a, int32_t b) { return __builtin_expect_with_probability(a < b, 1, 0.5) ? a : b; }
+
+// The median of (left, top, left + grad) with grad = top - top-left is top
+// clamped to the span between left and left + grad; the span's offsets from left
+// do not depend on left, which keeps the serial chain through left short.
+inline int32_t medianPrediction(int32_t left, int32_t top, int32_t grad) {
+    const int32_t gradMin = grad & (grad >> 31);  // min(grad, 0) without a branch
+    const int32_t lo = left + gradMin;
+    const int32_t hi = left + (grad - gradMin);
+    return min2(max2(top, lo), hi);
 }
 
 // First row of a slice-plane: left prediction from 2^(n-1).
@@ -32,8 +41,7 @@ void decodeRowWithAbove(BitReader& br, unsigned k, unsigned n, uint16_t* out, co
         } else if constexpr (M == kGradient) {
             pred = static_cast<int32_t>(x) + above[i] - above[i - 1];
         } else {
-            const int32_t left = static_cast<int32_t>(x);
-            pred = median3(left, above[i], left + above[i] - above[i - 1]);
+            pred = medianPrediction(static_cast<int32_t>(x), above[i], above[i] - above[i - 1]);
         }
         x = static_cast<uint32_t>(pred + unzigzag(br.readRice(k, n))) & mask;
         out[i] = static_cast<uint16_t>(x);
@@ -65,15 +73,17 @@ void RowDecoder::decodeRow(uint16_t* out, const uint16_t* above) {
         }
         return;
     }
-    if (above == nullptr) {
-        decodeFirstRow(m_reader, m_k, m_bits, out, w);
-        return;
-    }
-    switch (m_method) {
-    case kLeft: decodeRowWithAbove<kLeft>(m_reader, m_k, m_bits, out, above, w); break;
-    case kGradient: decodeRowWithAbove<kGradient>(m_reader, m_k, m_bits, out, above, w); break;
-    default: decodeRowWithAbove<kMedian>(m_reader, m_k, m_bits, out, above, w); break;
-    }
+    // A local copy lets the compiler keep the bit buffer in registers.
+    BitReader br = m_reader;
+    if (above == nullptr)
+        decodeFirstRow(br, m_k, m_bits, out, w);
+    else if (m_method == kLeft)
+        decodeRowWithAbove<kLeft>(br, m_k, m_bits, out, above, w);
+    else if (m_method == kGradient)
+        decodeRowWithAbove<kGradient>(br, m_k, m_bits, out, above, w);
+    else
+        decodeRowWithAbove<kMedian>(br, m_k, m_bits, out, above, w);
+    m_reader = br;
 }
 
 }  // namespace norvik

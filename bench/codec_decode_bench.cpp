@@ -1,0 +1,151 @@
+// Decode speed of the Norvik codec on 1920x1080 synthetic pictures, one thread and
+// all threads, with the compression ratio, and memcpy of the output size as the
+// bound. `--dump-raw DIR FRAMES` writes the same pictures as raw planar files
+// (yuv422p, gbrap, yuv420p) for the comparison with other codecs.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ClipMaker.h"
+#include "norvik/norvik_common.h"
+
+namespace {
+
+constexpr uint32_t kWidth = 1920, kHeight = 1080, kFrames = 8;
+
+struct Case {
+    uint32_t type, output, outputBytesPerRow;
+};
+
+const Case kCases[] = {{104, 4, kWidth * 2}, {102, 2, kWidth * 4}, {123, 11, (kWidth + 5) / 6 * 16}};
+
+// Planes of a frame as the planar source wants them.
+std::vector<std::vector<uint8_t>> planeBytes(const clipmaker::Frame& f) {
+    std::vector<std::vector<uint8_t>> out(f.layout.planes);
+    for (int p = 0; p < f.layout.planes; ++p)
+        for (uint16_t v : f.planes[p]) {
+            out[p].push_back(static_cast<uint8_t>(v));
+            if (f.layout.bits > 8) out[p].push_back(static_cast<uint8_t>(v >> 8));
+        }
+    return out;
+}
+
+struct Encoded {
+    std::vector<std::vector<uint8_t>> frames;
+    std::vector<uint8_t> block;
+    double rawBytes = 0, codedBytes = 0;
+};
+
+const Encoded& encoded(uint32_t type) {
+    static std::vector<std::pair<uint32_t, Encoded>> cache;
+    for (auto& c : cache)
+        if (c.first == type) return c.second;
+    Encoded e;
+    e.block.resize(24);
+    norvik_make_stream_format(type, 2, 1, kWidth, kHeight, 0, 0, e.block.data(), 24);
+    uint32_t h = 0;
+    norvik_library_init();
+    norvik_open(&h);
+    const CodecFormat src{kWidth, kHeight, 254, 1, type, 0, 2, 1, 0};
+    norvik_compress_begin(h, &src, e.block.data(), 24, nullptr);
+    uint32_t bound = 0;
+    norvik_compress_bound(h, &bound);
+    for (uint32_t i = 0; i < kFrames; ++i) {
+        const clipmaker::Frame f = clipmaker::syntheticFrame(type, kWidth, kHeight, i * 7);
+        auto bytes = planeBytes(f);
+        CodecPlane planes[4] = {};
+        for (size_t p = 0; p < bytes.size(); ++p) {
+            planes[p] = {reinterpret_cast<uintptr_t>(bytes[p].data()),
+                         static_cast<uint32_t>(bytes[p].size() / f.planeHeight(static_cast<int>(p))),
+                         static_cast<uint32_t>(bytes[p].size())};
+            e.rawBytes += static_cast<double>(bytes[p].size()) * (f.layout.bits > 8 ? f.layout.bits / 16.0 : 1.0);
+        }
+        std::vector<uint8_t> out(bound);
+        uint32_t written = 0;
+        if (norvik_compress(h, planes, out.data(), bound, &written) != 0) throw std::runtime_error("encode failed");
+        out.resize(written);
+        e.codedBytes += written;
+        e.frames.push_back(std::move(out));
+    }
+    norvik_close(h);
+    cache.emplace_back(type, std::move(e));
+    return cache.back().second;
+}
+
+void BM_Decode(benchmark::State& state) {
+    const Case& c = kCases[state.range(0)];
+    const Encoded& e = encoded(c.type);
+    uint32_t h = 0;
+    norvik_open(&h);
+    norvik_set_thread_count(h, static_cast<uint32_t>(state.range(1)));
+    const CodecFormat wanted{0, 0, 254, 1, c.output, 0, 2, 1, 0};
+    CodecFormat info{0, 0, 254, 1, 0, 0, 0, 0, 0};
+    norvik_decompress_begin(h, e.block.data(), 24, &wanted, &info);
+    std::vector<uint8_t> out(size_t{c.outputBytesPerRow} * kHeight);
+    const CodecPlane planes[4] = {{reinterpret_cast<uintptr_t>(out.data()), c.outputBytesPerRow,
+                                   static_cast<uint32_t>(out.size())}, {}, {}, {}};
+    size_t i = 0;
+    for (auto _ : state) {
+        const auto& f = e.frames[i++ % e.frames.size()];
+        if (norvik_decompress(h, f.data(), static_cast<uint32_t>(f.size()), planes) != 0)
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["ratio"] = e.rawBytes / e.codedBytes;
+    state.SetLabel("type " + std::to_string(c.type) + " -> " + std::to_string(c.output));
+    norvik_decompress_end(h);
+    norvik_close(h);
+}
+
+void BM_Memcpy(benchmark::State& state) {
+    const Case& c = kCases[state.range(0)];
+    std::vector<uint8_t> a(size_t{c.outputBytesPerRow} * kHeight, 1), b(a.size());
+    for (auto _ : state) {
+        std::memcpy(b.data(), a.data(), a.size());
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.SetLabel("output of type " + std::to_string(c.output));
+}
+
+BENCHMARK(BM_Decode)->ArgsProduct({{0, 1, 2}, {1, 2}})->ArgNames({"case", "threads"})->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_Memcpy)->DenseRange(0, 2)->ArgName("case")->UseRealTime();
+
+// Raw planar files of the benchmark's pictures: 8-bit yuv422p, gbrap (G, B, R, A
+// planes, as the codec's planes), and yuv420p (the 10-bit samples rounded to 8 bits).
+int dumpRaw(const std::string& dir, uint32_t frames) {
+    const std::pair<uint32_t, const char*> files[] = {{104, "yuv422p"}, {102, "gbrap"}, {123, "yuv420p"}};
+    for (const auto& [type, name] : files) {
+        FILE* out = std::fopen((dir + "/" + name + ".raw").c_str(), "wb");
+        if (!out) return 1;
+        for (uint32_t i = 0; i < frames; ++i) {
+            const clipmaker::Frame f = clipmaker::syntheticFrame(type, kWidth, kHeight, i * 7);
+            for (int p = 0; p < f.layout.planes; ++p) {
+                std::vector<uint8_t> bytes;
+                for (uint16_t v : f.planes[p])
+                    bytes.push_back(static_cast<uint8_t>(f.layout.bits == 8 ? v : std::min(255, (v + 2) >> 2)));
+                std::fwrite(bytes.data(), 1, bytes.size(), out);
+            }
+        }
+        std::fclose(out);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--dump-raw") return dumpRaw(argv[2], static_cast<uint32_t>(std::stoul(argv[3])));
+    norvik_library_init();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    norvik_library_close();
+    return 0;
+}
