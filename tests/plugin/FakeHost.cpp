@@ -40,7 +40,15 @@ int32 bufferSize(PrPixelFormat, int32 width, int32 height, int32* size) {
 const PrSDKImageProcessingSuite kImageProcessingSuite = {answerNo, answerNo, isTopLeft, bufferSize,
                                                          nullptr,  nullptr,  nullptr};
 
+int32 ticksPerSecond(PrTime* ticks) {
+    *ticks = kHostTicksPerSecond;
+    return 0;
+}
+
+const PrSDKTimeSuite kTimeSuite = {ticksPerSecond, nullptr, nullptr};
+
 const void* suiteNamed(const char* name, int32 version) {
+    if (std::strcmp(name, kPrSDKTimeSuite) == 0 && version == kPrSDKTimeSuiteVersion) return &kTimeSuite;
     if (std::strcmp(name, kPrSDKErrorSuite) == 0 && version == kPrSDKErrorSuiteVersion) return &kErrorSuite;
     if (std::strcmp(name, kPrSDKImageProcessingSuite) == 0 && version == kPrSDKImageProcessingSuiteVersion)
         return &kImageProcessingSuite;

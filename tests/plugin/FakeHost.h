@@ -1,5 +1,6 @@
 // A minimal in-process host for unit tests of the entry: a basic suite that
-// serves the Error Suite (recording its events) and the Image Processing Suite,
+// serves the Error Suite (recording its events), the Image Processing Suite and
+// the Time Suite,
 // and can refuse acquisitions.
 // Not thread-safe; one test at a time.
 #pragma once

@@ -1,0 +1,191 @@
+// The importer session on clips made by the clip maker: host stream mapping,
+// reopening, and what the clip information handlers write.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ClipMaker.h"
+#include "FakeHost.h"
+#include "TempHome.h"
+#include "formats/Catalogue.h"
+#include "importer/ClipInfo.h"
+#include "importer/FileSession.h"
+#include "importer/NorvikImporter.h"
+#include "log/Text.h"
+
+using namespace prsdk;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Session : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        testProfileFolder();
+        folder = fs::temp_directory_path() / ("norvik-session-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        fs::create_directories(folder);
+    }
+    static void TearDownTestSuite() { fs::remove_all(folder); }
+    void SetUp() override { buildPixelFormatTables(host.basicSuite()); }
+
+    // A small clip with `audioStreams` stereo 16-bit streams.
+    static std::u16string clip(const std::string& name, int audioStreams, uint32_t frames = 8,
+                               uint32_t rate = 25, uint32_t scale = 1) {
+        const fs::path path = folder / name;
+        if (!fs::exists(path)) {
+            clipmaker::ClipSpec spec;
+            spec.type = 104;
+            spec.width = 16;
+            spec.height = 8;
+            spec.frames = frames;
+            spec.rateNumerator = rate;
+            spec.rateDenominator = scale;
+            spec.audio.assign(static_cast<size_t>(audioStreams), clipmaker::AudioSpec{});
+            clipmaker::makeClip(path.string(), spec);
+        }
+        return toWide(path.string());
+    }
+
+    int32_t parse(const std::u16string& path, int32_t stream) {
+        session = std::make_unique<NorvikImporter>(host.stdParms());
+        EXPECT_TRUE(session->open(path, stream, 0));
+        return session->parse(stream);
+    }
+
+    static fs::path folder;
+    FakeHost host;
+    std::unique_ptr<NorvikImporter> session;
+};
+
+fs::path Session::folder;
+
+}  // namespace
+
+TEST_F(Session, MapsVideoAndAudioStreamsOntoHostStreams) {
+    EXPECT_EQ(parse(clip("silent.avi", 0), 0), imNoErr);
+    EXPECT_TRUE(session->m_videoInfo);
+    EXPECT_FALSE(session->m_audioInfo) << "no audio: the description is dropped";
+
+    const std::u16string three = clip("three.avi", 3);
+    EXPECT_EQ(parse(three, 0), imIterateStreams);
+    EXPECT_TRUE(session->m_videoInfo && session->m_audioInfo && session->m_audioInfo->valid);
+    EXPECT_EQ(parse(three, 1), imIterateStreams);
+    EXPECT_FALSE(session->m_videoInfo);
+    EXPECT_TRUE(session->m_audioInfo && session->m_audioInfo->valid);
+    EXPECT_EQ(parse(three, 2), imBadStreamIndex);
+    EXPECT_TRUE(session->m_audioInfo && session->m_audioInfo->valid);
+
+    EXPECT_EQ(parse(clip("one.avi", 1), 5), imBadStreamIndex);
+    EXPECT_FALSE(session->m_videoInfo);
+    ASSERT_TRUE(session->m_audioInfo);
+    EXPECT_FALSE(session->m_audioInfo->valid);
+}
+
+TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
+    imFileOpenRec8 open{};
+    const std::u16string path = clip("one.avi", 1);
+    open.fileinfo.filepath = path.c_str();
+    imFileRef ref = nullptr;
+    ASSERT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
+    auto* opened = static_cast<NorvikImporter*>(open.privatedata);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(open.fileinfo.filetype, 0x41564956u);
+    EXPECT_EQ(open.fileinfo.fileref, ref);
+
+    imFileInfoRec8 info{};
+    info.privatedata = opened;
+    ASSERT_EQ(onGetInfo8(*opened, &info), imNoErr);
+    ASSERT_EQ(onQuietFile(*opened, &ref), imNoErr);
+    EXPECT_EQ(ref, reinterpret_cast<imFileRef>(static_cast<intptr_t>(-1)));
+    EXPECT_TRUE(opened->m_videoInfo) << "quiet keeps the descriptions";
+
+    const std::u16string missing = toWide((folder / "missing.avi").string());
+    open.fileinfo.filepath = missing.c_str();
+    EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imBadFile);
+    EXPECT_EQ(open.privatedata, opened) << "the session stays";
+    open.fileinfo.filepath = path.c_str();
+    open.inReadWrite = 1;  // read and write, never created or truncated
+    EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
+    EXPECT_EQ(open.privatedata, opened) << "reopened in place";
+    EXPECT_EQ(onCloseFile(opened, &ref), imNoErr);
+    EXPECT_GT(fs::file_size(folder / "one.avi"), 1000u);
+
+    imFileOpenRec8 fresh{};
+    fresh.fileinfo.filepath = missing.c_str();
+    EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &fresh), imBadFile);
+    EXPECT_EQ(fresh.privatedata, nullptr) << "a session made for a failed open is deleted";
+}
+
+TEST_F(Session, ReportsRateDurationDataRateAndAnalysis) {
+    // 3600 frames at 29.97: vidDuration is frames x 1001.
+    ASSERT_EQ(parse(clip("ntsc.avi", 1, 3600, 30000, 1001), 0), imNoErr);
+    imFileInfoRec8 info{};
+    info.vidInfo.importerID = 77;
+    ASSERT_EQ(onGetInfo8(*session, &info), imNoErr);
+    EXPECT_EQ(session->importerID, 77);
+    EXPECT_EQ(info.hasVideo, 1);
+    EXPECT_EQ(info.vidInfo.imageWidth, 16);
+    EXPECT_EQ(info.vidInfo.imageHeight, 8);
+    EXPECT_EQ(info.vidInfo.depth, 24);
+    EXPECT_EQ(info.vidInfo.subType, fourccBigEndian("N8Y2"));
+    EXPECT_EQ(info.vidInfo.alphaType, alphaNone);
+    EXPECT_EQ(info.vidScale, 30000);
+    EXPECT_EQ(info.vidSampleSize, 1001);
+    EXPECT_EQ(info.vidDuration, 3603600);
+    EXPECT_EQ(info.accessModes, 4);
+    EXPECT_EQ(info.hasAudio, 1);
+    EXPECT_EQ(info.audInfo.numChannels, 2);
+    EXPECT_EQ(info.audInfo.sampleType, 3);
+    EXPECT_FLOAT_EQ(info.audInfo.sampleRate, 48000.0f);
+
+    imDataRateAnalysisRec dataRate{};
+    ASSERT_EQ(onDataRateAnalysis(*session, &dataRate), imNoErr);
+    EXPECT_EQ(dataRate.buffersize, 28800);
+    std::vector<char> samples(16);  // a host that gives less room than asked for
+    dataRate.buffer = samples.data();
+    dataRate.buffersize = 16;
+    ASSERT_EQ(onDataRateAnalysis(*session, &dataRate), imNoErr);
+    imDataSample first;
+    std::memcpy(&first, samples.data(), sizeof(first));
+    EXPECT_EQ(first.sampledur, 1001u | 0x80000000u);
+    EXPECT_EQ(first.samplesize, session->m_videoInfo->stream->frames()[0].size);
+
+    char text[64];
+    std::memset(text, 'x', sizeof(text));
+    imAnalysisRec analysis{};
+    analysis.buffer = text;
+    analysis.buffersize = sizeof(text);
+    ASSERT_EQ(onAnalysis(*session, &analysis), imNoErr);
+    EXPECT_EQ(std::strlen(text), 63u);
+    EXPECT_EQ(std::string(text, 21), "\nVideo stream:\nSize: ");
+
+    imIndPixelFormatRec format{};
+    const auto count = static_cast<uint32>(session->m_videoInfo->decodeFormats.size());
+    ASSERT_EQ(count, 4u);  // the packed 4:2:2 formats
+    EXPECT_EQ(onGetIndPixelFormat(*session, 0, &format), imNoErr);
+    EXPECT_EQ(format.outPixelFormat, PrPixelFormat_YUYV_422_8u_601);
+    EXPECT_EQ(onGetIndPixelFormat(*session, count, &format), imBadFormatIndex);
+}
+
+TEST_F(Session, HandlersWithoutVideoAreInternalErrors) {
+    ASSERT_EQ(parse(clip("three.avi", 3), 1), imIterateStreams);
+    imAnalysisRec analysis{};
+    EXPECT_THROW(onAnalysis(*session, &analysis), std::logic_error);
+    imIndPixelFormatRec format{};
+    EXPECT_THROW(onGetIndPixelFormat(*session, 0, &format), std::logic_error);
+
+    imFileInfoRec8 info{};
+    info.streamIdx = 1;
+    ASSERT_EQ(onGetInfo8(*session, &info), imIterateStreams);
+    EXPECT_EQ(info.hasVideo, 0);
+    EXPECT_EQ(info.hasAudio, 1);
+    info.streamIdx = 7;  // no such audio stream: a placeholder
+    ASSERT_EQ(onGetInfo8(*session, &info), imBadStreamIndex);
+    EXPECT_EQ(info.audInfo.numChannels, 1);
+    EXPECT_FLOAT_EQ(info.audInfo.sampleRate, 1000.0f);
+    EXPECT_EQ(info.audInfo.sampleType, kPrAudioSampleType_Other);
+    EXPECT_EQ(info.audDuration, 0);
+}

@@ -1,0 +1,146 @@
+// Frame rates and audio formats as the stream descriptions read them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "streams/AudioInfo.h"
+#include "streams/FrameRate.h"
+
+namespace {
+
+struct RateCase {
+    int32_t rate, scale;
+    int64_t frames;
+    int32_t numerator, denominator;
+    bool invalid, adjusted;
+};
+
+}  // namespace
+
+TEST(FrameRate, SnapsReducesAndGuards) {
+    const RateCase cases[] = {
+        {30000, 1001, 100, 30000, 1001, false, false},
+        {24000, 1001, 100, 24000, 1001, false, false},
+        {2997, 100, 100, 30000, 1001, false, false},
+        {2398, 100, 100, 24000, 1001, false, false},
+        {1199, 50, 100, 24000, 1001, false, false},
+        {50, 2, 100, 25, 1, false, false},
+        {25, 1, 100, 25, 1, false, false},
+        {60000, 1000, 100, 60, 1, false, false},
+        {12345, 1000, 100, 2469, 200, false, false},  // 12.345: kept, reduced
+        {0, 0, 100, 30, 1, true, false},
+        {0, 1001, 100, 30, 1, true, false},
+        {30000, 0, 100, 30, 1, true, false},
+        {1, 1000, 100, 30, 1, true, false},  // snaps to 0 frames per second
+        {1, 201, 100, 30, 1, true, false},
+        {30000, 1001, 10000000, 6436, 214, false, true},
+        {25, 1, 2147483647, 25, 1, false, false},
+        {25, 1, 2147483648LL, 24, 1, false, true},
+    };
+    for (const RateCase& c : cases) {
+        const FrameRate r = computeFrameRate(c.rate, c.scale, c.frames);
+        EXPECT_EQ(r.numerator, c.numerator) << c.rate << "/" << c.scale << " x " << c.frames;
+        EXPECT_EQ(r.denominator, c.denominator) << c.rate << "/" << c.scale << " x " << c.frames;
+        EXPECT_EQ(r.invalid, c.invalid) << c.rate << "/" << c.scale;
+        EXPECT_EQ(r.durationAdjusted, c.adjusted) << c.rate << "/" << c.scale << " x " << c.frames;
+    }
+}
+
+TEST(FrameRate, HostileHeadersNeverTrapOrDivideByZero) {
+    const int32_t words[] = {0, 1, -1, 2, 3, 1000, 1001, INT32_MAX, INT32_MIN, INT32_MIN + 1};
+    for (int32_t rate : words)
+        for (int32_t scale : words)
+            for (int64_t frames : {int64_t{0}, int64_t{1}, int64_t{3000000000}}) {
+                const FrameRate r = computeFrameRate(rate, scale, frames);
+                EXPECT_NE(r.numerator, 0) << rate << "/" << scale;
+                EXPECT_NE(r.denominator, 0) << rate << "/" << scale;
+            }
+}
+
+namespace {
+
+// An audio stream whose format chunk holds `bytes`.
+AviStream audioStream(const std::vector<uint8_t>& bytes, uint32_t length = 48000) {
+    AviStream stream;
+    stream.format = bytes;
+    std::memcpy(stream.header.data() + 32, &length, sizeof(length));
+    return stream;
+}
+
+std::vector<uint8_t> waveFormat(uint16_t tag, uint16_t channels, uint16_t bits, uint16_t blockAlign,
+                                const uint8_t* subFormat = nullptr, size_t size = 40) {
+    WaveFormat w{};
+    w.wFormatTag = tag;
+    w.nChannels = channels;
+    w.nSamplesPerSec = 48000;
+    w.nBlockAlign = blockAlign;
+    w.wBitsPerSample = bits;
+    w.dwChannelMask = 0x3F;
+    if (subFormat) std::memcpy(&w.SubFormat, subFormat, 16);
+    std::vector<uint8_t> bytes(sizeof(w));
+    std::memcpy(bytes.data(), &w, sizeof(w));
+    bytes.resize(size);
+    return bytes;
+}
+
+const uint8_t kFloatGuid[16] = {3, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xaa, 0, 0x38, 0x9b, 0x71};
+const uint8_t kPcmGuid[16] = {1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xaa, 0, 0x38, 0x9b, 0x71};
+
+struct AudioCase {
+    std::vector<uint8_t> format;
+    bool valid;
+    uint32_t sampleType;
+};
+
+}  // namespace
+
+TEST(AudioInfoTest, AcceptsPlainAndExtensiblePcmAndFloatOnly) {
+    const AudioCase cases[] = {
+        {waveFormat(1, 2, 16, 4, nullptr, 16), true, 3},  // the 16-byte header: no channel mask
+        {waveFormat(1, 1, 8, 1), true, 1},
+        {waveFormat(1, 6, 24, 18), true, 4},
+        {waveFormat(1, 2, 32, 8), true, 5},
+        {waveFormat(3, 2, 32, 8), true, 6},
+        {waveFormat(0xFFFE, 2, 32, 8, kFloatGuid), true, 6},
+        {waveFormat(0xFFFE, 32, 16, 64, kPcmGuid), true, 3},
+        {waveFormat(1, 0, 16, 0), true, 3},                      // no channels, no block: passes
+        {waveFormat(1, 33, 16, 66), false, 0},                   // too many channels
+        {waveFormat(2, 2, 16, 4), false, 0},                     // ADPCM
+        {waveFormat(0xFFFE, 2, 16, 4, kPcmGuid, 39), false, 0},  // extensible, cut: no sub-format
+        {waveFormat(1, 2, 12, 4), false, 0},                     // odd sample size
+        {waveFormat(1, 2, 16, 2), false, 0},                     // block align mismatch
+        {waveFormat(3, 2, 24, 6), false, 0},                     // 24-bit float would be misread
+        {waveFormat(1, 2, 16, 4, nullptr, 15), false, 0},        // too short
+        {{}, false, 0},
+    };
+    int index = 0;
+    for (const AudioCase& c : cases) {
+        AudioInfo audio(nullptr);
+        const AviStream stream = audioStream(c.format);
+        EXPECT_EQ(audio.init(stream), c.valid ? 0 : 2) << "case " << index;
+        EXPECT_EQ(audio.valid, c.valid) << "case " << index;
+        EXPECT_EQ(audio.m_numAudioSampleFrames, 48000) << "case " << index;
+        if (c.valid) {
+            EXPECT_EQ(audio.sampleType, c.sampleType) << "case " << index;
+        }
+        ++index;
+    }
+    AudioInfo plain(nullptr);
+    const AviStream sixteen = audioStream(waveFormat(1, 2, 16, 4, nullptr, 16));
+    plain.init(sixteen);
+    EXPECT_EQ(plain.waveFormat.dwChannelMask, 0u);
+}
+
+TEST(AudioInfoTest, GuidTextAndSampleTypeNames) {
+    AudioInfo audio(nullptr);
+    const AviStream adpcm = audioStream(waveFormat(2, 2, 16, 4));
+    audio.init(adpcm);
+    EXPECT_EQ(guidToText(audio.formatGuid()), "00000002-0000-0010-8000-00aa00389b71");
+    const AviStream extensible = audioStream(waveFormat(0xFFFE, 2, 32, 8, kFloatGuid));
+    audio.init(extensible);
+    EXPECT_EQ(guidToText(audio.formatGuid()), "00000003-0000-0010-8000-00aa00389b71");
+    EXPECT_STREQ(sampleTypeName(6), "32 bit float");
+    EXPECT_STREQ(sampleTypeName(2), "Unknown sample type");
+    EXPECT_STREQ(sampleTypeName(14), "Unknown sample type");
+}
