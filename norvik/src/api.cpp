@@ -1,6 +1,5 @@
 // The exported C functions: argument checks, handle lookup, and a barrier that
 // turns every exception into a result code.
-#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -13,8 +12,6 @@
 using namespace norvik;
 
 namespace {
-
-std::atomic<int> g_users{0};
 
 template <typename F>
 int32_t guarded(F&& f) noexcept {
@@ -51,16 +48,17 @@ int32_t query(uint32_t handle, const void* block, uint32_t size, const CodecForm
 extern "C" {
 
 NORVIK_API int32_t norvik_library_init(void) {
-    g_users.fetch_add(1);
-    return NORVIK_OK;
+    return guarded([] {
+        addUser();
+        return NORVIK_OK;
+    });
 }
 
 NORVIK_API int32_t norvik_library_close(void) {
-    int users = g_users.load();
-    while (users > 0 && !g_users.compare_exchange_weak(users, users - 1)) {
-    }
-    if (users == 1) guarded([] { closeAllSessions(); return NORVIK_OK; });
-    return NORVIK_OK;
+    return guarded([] {
+        removeUser();
+        return NORVIK_OK;
+    });
 }
 
 NORVIK_API int32_t norvik_open(uint32_t* handle) {

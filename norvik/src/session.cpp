@@ -20,6 +20,7 @@ struct Table {
     std::mutex mutex;  // guards both members
     std::unordered_map<uint32_t, std::shared_ptr<Session>> sessions;
     uint32_t next = 1;
+    int users = 0;
 };
 
 // Never destroyed: handles left open at exit must not be torn down (and their
@@ -61,13 +62,18 @@ bool closeSession(uint32_t handle) {
     return true;
 }
 
-void closeAllSessions() {
-    std::unordered_map<uint32_t, std::shared_ptr<Session>> doomed;
+void addUser() {
     Table& t = table();
-    {
-        std::lock_guard<std::mutex> lock(t.mutex);
-        doomed.swap(t.sessions);
-    }
+    std::lock_guard<std::mutex> lock(t.mutex);
+    ++t.users;
+}
+
+void removeUser() {
+    std::unordered_map<uint32_t, std::shared_ptr<Session>> doomed;  // destroyed outside the lock
+    Table& t = table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    if (t.users == 0) return;
+    if (--t.users == 0) doomed.swap(t.sessions);
 }
 
 }  // namespace norvik

@@ -29,6 +29,11 @@ private:
 uint32_t openSession();                          // 0 when out of handles or memory
 std::shared_ptr<Session> findSession(uint32_t handle);
 bool closeSession(uint32_t handle);
-void closeAllSessions();
+
+// Counts users of the library in and out; when the last user leaves, the handles
+// still open are closed. Counting and closing happen under the table's lock, so a
+// user that comes in at the same time keeps its handles.
+void addUser();
+void removeUser();
 
 }  // namespace norvik

@@ -130,3 +130,16 @@ TEST(Queries, PackedSourcesEncode) {
         EXPECT_LE(std::abs(want - got), 4) << i;  // 12 bits of 32768 steps
     }
 }
+
+TEST(Queries, LibraryUsersKeepTheirHandlesUntilTheLastLeaves) {
+    norvik_library_init();
+    uint32_t mine = 0;
+    ASSERT_EQ(norvik_open(&mine), 0);
+    {
+        Handle other;  // a second user comes and goes
+    }
+    uint32_t value = 2;
+    EXPECT_EQ(norvik_get_param(mine, NORVIK_PARAM_CAN_FLIP, &value, 4), 0);
+    norvik_library_close();  // the last user: handles left open are closed
+    EXPECT_EQ(norvik_get_param(mine, NORVIK_PARAM_CAN_FLIP, &value, 4), NORVIK_E_HANDLE);
+}
