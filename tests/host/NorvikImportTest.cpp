@@ -81,9 +81,7 @@ TEST(NorvikImport, FormatsPrintsWhatTheHostLearns) {
                                  "  'N14R' (0x4E313452) Norvik 14-bit RGB\n"
                                  "imGetSubTypeNames 'FAKE' (0x46414B45): 3 (imUnsupported)\n"
                                  "imShutdown: 0 (imNoErr)\n";
-    std::string output = run.output;
-    output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
-    EXPECT_EQ(output, expected);
+    EXPECT_EQ(run.output, expected);
 }
 
 TEST(NorvikImport, FailsClearlyWhenTheModuleCannotBeUsed) {

@@ -92,6 +92,8 @@ ChildResult runChild(const fs::path& program, const std::vector<std::string>& ar
     CloseHandle(process.hProcess);
     ChildResult result{int(code), readWholeFile(outputPath)};
     fs::remove(outputPath);
+    // Programs write text mode: line ends become LF as on POSIX.
+    std::erase(result.output, '\r');
     return result;
 }
 

@@ -19,7 +19,7 @@ std::filesystem::path programPath(const std::string& baseName);
 
 struct ChildResult {
     int exitCode = -1;
-    std::string output;  // standard output and standard error together
+    std::string output;  // standard output and standard error together, lines ending in LF
 };
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
