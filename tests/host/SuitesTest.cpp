@@ -233,16 +233,6 @@ TEST_F(HostSuites, BasicSuiteCountsAndFailsAcquisitionsOnRequest) {
     EXPECT_EQ(basic->AcquireSuite(nullptr, 1, &suite), suiteError_InvalidParms);
 }
 
-TEST_F(HostSuites, TimeSuiteAnswersTheTickRateKnob) {
-    const auto* time = acquire<PrSDKTimeSuite>(kPrSDKTimeSuite, kPrSDKTimeSuiteVersion);
-    PrTime ticks = 0;
-    EXPECT_EQ(time->GetTicksPerSecond(&ticks), 0);
-    EXPECT_EQ(ticks, 254016000000LL);
-    host.setTicksPerSecond(90000);
-    EXPECT_EQ(time->GetTicksPerSecond(&ticks), 0);
-    EXPECT_EQ(ticks, 90000);
-}
-
 TEST_F(HostSuites, ErrorEventsAreRecordedAsUtf8) {
     const auto* errors = acquire<PrSDKErrorSuite3>(kPrSDKErrorSuite, kPrSDKErrorSuiteVersion);
     EXPECT_EQ(errors->SetEventStringUnicode(3, u"Title \u00e9", u"sm\U0001F600ile"), 0);
