@@ -34,5 +34,6 @@ public:
 std::filesystem::path resolveModulePath(const CommonOptions& options);
 
 std::unique_ptr<Command> makeFormatsCommand();
+std::unique_ptr<Command> makeInfoCommand();
 
 }  // namespace norvikimport
