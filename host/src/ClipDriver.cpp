@@ -36,18 +36,22 @@ public:
         m_session = record.privatedata;
     }
 
+    StreamInfoAnswer info(std::int32_t index) {
+        StreamInfoAnswer answer;
+        answer.streamIdx = index;
+        answer.info.privatedata = m_session;
+        answer.info.streamIdx = index;
+        answer.info.vidInfo.importerID = kHostImporterId;
+        answer.result = m_driver.call(imGetInfo8, nullptr, &answer.info);
+        return answer;
+    }
+
     // imGetInfo8 for stream 0, 1, ... while the module asks to iterate. False when
     // stream 0 failed, so the clip cannot be shown.
     bool streams() {
         for (std::int32_t index = 0; index < kMaxHostStreams; ++index) {
-            StreamInfoAnswer answer;
-            answer.streamIdx = index;
-            answer.info.privatedata = m_session;
-            answer.info.streamIdx = index;
-            answer.info.vidInfo.importerID = kHostImporterId;
-            answer.result = m_driver.call(imGetInfo8, nullptr, &answer.info);
-            m_answers.streams.push_back(answer);
-            if (answer.result != imIterateStreams) break;
+            m_answers.streams.push_back(info(index));
+            if (m_answers.streams.back().result != imIterateStreams) break;
         }
         const std::int32_t first = m_answers.streams.front().result;
         return first == imNoErr || first == imIterateStreams;
@@ -126,6 +130,14 @@ private:
 
 bool hasVideo(const ClipAnswers& answers) { return answers.streams.front().info.hasVideo != 0; }
 
+// Stream 0 again when the session was last asked about another stream.
+bool reselectStreamZero(ClipRun& run, ClipAnswers& answers) {
+    if (answers.streams.size() < 2) return true;
+    answers.reselected = true;
+    answers.reselectResult = run.info(0).result;
+    return answers.reselectResult == imNoErr || answers.reselectResult == imIterateStreams;
+}
+
 }  // namespace
 
 ClipAnswers playClip(ImporterDriver& driver, const std::filesystem::path& path) {
@@ -134,7 +146,7 @@ ClipAnswers playClip(ImporterDriver& driver, const std::filesystem::path& path) 
     run.open(path.u16string());
     if (!answers.opened) return answers;
     try {
-        if (run.streams() && hasVideo(answers)) {
+        if (run.streams() && hasVideo(answers) && reselectStreamZero(run, answers)) {
             run.pixelFormats();
             run.analysis();
             run.dataRate();

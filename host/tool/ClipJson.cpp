@@ -93,6 +93,7 @@ ordered_json clipAnswersJson(const ClipReport& report) {
     ordered_json json = {{"open", resultJson(clip.openResult)}};
     json["streams"] = ordered_json::array();
     for (const StreamInfoAnswer& stream : clip.streams) json["streams"].push_back(streamJson(report, stream));
+    if (clip.reselected) json["streamZeroAgain"] = resultJson(clip.reselectResult);
     if (clip.pixelFormatsAsked) json["pixelFormats"] = pixelFormatsJson(clip.pixelFormats);
     if (clip.dataRate.asked) json["dataRate"] = dataRateJson(clip.dataRate);
     if (clip.analysis.asked)

@@ -114,6 +114,7 @@ std::string clipText(const ClipReport& report) {
     const ClipAnswers& clip = report.clip;
     out << "imOpenFile8: " << resultText(clip.openResult) << "\n";
     for (const StreamInfoAnswer& stream : clip.streams) printStream(out, report, stream);
+    if (clip.reselected) out << "host stream 0 again: imGetInfo8 " << resultText(clip.reselectResult) << "\n";
     if (clip.pixelFormatsAsked) printPixelFormats(out, clip.pixelFormats);
     if (clip.dataRate.asked) printDataRate(out, clip.dataRate);
     if (clip.analysis.asked) printAnalysis(out, clip.analysis);

@@ -2,7 +2,9 @@
 // keeps every answer: imOpenFile8; imGetInfo8 for host stream 0, 1, ... while the
 // module answers imIterateStreams; the pixel formats until imBadFormatIndex;
 // imAnalysis; imDataRateAnalysis (size first, then the samples); imQuietFile;
-// imCloseFile. A step the module answers with an error ends the sequence early
+// imCloseFile. A session describes only the host stream it was last asked about,
+// so when the iteration went past stream 0 the driver asks for stream 0 again
+// before the video questions. A step the module answers with an error ends the sequence early
 // (the file is still closed when it was opened); nothing the module writes is
 // trusted beyond the host's own buffers.
 #pragma once
@@ -51,6 +53,8 @@ struct ClipAnswers {
     std::int32_t openResult = 0;
     bool opened = false;               // imOpenFile8 answered imNoErr
     std::vector<StreamInfoAnswer> streams;
+    bool reselected = false;           // imGetInfo8 for stream 0 was asked again
+    std::int32_t reselectResult = 0;
     PixelFormatListAnswer pixelFormats;
     bool pixelFormatsAsked = false;
     AnalysisAnswer analysis;

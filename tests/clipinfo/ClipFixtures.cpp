@@ -1,0 +1,119 @@
+#include "ClipFixtures.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+#include "norvikhost/Host.h"
+#include "norvikhost/ImporterDriver.h"
+#include "norvikhost/Platform.h"
+
+namespace clipinfotest {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = fs::temp_directory_path() / ("norvik-clipinfo-" + std::to_string(random()));
+        if (fs::create_directory(candidate)) {
+            m_path = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+}
+
+fs::path modulePath() {
+    return norvikhost::currentExecutablePath().parent_path() / norvikhost::importerModuleFileName();
+}
+
+norvikimport::ClipReport inspect(const fs::path& clip) {
+    norvikhost::Host host;
+    norvikhost::ImporterDriver driver(host, modulePath());
+    return norvikimport::inspectClip(driver, clip);
+}
+
+clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {
+    clipmaker::ClipSpec spec;
+    spec.type = type;
+    spec.width = 64;
+    spec.height = 32;
+    spec.frames = frames;
+    spec.threads = 1;
+    return spec;
+}
+
+namespace {
+
+void putLe(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> waveFormatBytes(const clipmaker::AudioSpec& a) {
+    const std::uint32_t blockAlign = a.channels * (a.bits / 8u);
+    std::vector<std::uint8_t> w;
+    putLe(w, a.extensible ? 0xFFFE : a.isFloat ? 3 : 1, 2);
+    putLe(w, a.channels, 2);
+    putLe(w, a.sampleRate, 4);
+    putLe(w, std::uint64_t(a.sampleRate) * blockAlign, 4);
+    putLe(w, blockAlign, 2);
+    putLe(w, a.bits, 2);
+    if (!a.extensible) {
+        putLe(w, 0, 2);
+        return w;
+    }
+    putLe(w, 22, 2);
+    putLe(w, a.bits, 2);
+    putLe(w, a.channels >= 32 ? 0xFFFFFFFFu : (1u << a.channels) - 1u, 4);
+    const std::uint8_t guid[16] = {static_cast<std::uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0,
+                                   0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    w.insert(w.end(), guid, guid + 16);
+    return w;
+}
+
+void writeRawClip(const fs::path& path, const RawClip& clip) {
+    std::vector<std::uint8_t> extra = clip.videoExtra;
+    if (extra.empty() && !clip.omitVideoExtra) extra = clipmaker::streamFormatBlock(smallSpec());
+    const auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
+    aviwriter::AviWriter writer(utf8(path), clip.options);
+    const int videoStream = writer.addVideoStream(video);
+    std::vector<int> audioStreams;
+    for (const auto& format : clip.audioFormats) audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(format)));
+    for (std::uint32_t i = 0; i < clip.frames; ++i) writer.writeChunk(videoStream, nullptr, 0);
+    for (int stream : audioStreams) writer.writeZeroChunk(stream, clip.audioBytes);
+    writer.finish();
+}
+
+void patchVideoRate(const fs::path& path, std::uint32_t rate, std::uint32_t scale) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    std::vector<char> head(64 * 1024);
+    file.read(head.data(), std::streamsize(head.size()));
+    const std::string text(head.data(), std::size_t(file.gcount()));
+    const std::size_t strh = text.find("strh");
+    if (strh == std::string::npos || text.compare(strh + 8, 4, "vids") != 0)
+        throw std::runtime_error("no video stream header in " + path.string());
+    std::uint8_t words[8];
+    for (int i = 0; i < 4; ++i) {
+        words[i] = static_cast<std::uint8_t>(scale >> (8 * i));
+        words[4 + i] = static_cast<std::uint8_t>(rate >> (8 * i));
+    }
+    file.clear();
+    file.seekp(std::streamoff(strh + 8 + 20));
+    file.write(reinterpret_cast<const char*>(words), 8);
+    if (!file) throw std::runtime_error("cannot patch " + path.string());
+}
+
+std::string utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+}  // namespace clipinfotest

@@ -1,0 +1,62 @@
+// Clips for the clip information tests, made at test time, and a way to run
+// norvik-import info's report on them in-process through the real module.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AviWriter.h"
+#include "ClipMaker.h"
+#include "ClipReport.h"
+
+namespace clipinfotest {
+
+// A fresh folder under the system's temporary folder, removed on destruction.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// The importer module of this build (beside the test program).
+std::filesystem::path modulePath();
+
+// Loads the module into a fresh host and runs the info sequence on the clip.
+norvikimport::ClipReport inspect(const std::filesystem::path& clip);
+
+// A small clip of the given type: 64 x 32, `frames` frames at 25/1, no audio.
+clipmaker::ClipSpec smallSpec(std::uint32_t type = 104, std::uint32_t frames = 3);
+
+// A clip whose video frames are all empty chunks, written with the AVI writer
+// directly, so that clips of millions of frames stay cheap. The video format is
+// the bitmap header and `videoExtra` (the codec's 24-byte block by default);
+// every audio stream gets one chunk of `audioBytes` zero bytes.
+struct RawClip {
+    std::uint32_t frames = 3;
+    std::uint32_t rate = 25, scale = 1;
+    std::vector<std::uint8_t> videoExtra;             // empty: streamFormatBlock(smallSpec())
+    bool omitVideoExtra = false;                      // a format chunk of exactly 40 bytes
+    std::vector<std::vector<std::uint8_t>> audioFormats;  // raw WAVE format bytes per stream
+    std::uint32_t audioBytes = 0;
+    aviwriter::Options options;
+};
+void writeRawClip(const std::filesystem::path& path, const RawClip& clip);
+
+// The WAVE format bytes the clip maker writes for an audio stream.
+std::vector<std::uint8_t> waveFormatBytes(const clipmaker::AudioSpec& audio);
+
+// Overwrites the first video stream header's dwRate and dwScale in a written file.
+void patchVideoRate(const std::filesystem::path& path, std::uint32_t rate, std::uint32_t scale);
+
+// The UTF-8 path text the clip maker and the AVI writer take.
+std::string utf8(const std::filesystem::path& path);
+
+}  // namespace clipinfotest
