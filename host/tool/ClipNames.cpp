@@ -9,12 +9,17 @@ namespace norvikimport {
 
 using namespace prsdk;
 
+// Built by appending: GCC 12 at -O3 warns falsely about chains of operator+.
 std::string resultText(std::int32_t result) {
-    return std::to_string(result) + " (" + norvikhost::resultName(result) + ")";
+    std::string text = std::to_string(result);
+    text.append(" (").append(norvikhost::resultName(result)).append(")");
+    return text;
 }
 
 std::string codeText(std::uint32_t code) {
-    return "'" + norvikhost::fourccText(code) + "' (" + norvikhost::hexText(code) + ")";
+    std::string text = "'";
+    text.append(norvikhost::fourccText(code)).append("' (").append(norvikhost::hexText(code)).append(")");
+    return text;
 }
 
 const char* fieldTypeName(std::int32_t fieldType) {
