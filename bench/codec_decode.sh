@@ -89,6 +89,10 @@ for case, label, fmt in cases:
     raw, avi = sizes[fmt.split()[0]]
     out.append(f"| {label} vs UT Video {fmt} | {n1c:.1f} | {n1w:.1f} | {n2w:.1f} | {u1c:.1f} | {u1w:.1f} | "
                f"{u2w:.1f} | {n1c / u1c:.2f}x | {mem:.0f} | {ratio:.2f} | {raw / avi:.2f} |")
+load = open("/proc/loadavg").read().split()[0]
+out.append(f"\nLoad average at the end of the run: {load} on {cores} cores. With other work on the machine a "
+           "second thread often finds no free core, so the two-thread figures are only as good as the machine "
+           "was quiet; the one-thread CPU figures are the fairest comparison.\n")
 out.append("\nRatio: raw planar bytes (10-bit samples counted at 10 bits) / coded bytes; for UT Video raw bytes / "
            "AVI file size. The UT Video 4:2:0 stream is 8-bit, so it codes less than the 10-bit Norvik stream.\n")
 out.append("Commands:\n")
