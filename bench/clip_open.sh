@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Opening a 1,000,000-frame Norvik clip (plus 250,000 audio chunks, OpenDML with
+# AVIX forms) through the loaded importer module, imOpenFile8 + imGetInfo8, against
+# `ffprobe -show_streams` on the same file, in one run. Prints a Markdown report
+# (copy it to bench/results/clip_open.md).
+#
+# Usage: bench/clip_open.sh [BUILD_DIR]     (default: build/linux; needs clip_open_bench built)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/linux}
+bin=$build/bin/clip_open_bench
+runs=3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+file=$tmp/clip.avi
+
+"$bin" write "$file"
+
+# measure NAME COMMAND...: appends "wall_seconds peak_kb" for one run to $tmp/NAME.
+measure() {
+  local name=$1; shift
+  /usr/bin/time -f "%e %M" -o "$tmp/time" "$@" > "$tmp/$name.out" 2>&1
+  cat "$tmp/time" >> "$tmp/$name"
+}
+for _ in $(seq $runs); do
+  measure ours "$bin" once "$file"
+  measure ffprobe ffprobe -v error -show_entries stream=codec_type,nb_frames,duration "$file"
+done
+best() { sort -n "$tmp/$1" | head -1; }
+read -r our_wall our_kb <<< "$(best ours)"
+read -r ff_wall ff_kb <<< "$(best ffprobe)"
+inner_ms=$(sed -n 's/.*wall_ms=\([0-9.]*\).*/\1/p' "$tmp/ours.out")
+
+echo "## Run: $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(uname -r)"
+echo
+echo "File: $(stat -c %s "$file") bytes (apparent), $(du -k "$file" | cut -f1) KiB on disk."
+echo
+echo '```'
+cat "$tmp/ours.out"
+echo "ffprobe:"
+cat "$tmp/ffprobe.out"
+echo '```'
+echo
+echo "| program | wall (best of $runs) | peak RSS |"
+echo "|---|---|---|"
+echo "| clip_open_bench once (load module, imInit, imOpenFile8 + imGetInfo8 + imCloseFile) | ${our_wall} s (last run: ${inner_ms} ms for the three selectors) | ${our_kb} KiB |"
+echo "| ffprobe -show_entries stream=... | ${ff_wall} s | ${ff_kb} KiB |"
+echo
+echo "Ratio ffprobe / ours (wall): $(awk -v a="$ff_wall" -v b="$our_wall" 'BEGIN { printf "%.1f", (b > 0 ? a / b : 0) }')"
+echo
+echo "Google Benchmark loop (open + info + close through the module; file in the page cache as far as it fits):"
+echo '```'
+CLIP_BENCH_FILE=$file "$bin" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>&1 | tail -n 5
+echo '```'
