@@ -65,7 +65,8 @@ void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsi
     const size_t storedBytes = count * (bits == 8 ? 1 : 2);
     if (scratch.size() < count) scratch.resize(count);
     uint16_t* z = scratch.data();
-    if (method == NORVIK_AUTO) {
+    const bool automatic = method == NORVIK_AUTO;
+    if (automatic) {
         uint64_t best = UINT64_MAX;
         for (uint32_t m = kLeft; m <= kMedian; ++m) {
             const uint64_t sum = residuals(samples, width, rows, bits, m, z);
@@ -82,7 +83,7 @@ void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsi
                 const uint64_t b = riceBits(z, count, static_cast<unsigned>(c), bits);
                 if (b < bestBits) bestBits = b, k = static_cast<uint32_t>(c);
             }
-            if ((bestBits + 7) / 8 >= storedBytes) method = kStored;
+            if (automatic && (bestBits + 7) / 8 >= storedBytes) method = kStored;
         }
     }
     if (method == kStored) {

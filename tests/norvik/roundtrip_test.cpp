@@ -45,6 +45,10 @@ TEST(RoundTrip, EveryTypeSizeMethodAndSliceLayout) {
             for (uint32_t method : {0u, 1u, 2u, 3u, uint32_t{NORVIK_AUTO}}) {
                 const Picture pic = makePicture(t.type, c.width, c.height, method + c.width);
                 const auto frame = encodePlanar(h.get(), block, pic, method);
+                if (method != NORVIK_AUTO) {  // a forced method is what every slice-plane carries
+                    const size_t offset = frame[12] | frame[13] << 8 | frame[14] << 16;
+                    ASSERT_EQ(frame[offset], method) << describe(t.type, c, method, 255);
+                }
                 Picture back = pic;
                 ASSERT_EQ(decodePlanar(h.get(), block, frame, back), NORVIK_OK) << describe(t.type, c, method, 255);
                 expectSamePicture(pic, back, describe(t.type, c, method, 255));
