@@ -11,8 +11,17 @@ std::string hex16(uint64_t value) {
     return text;
 }
 
-std::string named(uint32_t category, uint32_t number) {
-    return codecString(category, static_cast<int32_t>(number)) + "(" + std::to_string(number) + ")";
+// "<name>(<number>)"
+void appendNamed(std::string& text, uint32_t category, uint32_t number) {
+    text += codecString(category, static_cast<int32_t>(number));
+    text += '(';
+    text += std::to_string(number);
+    text += ')';
+}
+
+void appendNumber(std::string& text, uint32_t number, char after) {
+    text += std::to_string(number);
+    text += after;
 }
 
 }  // namespace
@@ -21,25 +30,44 @@ std::string addressToText(const void* address) { return hex16(reinterpret_cast<u
 
 std::string bufferToText(const CodecBuffer* buffer) {
     if (!buffer) return "null";
-    return "{" + addressToText(buffer->data) + "," + std::to_string(buffer->size) + "}";
+    std::string text = "{";
+    text += addressToText(buffer->data);
+    text += ',';
+    appendNumber(text, buffer->size, '}');
+    return text;
 }
 
 std::string formatToText(const CodecFormat* format) {
     if (!format) return "null";
-    const std::string size = std::to_string(format->width) + "," + std::to_string(format->height) + ",";
-    if (format->form != kCodecFormExtended) return "{" + size + named(kCodecStringType, format->form) + "}";
-    return "{{" + size + named(kCodecStringType, format->form) + "}," + std::to_string(format->version) + "," +
-           named(kCodecStringType, format->type) + "," + std::to_string(format->flags) + "," +
-           named(kCodecStringColorSpace, format->colorSpace) + "," + std::to_string(format->range) + "," +
-           std::to_string(format->fieldType) + "}";
+    const bool extended = format->form == kCodecFormExtended;
+    std::string text = extended ? "{{" : "{";
+    appendNumber(text, format->width, ',');
+    appendNumber(text, format->height, ',');
+    appendNamed(text, kCodecStringType, format->form);
+    text += '}';
+    if (!extended) return text;
+    text += ',';
+    appendNumber(text, format->version, ',');
+    appendNamed(text, kCodecStringType, format->type);
+    text += ',';
+    appendNumber(text, format->flags, ',');
+    appendNamed(text, kCodecStringColorSpace, format->colorSpace);
+    text += ',';
+    appendNumber(text, format->range, ',');
+    appendNumber(text, format->fieldType, '}');
+    return text;
 }
 
 std::string planesToText(const CodecPlane planes[4]) {
     std::string text = "{";
     for (int i = 0; i < 4; ++i) {
-        if (i) text += ",";
-        text += "{" + hex16(planes[i].data) + "," + std::to_string(planes[i].rowStride) + "," +
-                std::to_string(planes[i].planeSize) + "}";
+        if (i) text += ',';
+        text += '{';
+        text += hex16(planes[i].data);
+        text += ',';
+        appendNumber(text, planes[i].rowStride, ',');
+        appendNumber(text, planes[i].planeSize, '}');
     }
-    return text + "}";
+    text += '}';
+    return text;
 }

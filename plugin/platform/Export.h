@@ -1,8 +1,11 @@
-// Marks the module's one exported function.
+// Marks functions a module exports.
 #pragma once
 
 #ifdef _WIN32
-#define NORVIK_EXPORT extern "C" __declspec(dllexport)
+#define NORVIK_VISIBLE __declspec(dllexport)
 #else
-#define NORVIK_EXPORT extern "C" __attribute__((visibility("default")))
+#define NORVIK_VISIBLE __attribute__((visibility("default")))
 #endif
+
+// The importer module's one export, with C linkage.
+#define NORVIK_EXPORT extern "C" NORVIK_VISIBLE

@@ -186,7 +186,7 @@ TEST(CatalogueReport, ListsHostFormatsCodecTypesSubtypesAndRows) {
     const uint32_t sources[] = {2};
     norvik_stub_accept_sources(sources, 1);
     LogConfig& config = logConfig();
-    config.applicationName = "catalogue_report";
+    config.applicationName = uniqueName("catalogue_report_");
     config.enabled = true;
     buildPixelFormatTables(host.basicSuite());
     logPixelFormatReport(host.basicSuite());
@@ -194,11 +194,13 @@ TEST(CatalogueReport, ListsHostFormatsCodecTypesSubtypesAndRows) {
     config.enabled = false;
 
     const std::string folder = testProfileFolder() + "/norvik/adobe";
-    const auto names = filesStartingWith(folder, "catalogue_report_");
+    const auto names = filesStartingWith(folder, config.applicationName + "_");
     ASSERT_EQ(names.size(), 1u);
     std::istringstream in(readWholeFile(folder + "/" + names[0]));
+    removeFilesStartingWith(folder, config.applicationName + "_");
     int hostFormats = 0, types = 0, refusedTypes = 0, subtypes = 0, compressible = 0, rows = 0, sections = 0;
     for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();  // text mode on Windows
         const std::string message = line.substr(line.find("] ", line.find("] ") + 2) + 2);
         if (message == "----") ++sections;
         if (std::regex_match(message, std::regex(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: 0 0 0\) - 512)"))) ++hostFormats;

@@ -2,7 +2,6 @@
 // messages, concurrent writers.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <regex>
 #include <sstream>
@@ -20,13 +19,20 @@ std::string logFolder() {
         platform::appendPath(platform::toWide(testProfileFolder()), u"norvik"), u"adobe"));
 }
 
-// A name of its own per test, so runs never see each other's files.
+// A name of its own per test, so runs never see each other's files (on Windows
+// the profile folder outlives the run).
 std::string uniqueApplication(const char* test) {
     testProfileFolder();  // the profile folder must be in place before the first logger
-    static std::atomic<int> counter{0};
-    return std::string("logtest_") + test + "_" + std::to_string(platform::currentThreadId()) + "_" +
-           std::to_string(counter++);
+    return uniqueName(std::string("logtest_") + test + "_");
 }
+
+// Removes a test's log files when it ends.
+struct LogFiles {
+    explicit LogFiles(std::string application) : prefix(std::move(application) + "_") {}
+    ~LogFiles() { removeFilesStartingWith(logFolder(), prefix); }
+    std::vector<std::string> names() const { return filesStartingWith(logFolder(), prefix); }
+    std::string prefix;
+};
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -50,6 +56,7 @@ std::string messageOf(const std::string& line) {
 
 TEST(Logger, NamesFilesByApplicationAndSecondAndNeverReusesOne) {
     const std::string app = uniqueApplication("naming");
+    const LogFiles files(app);
     // Two logs begun in the same second: retry until both start in one second.
     for (int attempt = 0; attempt < 5; ++attempt) {
         const auto second = std::time(nullptr);
@@ -73,6 +80,7 @@ TEST(Logger, NamesFilesByApplicationAndSecondAndNeverReusesOne) {
 
 TEST(Logger, LinesCarryTimeThreadAndTheWholeMessage) {
     const std::string app = uniqueApplication("lines");
+    const LogFiles files(app);
     const std::string longText(100000, 'x');
     {
         Logger logger(app, false);
@@ -97,6 +105,7 @@ TEST(Logger, LinesCarryTimeThreadAndTheWholeMessage) {
 
 TEST(Logger, ConcurrentWritersNeverInterleave) {
     const std::string app = uniqueApplication("threads");
+    const LogFiles files(app);
     constexpr int kThreads = 8;
     constexpr int kLines = 300;
     {
@@ -129,6 +138,7 @@ TEST(Logger, ConcurrentWritersNeverInterleave) {
 TEST(LogMessage, OffCreatesNothingAndOnCreatesTheLoggerOnce) {
     LogConfig& config = logConfig();
     config.applicationName = uniqueApplication("switch");
+    const LogFiles files(config.applicationName);
     config.enabled = false;
     logMessage("not written %d", 1);
     EXPECT_TRUE(filesStartingWith(logFolder(), config.applicationName).empty());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -23,4 +24,16 @@ std::vector<std::string> filesStartingWith(const std::string& folder, const std:
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::string uniqueName(const std::string& prefix) {
+    std::random_device random;
+    return prefix + std::to_string(random()) + std::to_string(random());
+}
+
+void removeFilesStartingWith(const std::string& folder, const std::string& prefix) {
+    for (const std::string& name : filesStartingWith(folder, prefix)) {
+        std::error_code ec;
+        fs::remove(fs::path(folder) / name, ec);
+    }
 }

@@ -9,6 +9,12 @@
 // The profile folder the importer will use (created on first call).
 const std::string& testProfileFolder();
 
+// A name no earlier run has used: prefix, then random digits.
+std::string uniqueName(const std::string& prefix);
+
+// Removes the files of a folder whose names start with prefix.
+void removeFilesStartingWith(const std::string& folder, const std::string& prefix);
+
 // Reads a whole file; empty when missing.
 std::string readWholeFile(const std::string& path);
 

@@ -1,4 +1,5 @@
 #include "StubCodec.h"
+#include "platform/Export.h"
 
 #include <cstdio>
 #include <set>
@@ -33,50 +34,50 @@ constexpr int32_t kStubBadBlock = 4;
 
 extern "C" {
 
-void norvik_stub_reset() { state() = StubState{}; }
-void norvik_stub_fail_init(int32_t code) { state().initResult = code; }
-void norvik_stub_fail_open(int32_t code) { state().openResult = code; }
+NORVIK_VISIBLE void norvik_stub_reset() { state() = StubState{}; }
+NORVIK_VISIBLE void norvik_stub_fail_init(int32_t code) { state().initResult = code; }
+NORVIK_VISIBLE void norvik_stub_fail_open(int32_t code) { state().openResult = code; }
 
-void norvik_stub_set_stream(uint32_t width, uint32_t height, uint32_t type, uint32_t colorSpace, uint32_t range) {
+NORVIK_VISIBLE void norvik_stub_set_stream(uint32_t width, uint32_t height, uint32_t type, uint32_t colorSpace, uint32_t range) {
     state().stream = CodecFormat{width, height, kCodecFormExtended, kCodecFormVersion, type, 0, colorSpace, range, 0};
 }
 
-void norvik_stub_accept_outputs(const uint32_t* pairs, uint32_t count) {
+NORVIK_VISIBLE void norvik_stub_accept_outputs(const uint32_t* pairs, uint32_t count) {
     state().acceptAllOutputs = false;
     state().outputs.clear();
     for (uint32_t i = 0; i < count; ++i) state().outputs.insert({pairs[2 * i], pairs[2 * i + 1]});
 }
 
-void norvik_stub_accept_all_outputs() { state().acceptAllOutputs = true; }
+NORVIK_VISIBLE void norvik_stub_accept_all_outputs() { state().acceptAllOutputs = true; }
 
-void norvik_stub_set_params(uint32_t maxType, uint32_t answer) {
+NORVIK_VISIBLE void norvik_stub_set_params(uint32_t maxType, uint32_t answer) {
     state().maxParamType = maxType;
     state().paramAnswer = answer;
 }
 
-void norvik_stub_accept_sources(const uint32_t* types, uint32_t count) {
+NORVIK_VISIBLE void norvik_stub_accept_sources(const uint32_t* types, uint32_t count) {
     state().sources.clear();
     for (uint32_t i = 0; i < count; ++i) state().sources.insert(types[i]);
 }
 
-int32_t norvik_stub_library_users() { return state().libraryUsers; }
-int32_t norvik_stub_open_handles() { return state().openHandles; }
-int32_t norvik_stub_queries() { return state().queries; }
+NORVIK_VISIBLE int32_t norvik_stub_library_users() { return state().libraryUsers; }
+NORVIK_VISIBLE int32_t norvik_stub_open_handles() { return state().openHandles; }
+NORVIK_VISIBLE int32_t norvik_stub_queries() { return state().queries; }
 
-int32_t norvik_library_init(void) {
+NORVIK_VISIBLE int32_t norvik_library_init(void) {
     if (state().initResult) return state().initResult;
     ++state().libraryUsers;
     return 0;
 }
 
-int32_t norvik_open(uint32_t* handle) {
+NORVIK_VISIBLE int32_t norvik_open(uint32_t* handle) {
     if (state().openResult) return state().openResult;
     ++state().openHandles;
     *handle = state().nextHandle++;
     return 0;
 }
 
-int32_t norvik_decompress_query(uint32_t, const void* block, uint32_t blockSize, const CodecFormat* wanted,
+NORVIK_VISIBLE int32_t norvik_decompress_query(uint32_t, const void* block, uint32_t blockSize, const CodecFormat* wanted,
                                 CodecFormat* out) {
     ++state().queries;
     if (!block || blockSize == 0 || state().stream.type == 0) return kStubBadBlock;
@@ -86,18 +87,18 @@ int32_t norvik_decompress_query(uint32_t, const void* block, uint32_t blockSize,
     return 0;
 }
 
-int32_t norvik_decompress_begin(uint32_t handle, const void* block, uint32_t blockSize, const CodecFormat* wanted,
+NORVIK_VISIBLE int32_t norvik_decompress_begin(uint32_t handle, const void* block, uint32_t blockSize, const CodecFormat* wanted,
                                 CodecFormat* out) {
     return norvik_decompress_query(handle, block, blockSize, wanted, out);
 }
 
-int32_t norvik_decompress(uint32_t, const void* frame, uint32_t frameSize, const CodecPlane*) {
+NORVIK_VISIBLE int32_t norvik_decompress(uint32_t, const void* frame, uint32_t frameSize, const CodecPlane*) {
     return frame && frameSize ? 0 : 8;
 }
 
-int32_t norvik_decompress_end(uint32_t) { return 0; }
+NORVIK_VISIBLE int32_t norvik_decompress_end(uint32_t) { return 0; }
 
-int32_t norvik_get_param(uint32_t, uint32_t, void* value, uint32_t valueSize) {
+NORVIK_VISIBLE int32_t norvik_get_param(uint32_t, uint32_t, void* value, uint32_t valueSize) {
     if (!value || valueSize != 4) return 2;
     auto* word = static_cast<uint32_t*>(value);
     if (*word > state().maxParamType) return 11;
@@ -105,22 +106,22 @@ int32_t norvik_get_param(uint32_t, uint32_t, void* value, uint32_t valueSize) {
     return 0;
 }
 
-int32_t norvik_compress_query(uint32_t, const CodecFormat* source, const CodecFormat*, uint32_t*, const void*) {
+NORVIK_VISIBLE int32_t norvik_compress_query(uint32_t, const CodecFormat* source, const CodecFormat*, uint32_t*, const void*) {
     return source && state().sources.count(source->type) ? 0 : 10;
 }
 
-const char* norvik_get_string(uint32_t category, int32_t number) {
+NORVIK_VISIBLE const char* norvik_get_string(uint32_t category, int32_t number) {
     thread_local char text[64];
     std::snprintf(text, sizeof(text), "stub%u-%d", category, number);
     return text;
 }
 
-int32_t norvik_close(uint32_t) {
+NORVIK_VISIBLE int32_t norvik_close(uint32_t) {
     --state().openHandles;
     return 0;
 }
 
-int32_t norvik_library_close(void) {
+NORVIK_VISIBLE int32_t norvik_library_close(void) {
     --state().libraryUsers;
     return 0;
 }
