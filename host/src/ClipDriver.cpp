@@ -117,7 +117,13 @@ public:
     void close() {
         if (!m_answers.opened || m_answers.closed) return;
         m_answers.closed = true;
-        m_answers.quietResult = m_driver.call(imQuietFile, &m_fileRef, m_session);
+        try {
+            m_answers.quietResult = m_driver.call(imQuietFile, &m_fileRef, m_session);
+        } catch (const HostError&) {
+            // The session must still be given back to the module.
+            m_answers.closeResult = m_driver.call(imCloseFile, &m_fileRef, m_session);
+            throw;
+        }
         m_answers.closeResult = m_driver.call(imCloseFile, &m_fileRef, m_session);
     }
 
