@@ -35,17 +35,15 @@ void snap(int64_t& n, int64_t& d) {
 
 FrameRate computeFrameRate(int32_t dwRate, int32_t dwScale, int64_t numFrames) {
     FrameRate rate;
-    if (dwRate == 0 || dwScale == 0) {
-        rate.invalid = true;
-        return rate;
-    }
     int64_t n = dwRate;
     int64_t d = dwScale;
-    snap(n, d);
-    // A rate below 0.01 frames per second snaps to 0: nothing could divide by it.
-    if (n == 0) {
+    if (n != 0 && d != 0) snap(n, d);
+    // A zero rate or scale, or a rate below 0.01 frames per second (which snaps
+    // to 0), cannot be used: nothing could divide by it. The clip runs at 30/1.
+    if (n == 0 || d == 0) {
         rate.invalid = true;
-        return rate;
+        n = 30;
+        d = 1;
     }
     const int64_t g = greatestCommonDivisor(n, d);
     n /= g;

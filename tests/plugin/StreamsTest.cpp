@@ -37,6 +37,7 @@ TEST(FrameRate, SnapsReducesAndGuards) {
         {30000, 1001, 10000000, 6436, 214, false, true},
         {25, 1, 2147483647, 25, 1, false, false},
         {25, 1, 2147483648LL, 24, 1, false, true},
+        {0, 0, 3000000000LL, 21, 1, true, true},  // 30/1 stands in, then the duration guard
     };
     for (const RateCase& c : cases) {
         const FrameRate r = computeFrameRate(c.rate, c.scale, c.frames);
