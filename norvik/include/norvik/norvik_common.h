@@ -63,6 +63,11 @@ typedef struct CodecPlane {
     uint32_t planeSize;
 } CodecPlane;
 
+#ifdef __cplusplus
+static_assert(sizeof(CodecFormat) == 36, "CodecFormat is nine 32-bit words");
+static_assert(sizeof(CodecPlane) == 16, "CodecPlane is a 64-bit address and two 32-bit words");
+#endif
+
 enum {
     NORVIK_FORM_EXTENDED = 254,
     NORVIK_FORM_VERSION = 1,
