@@ -14,42 +14,49 @@ using nlohmann::ordered_json;
 
 namespace {
 
+// The host's records are packed: their fields are read by value, never bound to
+// references (which the JSON constructors would do).
+template <class T>
+T val(T field) {
+    return field;
+}
+
 ordered_json resultJson(std::int32_t result) { return {{"code", result}, {"name", resultName(result)}}; }
 
 ordered_json videoJson(const ClipReport& report, const imFileInfoRec8& info) {
     const imImageInfoRec& video = info.vidInfo;
     ordered_json json = {
-        {"width", video.imageWidth},
-        {"height", video.imageHeight},
-        {"depth", video.depth},
-        {"pixelAspect", {video.pixelAspectNum, video.pixelAspectDen}},
-        {"rate", {{"numerator", info.vidScale}, {"denominator", info.vidSampleSize}}},
-        {"duration", info.vidDuration},
-        {"fieldType", {{"code", video.fieldType}, {"name", fieldTypeName(video.fieldType)}}},
-        {"alphaType", {{"code", video.alphaType}, {"name", alphaTypeName(video.alphaType)}}},
+        {"width", val(video.imageWidth)},
+        {"height", val(video.imageHeight)},
+        {"depth", val(video.depth)},
+        {"pixelAspect", {val(video.pixelAspectNum), val(video.pixelAspectDen)}},
+        {"rate", {{"numerator", val(info.vidScale)}, {"denominator", val(info.vidSampleSize)}}},
+        {"duration", val(info.vidDuration)},
+        {"fieldType", {{"code", val(video.fieldType)}, {"name", fieldTypeName(video.fieldType)}}},
+        {"alphaType", {{"code", val(video.alphaType)}, {"name", alphaTypeName(video.alphaType)}}},
         {"subType",
-         {{"code", fourccText(video.subType)}, {"value", video.subType},
-          {"name", subTypeName(report.subTypes, video.subType)}}},
-        {"supportsAsyncIO", video.supportsAsyncIO},
-        {"supportsGetSourceVideo", video.supportsGetSourceVideo},
+         {{"code", fourccText(video.subType)}, {"value", val(video.subType)},
+          {"name", subTypeName(report.subTypes, val(video.subType))}}},
+        {"supportsAsyncIO", val(video.supportsAsyncIO)},
+        {"supportsGetSourceVideo", val(video.supportsGetSourceVideo)},
     };
     if (info.vidSampleSize != 0) {
-        json["rate"]["fps"] = fixed(double(info.vidScale) / info.vidSampleSize, 6);
-        json["frames"] = info.vidDuration / info.vidSampleSize;
+        json["rate"]["fps"] = fixed(double(info.vidScale) / val(info.vidSampleSize), 6);
+        json["frames"] = val(info.vidDuration) / val(info.vidSampleSize);
     }
-    if (info.vidScale != 0) json["seconds"] = fixed(double(info.vidDuration) / info.vidScale, 6);
+    if (info.vidScale != 0) json["seconds"] = fixed(double(info.vidDuration) / val(info.vidScale), 6);
     return json;
 }
 
 ordered_json audioJson(const imFileInfoRec8& info) {
     const imAudioInfoRec7& audio = info.audInfo;
     ordered_json json = {
-        {"channels", audio.numChannels},
+        {"channels", val(audio.numChannels)},
         {"sampleRate", fixed(audio.sampleRate, 0)},
-        {"sampleType", {{"code", audio.sampleType}, {"name", sampleTypeName(audio.sampleType)}}},
-        {"sampleFrames", info.audDuration},
+        {"sampleType", {{"code", val(audio.sampleType)}, {"name", sampleTypeName(audio.sampleType)}}},
+        {"sampleFrames", val(info.audDuration)},
     };
-    if (audio.sampleRate > 0) json["seconds"] = fixed(double(info.audDuration) / audio.sampleRate, 6);
+    if (audio.sampleRate > 0) json["seconds"] = fixed(double(info.audDuration) / val(audio.sampleRate), 6);
     return json;
 }
 
@@ -60,8 +67,8 @@ ordered_json streamJson(const ClipReport& report, const StreamInfoAnswer& stream
     const imFileInfoRec8& info = stream.info;
     json["video"] = info.hasVideo ? videoJson(report, info) : ordered_json(nullptr);
     json["audio"] = info.hasAudio ? audioJson(info) : ordered_json(nullptr);
-    json["accessModes"] = info.accessModes;
-    json["hasDataRate"] = info.hasDataRate;
+    json["accessModes"] = val(info.accessModes);
+    json["hasDataRate"] = val(info.hasDataRate);
     return json;
 }
 

@@ -80,11 +80,13 @@ DataRateSummary summarise(const std::vector<imDataSample>& samples) {
     summary.smallest = samples.front().samplesize;
     summary.duration = samples.front().sampledur & 0x7FFFFFFFu;
     for (const imDataSample& sample : samples) {
-        summary.totalBytes += sample.samplesize;
-        summary.smallest = std::min(summary.smallest, sample.samplesize);
-        summary.largest = std::max(summary.largest, sample.samplesize);
-        if (sample.sampledur & 0x80000000u) ++summary.keyFrames;
-        if ((sample.sampledur & 0x7FFFFFFFu) != summary.duration) summary.sameDuration = false;
+        const std::uint32_t size = sample.samplesize;  // packed: read by value
+        const std::uint32_t duration = sample.sampledur;
+        summary.totalBytes += size;
+        summary.smallest = std::min(summary.smallest, size);
+        summary.largest = std::max(summary.largest, size);
+        if (duration & 0x80000000u) ++summary.keyFrames;
+        if ((duration & 0x7FFFFFFFu) != summary.duration) summary.sameDuration = false;
     }
     return summary;
 }

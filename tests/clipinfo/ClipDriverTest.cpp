@@ -32,15 +32,15 @@ TEST(ClipDriver, AWellBehavedModuleIsAskedEverything) {
     ASSERT_EQ(clip.streams.size(), 2u);
     EXPECT_EQ(clip.streams[0].result, imIterateStreams);
     EXPECT_EQ(clip.streams[1].result, imBadStreamIndex);
-    EXPECT_EQ(clip.streams[1].info.streamIdx, 1);
-    EXPECT_EQ(clip.streams[1].info.vidInfo.importerID, norvikhost::kHostImporterId);
+    EXPECT_EQ(int32(clip.streams[1].info.streamIdx), 1);  // packed fields are read by value
+    EXPECT_EQ(int32(clip.streams[1].info.vidInfo.importerID), norvikhost::kHostImporterId);
     EXPECT_TRUE(clip.reselected);
     EXPECT_EQ(clip.pixelFormats.formats.size(), 2u);
     EXPECT_EQ(clip.pixelFormats.endResult, imBadFormatIndex);
     EXPECT_EQ(clip.analysis.text, "Fake analysis\n");
     EXPECT_EQ(clip.dataRate.requestedSize, 24);
     ASSERT_EQ(clip.dataRate.samples.size(), 3u);
-    EXPECT_EQ(clip.dataRate.samples[2].samplesize, 102u);
+    EXPECT_EQ(uint32(clip.dataRate.samples[2].samplesize), 102u);
     EXPECT_TRUE(clip.closed);
 }
 

@@ -44,7 +44,8 @@ void expectOrderlyAnswers(const norvikimport::ClipReport& report) {
     EXPECT_EQ(report.clip.analysis.result, imNoErr);
     EXPECT_EQ(report.clip.dataRate.result, imNoErr);
     const auto& info = report.clip.streams.front().info;
-    EXPECT_EQ(std::int64_t(report.clip.dataRate.samples.size()) * info.vidSampleSize, info.vidDuration);
+    EXPECT_EQ(std::int64_t(report.clip.dataRate.samples.size()) * std::int64_t(info.vidSampleSize),
+              std::int64_t(info.vidDuration));
 }
 
 std::int32_t streamZeroResult(const RawClip& clip) {
