@@ -92,8 +92,8 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     ASSERT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
     auto* opened = static_cast<NorvikImporter*>(open.privatedata);
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(open.fileinfo.filetype, 0x41564956u);
-    EXPECT_EQ(open.fileinfo.fileref, ref);
+    EXPECT_EQ(+open.fileinfo.filetype, 0x41564956u);
+    EXPECT_EQ(+open.fileinfo.fileref, ref);
 
     imFileInfoRec8 info{};
     info.privatedata = opened;
@@ -105,18 +105,18 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     const std::u16string missing = toWide((folder / "missing.avi").string());
     open.fileinfo.filepath = missing.c_str();
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imBadFile);
-    EXPECT_EQ(open.privatedata, opened) << "the session stays";
+    EXPECT_EQ(+open.privatedata, opened) << "the session stays";
     open.fileinfo.filepath = path.c_str();
     open.inReadWrite = 1;  // read and write, never created or truncated
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
-    EXPECT_EQ(open.privatedata, opened) << "reopened in place";
+    EXPECT_EQ(+open.privatedata, opened) << "reopened in place";
     EXPECT_EQ(onCloseFile(opened, &ref), imNoErr);
     EXPECT_GT(fs::file_size(folder / "one.avi"), 1000u);
 
     imFileOpenRec8 fresh{};
     fresh.fileinfo.filepath = missing.c_str();
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &fresh), imBadFile);
-    EXPECT_EQ(fresh.privatedata, nullptr) << "a session made for a failed open is deleted";
+    EXPECT_EQ(+fresh.privatedata, nullptr) << "a session made for a failed open is deleted";
 }
 
 TEST_F(Session, ReportsRateDurationDataRateAndAnalysis) {
@@ -126,32 +126,32 @@ TEST_F(Session, ReportsRateDurationDataRateAndAnalysis) {
     info.vidInfo.importerID = 77;
     ASSERT_EQ(onGetInfo8(*session, &info), imNoErr);
     EXPECT_EQ(session->importerID, 77);
-    EXPECT_EQ(info.hasVideo, 1);
-    EXPECT_EQ(info.vidInfo.imageWidth, 16);
-    EXPECT_EQ(info.vidInfo.imageHeight, 8);
-    EXPECT_EQ(info.vidInfo.depth, 24);
-    EXPECT_EQ(info.vidInfo.subType, fourccBigEndian("N8Y2"));
-    EXPECT_EQ(info.vidInfo.alphaType, alphaNone);
-    EXPECT_EQ(info.vidScale, 30000);
-    EXPECT_EQ(info.vidSampleSize, 1001);
-    EXPECT_EQ(info.vidDuration, 3603600);
-    EXPECT_EQ(info.accessModes, 4);
-    EXPECT_EQ(info.hasAudio, 1);
-    EXPECT_EQ(info.audInfo.numChannels, 2);
-    EXPECT_EQ(info.audInfo.sampleType, 3);
-    EXPECT_FLOAT_EQ(info.audInfo.sampleRate, 48000.0f);
+    EXPECT_EQ(+info.hasVideo, 1);
+    EXPECT_EQ(+info.vidInfo.imageWidth, 16);
+    EXPECT_EQ(+info.vidInfo.imageHeight, 8);
+    EXPECT_EQ(+info.vidInfo.depth, 24);
+    EXPECT_EQ(+info.vidInfo.subType, fourccBigEndian("N8Y2"));
+    EXPECT_EQ(+info.vidInfo.alphaType, alphaNone);
+    EXPECT_EQ(+info.vidScale, 30000);
+    EXPECT_EQ(+info.vidSampleSize, 1001);
+    EXPECT_EQ(+info.vidDuration, 3603600);
+    EXPECT_EQ(+info.accessModes, 4);
+    EXPECT_EQ(+info.hasAudio, 1);
+    EXPECT_EQ(+info.audInfo.numChannels, 2);
+    EXPECT_EQ(+info.audInfo.sampleType, 3);
+    EXPECT_FLOAT_EQ(+info.audInfo.sampleRate, 48000.0f);
 
     imDataRateAnalysisRec dataRate{};
     ASSERT_EQ(onDataRateAnalysis(*session, &dataRate), imNoErr);
-    EXPECT_EQ(dataRate.buffersize, 28800);
+    EXPECT_EQ(+dataRate.buffersize, 28800);
     std::vector<char> samples(16);  // a host that gives less room than asked for
     dataRate.buffer = samples.data();
     dataRate.buffersize = 16;
     ASSERT_EQ(onDataRateAnalysis(*session, &dataRate), imNoErr);
     imDataSample first;
     std::memcpy(&first, samples.data(), sizeof(first));
-    EXPECT_EQ(first.sampledur, 1001u | 0x80000000u);
-    EXPECT_EQ(first.samplesize, session->m_videoInfo->stream->frames()[0].size);
+    EXPECT_EQ(+first.sampledur, 1001u | 0x80000000u);
+    EXPECT_EQ(+first.samplesize, session->m_videoInfo->stream->frames()[0].size);
 
     char text[64];
     std::memset(text, 'x', sizeof(text));
@@ -166,7 +166,7 @@ TEST_F(Session, ReportsRateDurationDataRateAndAnalysis) {
     const auto count = static_cast<uint32>(session->m_videoInfo->decodeFormats.size());
     ASSERT_EQ(count, 4u);  // the packed 4:2:2 formats
     EXPECT_EQ(onGetIndPixelFormat(*session, 0, &format), imNoErr);
-    EXPECT_EQ(format.outPixelFormat, PrPixelFormat_YUYV_422_8u_601);
+    EXPECT_EQ(+format.outPixelFormat, PrPixelFormat_YUYV_422_8u_601);
     EXPECT_EQ(onGetIndPixelFormat(*session, count, &format), imBadFormatIndex);
 }
 
@@ -180,12 +180,12 @@ TEST_F(Session, HandlersWithoutVideoAreInternalErrors) {
     imFileInfoRec8 info{};
     info.streamIdx = 1;
     ASSERT_EQ(onGetInfo8(*session, &info), imIterateStreams);
-    EXPECT_EQ(info.hasVideo, 0);
-    EXPECT_EQ(info.hasAudio, 1);
+    EXPECT_EQ(+info.hasVideo, 0);
+    EXPECT_EQ(+info.hasAudio, 1);
     info.streamIdx = 7;  // no such audio stream: a placeholder
     ASSERT_EQ(onGetInfo8(*session, &info), imBadStreamIndex);
-    EXPECT_EQ(info.audInfo.numChannels, 1);
-    EXPECT_FLOAT_EQ(info.audInfo.sampleRate, 1000.0f);
-    EXPECT_EQ(info.audInfo.sampleType, kPrAudioSampleType_Other);
-    EXPECT_EQ(info.audDuration, 0);
+    EXPECT_EQ(+info.audInfo.numChannels, 1);
+    EXPECT_FLOAT_EQ(+info.audInfo.sampleRate, 1000.0f);
+    EXPECT_EQ(+info.audInfo.sampleType, kPrAudioSampleType_Other);
+    EXPECT_EQ(+info.audDuration, 0);
 }
