@@ -19,25 +19,25 @@ int32_t resolveTarget(const StreamFormat& stream, const CodecFormat& wanted, Dec
         target = t;
         return NORVIK_OK;
     }
-    t.spec.type = findOutputType(wanted.type);
-    if (t.spec.type == nullptr) return NORVIK_E_OUTPUT;
-    if (range32768 && t.spec.type->bits != 16) return NORVIK_E_OUTPUT;
-    t.spec.range32768 = range32768;
-    if (t.spec.type->model == Model::Yuv) {
+    t.output.type = findOutputType(wanted.type);
+    if (t.output.type == nullptr) return NORVIK_E_OUTPUT;
+    if (range32768 && t.output.type->bits != 16) return NORVIK_E_OUTPUT;
+    t.output.range32768 = range32768;
+    if (t.output.type->model == Model::Yuv) {
         if (wanted.colorSpace < 1 || wanted.colorSpace > 2 || wanted.range < 1 || wanted.range > 2)
             return NORVIK_E_OUTPUT;
-        t.spec.colorSpace = wanted.colorSpace;
-        t.spec.range = wanted.range;
+        t.output.colorSpace = wanted.colorSpace;
+        t.output.range = wanted.range;
     } else {
-        t.spec.colorSpace = stream.colorSpace;
-        t.spec.range = 2;
+        t.output.colorSpace = stream.colorSpace;
+        t.output.range = 2;
     }
     target = t;
     return NORVIK_OK;
 }
 
 Decoder::Decoder(const StreamFormat& stream, const DecodeTarget& target) : m_stream(stream), m_target(target) {
-    if (target.spec.type != nullptr) m_packer.emplace(stream, target.spec);
+    if (target.output.type != nullptr) m_packer.emplace(stream, target.output);
     m_rowSamples = static_cast<size_t>(stream.width) + 8;
 }
 
@@ -53,7 +53,7 @@ bool Decoder::checkPlanes(const CodecPlane planes[4]) {
     for (uint32_t p = 0; p < count; ++p) {
         const uint32_t w = planeWidth(t, p, m_stream.width);
         const uint32_t h = m_packer ? m_stream.height : planeHeight(t, p, m_stream.height);
-        const uint64_t rowBytes = m_packer ? outputRowBytes(m_target.spec.type->type, w)
+        const uint64_t rowBytes = m_packer ? outputRowBytes(m_target.output.type->type, w)
                                            : static_cast<uint64_t>(w) * (t.bits == 8 ? 1 : 2);
         const CodecPlane& cp = planes[p];
         if (cp.data == 0 || cp.rowStride < rowBytes) return false;

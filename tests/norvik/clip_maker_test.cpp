@@ -43,24 +43,24 @@ std::vector<std::pair<size_t, uint32_t>> chunks(const std::vector<uint8_t>& file
 }  // namespace
 
 TEST(ClipMaker, WritesDecodableFramesEmptyChunksAndAudio) {
-    clipmaker::ClipSpec spec;
-    spec.type = 123;
-    spec.width = 48;
-    spec.height = 32;
-    spec.frames = 4;
-    spec.rateNumerator = 30000;
-    spec.rateDenominator = 1001;
-    spec.emptyFrames = {2};
-    spec.audio = {clipmaker::AudioSpec{2, 48000, 24, false, true}, clipmaker::AudioSpec{1, 8000, 8, false, false}};
+    clipmaker::ClipSpec plan;
+    plan.type = 123;
+    plan.width = 48;
+    plan.height = 32;
+    plan.frames = 4;
+    plan.rateNumerator = 30000;
+    plan.rateDenominator = 1001;
+    plan.emptyFrames = {2};
+    plan.audio = {clipmaker::AudioSpec{2, 48000, 24, false, true}, clipmaker::AudioSpec{1, 8000, 8, false, false}};
     const std::string path = (std::filesystem::temp_directory_path() / "norvik_clip_maker_test.avi").string();
-    clipmaker::makeClip(path, spec);
+    clipmaker::makeClip(path, plan);
     const auto file = readFile(path);
     std::filesystem::remove(path);
 
     const auto video = chunks(file, "00dc");
     ASSERT_EQ(video.size(), 4u);
     EXPECT_EQ(video[2].second, 0u);
-    const auto block = clipmaker::streamFormatBlock(spec);
+    const auto block = clipmaker::streamFormatBlock(plan);
     ASSERT_NE(std::search(file.begin(), file.end(), block.begin(), block.end()), file.end());
     Handle h;
     for (uint32_t i : {0u, 3u}) {
@@ -74,27 +74,27 @@ TEST(ClipMaker, WritesDecodableFramesEmptyChunksAndAudio) {
 
     const auto audio = chunks(file, "01wb");
     ASSERT_EQ(audio.size(), 4u);
-    EXPECT_EQ(audio[0].second, clipmaker::audioFramesBefore(spec, spec.audio[0], 1) * 6);
+    EXPECT_EQ(audio[0].second, clipmaker::audioFramesBefore(plan, plan.audio[0], 1) * 6);
     const uint8_t* s = &file[audio[0].first + 6 * 10 + 3];  // sample frame 10, channel 1
     int32_t v = s[0] | s[1] << 8 | s[2] << 16;
     if (v & 0x800000) v -= 1 << 24;
-    EXPECT_EQ(v, std::lround(clipmaker::audioSample(spec.audio[0], 0, 1, 10) * 8388608.0));
+    EXPECT_EQ(v, std::lround(clipmaker::audioSample(plan.audio[0], 0, 1, 10) * 8388608.0));
     const auto mono8 = chunks(file, "02wb");
     ASSERT_FALSE(mono8.empty());
-    EXPECT_EQ(file[mono8[0].first + 5], std::lround(clipmaker::audioSample(spec.audio[1], 1, 0, 5) * 128.0) + 128);
+    EXPECT_EQ(file[mono8[0].first + 5], std::lround(clipmaker::audioSample(plan.audio[1], 1, 0, 5) * 128.0) + 128);
 }
 
 TEST(ClipMaker, RefusesImpossibleSpecs) {
-    clipmaker::ClipSpec spec;
-    spec.type = 105;
-    spec.width = 33;
-    EXPECT_NE(clipmaker::validate(spec), "");
-    spec.width = 32;
-    spec.audio = {clipmaker::AudioSpec{33, 48000, 16, false, false}};
-    EXPECT_NE(clipmaker::validate(spec), "");
-    spec.audio = {clipmaker::AudioSpec{2, 48000, 16, true, false}};
-    EXPECT_NE(clipmaker::validate(spec), "");
-    spec.audio.clear();
-    EXPECT_EQ(clipmaker::validate(spec), "");
-    EXPECT_THROW(clipmaker::makeClip("/nonexistent-dir/x.avi", spec), std::exception);
+    clipmaker::ClipSpec plan;
+    plan.type = 105;
+    plan.width = 33;
+    EXPECT_NE(clipmaker::validate(plan), "");
+    plan.width = 32;
+    plan.audio = {clipmaker::AudioSpec{33, 48000, 16, false, false}};
+    EXPECT_NE(clipmaker::validate(plan), "");
+    plan.audio = {clipmaker::AudioSpec{2, 48000, 16, true, false}};
+    EXPECT_NE(clipmaker::validate(plan), "");
+    plan.audio.clear();
+    EXPECT_EQ(clipmaker::validate(plan), "");
+    EXPECT_THROW(clipmaker::makeClip("/nonexistent-dir/x.avi", plan), std::exception);
 }

@@ -36,15 +36,15 @@ protected:
                                uint32_t rate = 25, uint32_t scale = 1) {
         const fs::path path = folder / name;
         if (!fs::exists(path)) {
-            clipmaker::ClipSpec spec;
-            spec.type = 104;
-            spec.width = 16;
-            spec.height = 8;
-            spec.frames = frames;
-            spec.rateNumerator = rate;
-            spec.rateDenominator = scale;
-            spec.audio.assign(static_cast<size_t>(audioStreams), clipmaker::AudioSpec{});
-            clipmaker::makeClip(path.string(), spec);
+            clipmaker::ClipSpec plan;
+            plan.type = 104;
+            plan.width = 16;
+            plan.height = 8;
+            plan.frames = frames;
+            plan.rateNumerator = rate;
+            plan.rateDenominator = scale;
+            plan.audio.assign(static_cast<size_t>(audioStreams), clipmaker::AudioSpec{});
+            clipmaker::makeClip(path.string(), plan);
         }
         return toWide(path.string());
     }

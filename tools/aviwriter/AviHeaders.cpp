@@ -28,7 +28,7 @@ uint32_t getLE(const std::vector<uint8_t>& v, size_t at, int bytes)
 // The 56-byte stream header of a stream as far as it is known.
 std::vector<uint8_t> streamHeader(const StreamState& s)
 {
-    const StreamSpec& p = s.spec;
+    const StreamSpec& p = s.setup;
     uint64_t length = s.offsets.size();
     if (p.length >= 0)
         length = static_cast<uint64_t>(p.length);
@@ -64,17 +64,17 @@ void AviWriter::Impl::writeHeaders()
     out.zeros(56, false);  // completed by completeHeaders
     for (auto& s : streams) {
         const uint64_t strl = beginList(fourcc("LIST"), fourcc("strl"));
-        if (!s.spec.omitStrh) {
+        if (!s.setup.omitStrh) {
             out.putU32(fourcc("strh"));
             out.putU32(56);
             s.strhData = out.position();
             out.zeros(56, false);
         }
-        if (!s.spec.omitStrf) {
+        if (!s.setup.omitStrf) {
             out.putU32(fourcc("strf"));
-            out.putU32(static_cast<uint32_t>(s.spec.format.size()));
-            out.put(s.spec.format.data(), s.spec.format.size());
-            if (s.spec.format.size() & 1)
+            out.putU32(static_cast<uint32_t>(s.setup.format.size()));
+            out.put(s.setup.format.data(), s.setup.format.size());
+            if (s.setup.format.size() & 1)
                 out.put("", 1);
         }
         if (options.openDml) {
@@ -116,7 +116,7 @@ void AviWriter::Impl::completeHeaders()
     const StreamState* video = nullptr;
     uint32_t largest = 0;
     for (const auto& s : streams) {
-        if (!video && s.spec.fccType == fourcc("vids"))
+        if (!video && s.setup.fccType == fourcc("vids"))
             video = &s;
         largest = std::max(largest, s.largest);
     }
@@ -129,8 +129,8 @@ void AviWriter::Impl::completeHeaders()
     putLE(avih, 0, 4);                                   // dwInitialFrames
     putLE(avih, streams.size(), 4);
     putLE(avih, largest, 4);
-    putLE(avih, video ? getLE(video->spec.format, 4, 4) : 0, 4);  // dwWidth
-    putLE(avih, video ? getLE(video->spec.format, 8, 4) : 0, 4);  // dwHeight
+    putLE(avih, video ? getLE(video->setup.format, 4, 4) : 0, 4);  // dwWidth
+    putLE(avih, video ? getLE(video->setup.format, 8, 4) : 0, 4);  // dwHeight
     avih.resize(56, 0);
     out.patch(avihData, avih.data(), avih.size());
     if (dmlhData != 0)

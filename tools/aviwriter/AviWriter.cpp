@@ -20,17 +20,17 @@ AviWriter::AviWriter(const std::string& path, Options options)
 
 AviWriter::~AviWriter() = default;
 
-int AviWriter::addStream(const StreamSpec& spec)
+int AviWriter::addStream(const StreamSpec& setup)
 {
     if (m_impl->started)
         throw std::runtime_error("AviWriter: streams must be added before the first chunk");
     if (m_impl->streams.size() >= 100)
         throw std::runtime_error("AviWriter: at most 100 streams");
     StreamState s;
-    s.spec = spec;
+    s.setup = setup;
     const int n = static_cast<int>(m_impl->streams.size());
     s.chunkId = uint32_t('0' + n / 10) | uint32_t('0' + n % 10) << 8 |
-                uint32_t(uint8_t(spec.chunkType[0])) << 16 | uint32_t(uint8_t(spec.chunkType[1])) << 24;
+                uint32_t(uint8_t(setup.chunkType[0])) << 16 | uint32_t(uint8_t(setup.chunkType[1])) << 24;
     m_impl->streams.push_back(std::move(s));
     return n;
 }
@@ -103,10 +103,10 @@ void AviWriter::Impl::writeStandardIndex(StreamState& s)
         out.putU32(s.sizes[i]);
         duration += s.sizes[i] & ~kNonKeyBit;
     }
-    if (s.spec.fccType != fourcc("auds") || s.spec.sampleSize == 0)
+    if (s.setup.fccType != fourcc("auds") || s.setup.sampleSize == 0)
         duration = count;
     else
-        duration /= s.spec.sampleSize;
+        duration /= s.setup.sampleSize;
     if (s.supers.size() >= options.superIndexSlots)
         throw std::runtime_error("AviWriter: more standard indexes than super index slots");
     s.supers.push_back({header, static_cast<uint32_t>(32 + 8 * count), static_cast<uint32_t>(duration)});

@@ -107,9 +107,9 @@ public:
     AviWriter& operator=(const AviWriter&) = delete;
 
     // Adds a stream; returns its number. Only before the first chunk.
-    int addStream(const StreamSpec& spec);
-    int addVideoStream(const StreamSpec& spec) { return addStream(spec); }
-    int addAudioStream(const StreamSpec& spec) { return addStream(spec); }
+    int addStream(const StreamSpec& setup);
+    int addVideoStream(const StreamSpec& setup) { return addStream(setup); }
+    int addAudioStream(const StreamSpec& setup) { return addStream(setup); }
 
     // Writes one data chunk of the stream (data may be empty).
     void writeChunk(int stream, const void* data, uint32_t size, bool keyFrame = true);
