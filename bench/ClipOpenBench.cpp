@@ -30,16 +30,16 @@ constexpr uint32_t kAudioChunk = 2048;  // 512 stereo 16-bit samples, one per 4 
 // The layout of avi_open_bench's file, with the codec's stream format block so
 // that the importer accepts the video stream.
 int writeFile(const char* path, uint64_t videoChunks) {
-    clipmaker::ClipSpec spec;
-    spec.type = 104;
-    spec.width = 1920;
-    spec.height = 1080;
+    clipmaker::ClipSpec plan;
+    plan.type = 104;
+    plan.width = 1920;
+    plan.height = 1080;
     aviwriter::Options o;
     o.sparse = true;
     o.superIndexSlots = 64;
     aviwriter::AviWriter w(path, o);
     w.addVideoStream(aviwriter::videoStream(aviwriter::fourcc("NRVK"), 1920, 1080, 25, 1, 16,
-                                            clipmaker::streamFormatBlock(spec)));
+                                            clipmaker::streamFormatBlock(plan)));
     w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
     for (uint64_t k = 0; k < videoChunks; ++k) {
         w.writeZeroChunk(0, kVideoChunk, k % 25 == 0);

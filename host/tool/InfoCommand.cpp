@@ -17,15 +17,15 @@ namespace fs = std::filesystem;
 // The clip shown when no file is given: 8-bit 4:2:2 video at 30000/1001 with one
 // stereo 16-bit audio stream, two seconds long; small enough to write in moments.
 clipmaker::ClipSpec sampleClipSpec() {
-    clipmaker::ClipSpec spec;
-    spec.type = 104;
-    spec.width = 640;
-    spec.height = 360;
-    spec.rateNumerator = 30000;
-    spec.rateDenominator = 1001;
-    spec.frames = 60;
-    spec.audio.push_back(clipmaker::AudioSpec{});
-    return spec;
+    clipmaker::ClipSpec plan;
+    plan.type = 104;
+    plan.width = 640;
+    plan.height = 360;
+    plan.rateNumerator = 30000;
+    plan.rateDenominator = 1001;
+    plan.frames = 60;
+    plan.audio.push_back(clipmaker::AudioSpec{});
+    return plan;
 }
 
 // A fresh folder under the system's temporary folder, removed on destruction.

@@ -40,13 +40,13 @@ norvikimport::ClipReport inspect(const fs::path& clip) {
 }
 
 clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {
-    clipmaker::ClipSpec spec;
-    spec.type = type;
-    spec.width = 64;
-    spec.height = 32;
-    spec.frames = frames;
-    spec.threads = 1;
-    return spec;
+    clipmaker::ClipSpec plan;
+    plan.type = type;
+    plan.width = 64;
+    plan.height = 32;
+    plan.frames = frames;
+    plan.threads = 1;
+    return plan;
 }
 
 namespace {

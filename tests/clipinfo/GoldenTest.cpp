@@ -24,21 +24,21 @@ struct GoldenCase {
     bool json = false;
 };
 
-Maker fromSpec(ClipSpec spec) {
-    return [spec](const fs::path& path) { clipmaker::makeClip(utf8(path), spec); };
+Maker fromSpec(ClipSpec plan) {
+    return [plan](const fs::path& path) { clipmaker::makeClip(utf8(path), plan); };
 }
 
 Maker withAudio(std::vector<AudioSpec> audio) {
-    ClipSpec spec = smallSpec();
-    spec.audio = std::move(audio);
-    return fromSpec(spec);
+    ClipSpec plan = smallSpec();
+    plan.audio = std::move(audio);
+    return fromSpec(plan);
 }
 
 Maker withRate(std::uint32_t rate, std::uint32_t scale) {
-    ClipSpec spec = smallSpec();
-    spec.rateNumerator = rate;
-    spec.rateDenominator = scale;
-    return fromSpec(spec);
+    ClipSpec plan = smallSpec();
+    plan.rateNumerator = rate;
+    plan.rateDenominator = scale;
+    return fromSpec(plan);
 }
 
 Maker patchedRate(std::uint32_t rate, std::uint32_t scale) {
@@ -49,16 +49,16 @@ Maker patchedRate(std::uint32_t rate, std::uint32_t scale) {
 }
 
 Maker withIndex(clipmaker::IndexKind kind) {
-    ClipSpec spec = smallSpec(104, 5);
-    spec.audio = {AudioSpec{}};
-    spec.index = kind;
-    return fromSpec(spec);
+    ClipSpec plan = smallSpec(104, 5);
+    plan.audio = {AudioSpec{}};
+    plan.index = kind;
+    return fromSpec(plan);
 }
 
 Maker withField(std::uint32_t fieldType) {
-    ClipSpec spec = smallSpec();
-    spec.fieldType = fieldType;
-    return fromSpec(spec);
+    ClipSpec plan = smallSpec();
+    plan.fieldType = fieldType;
+    return fromSpec(plan);
 }
 
 Maker raw(RawClip clip) {

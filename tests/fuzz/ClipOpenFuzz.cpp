@@ -33,15 +33,15 @@ std::vector<uint8_t> readAll(const fs::path& path) {
 }
 
 std::vector<uint8_t> makeTemplate(const fs::path& path) {
-    clipmaker::ClipSpec spec;
-    spec.type = 104;
-    spec.width = 16;
-    spec.height = 8;
-    spec.frames = 4;
-    spec.threads = 1;
-    spec.riffLimit = 2048;
-    spec.audio.push_back(clipmaker::AudioSpec{1, 8000, 16, false, true});
-    clipmaker::makeClip(path.string(), spec);
+    clipmaker::ClipSpec plan;
+    plan.type = 104;
+    plan.width = 16;
+    plan.height = 8;
+    plan.frames = 4;
+    plan.threads = 1;
+    plan.riffLimit = 2048;
+    plan.audio.push_back(clipmaker::AudioSpec{1, 8000, 16, false, true});
+    clipmaker::makeClip(path.string(), plan);
     return readAll(path);
 }
 

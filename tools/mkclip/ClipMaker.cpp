@@ -69,12 +69,12 @@ std::vector<uint8_t> audioChunk(const AudioSpec& a, uint32_t stream, uint64_t fi
 // An encoder handle for one clip, closed on destruction.
 class Encoder {
 public:
-    Encoder(const ClipSpec& spec, const std::vector<uint8_t>& block) {
+    Encoder(const ClipSpec& plan, const std::vector<uint8_t>& block) {
         norvik_library_init();
         if (norvik_open(&m_handle) != NORVIK_OK) throw std::runtime_error("norvik_open failed");
-        norvik_set_thread_count(m_handle, spec.threads);
-        const CodecFormat source{spec.width, spec.height, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, spec.type, 0,
-                                 spec.colorSpace, spec.range, spec.fieldType};
+        norvik_set_thread_count(m_handle, plan.threads);
+        const CodecFormat source{plan.width, plan.height, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, plan.type, 0,
+                                 plan.colorSpace, plan.range, plan.fieldType};
         check(norvik_compress_begin(m_handle, &source, block.data(), static_cast<uint32_t>(block.size()), nullptr),
               "norvik_compress_begin");
         uint32_t bound = 0;
@@ -124,35 +124,35 @@ private:
     std::vector<uint8_t> m_planes[4];
 };
 
-aviwriter::Options writerOptions(const ClipSpec& spec) {
+aviwriter::Options writerOptions(const ClipSpec& plan) {
     aviwriter::Options o;
-    o.idx1 = spec.index != IndexKind::OpenDml;
-    o.openDml = spec.index != IndexKind::Idx1;
-    o.riffLimit = spec.riffLimit;
+    o.idx1 = plan.index != IndexKind::OpenDml;
+    o.openDml = plan.index != IndexKind::Idx1;
+    o.riffLimit = plan.riffLimit;
     o.microSecPerFrame =
-        static_cast<uint32_t>(1000000.0 * spec.rateDenominator / std::max<uint32_t>(spec.rateNumerator, 1));
+        static_cast<uint32_t>(1000000.0 * plan.rateDenominator / std::max<uint32_t>(plan.rateNumerator, 1));
     o.infoSoftware = "norvik-mkclip";
     return o;
 }
 
 }  // namespace
 
-std::string validate(const ClipSpec& spec) {
+std::string validate(const ClipSpec& plan) {
     PlaneLayout layout;
     try {
-        layout = planeLayout(spec.type);
+        layout = planeLayout(plan.type);
     } catch (const std::exception& e) {
         return e.what();
     }
-    if (spec.width < 1 || spec.width > 32768 || spec.height < 1 || spec.height > 32768)
+    if (plan.width < 1 || plan.width > 32768 || plan.height < 1 || plan.height > 32768)
         return "width and height must be 1..32768";
-    if (layout.chromaX == 2 && spec.width % 2 != 0) return "this type needs an even width";
-    if (layout.chromaY == 2 && spec.height % 2 != 0) return "this type needs an even height";
-    if (spec.rateNumerator == 0 || spec.rateDenominator == 0) return "the frame rate needs non-zero terms";
-    if (spec.fieldType > 2) return "the field type must be 0, 1 or 2";
-    if (spec.colorSpace < 1 || spec.colorSpace > 2 || spec.range < 1 || spec.range > 2)
+    if (layout.chromaX == 2 && plan.width % 2 != 0) return "this type needs an even width";
+    if (layout.chromaY == 2 && plan.height % 2 != 0) return "this type needs an even height";
+    if (plan.rateNumerator == 0 || plan.rateDenominator == 0) return "the frame rate needs non-zero terms";
+    if (plan.fieldType > 2) return "the field type must be 0, 1 or 2";
+    if (plan.colorSpace < 1 || plan.colorSpace > 2 || plan.range < 1 || plan.range > 2)
         return "colour space and range must be 1 or 2";
-    for (const AudioSpec& a : spec.audio) {
+    for (const AudioSpec& a : plan.audio) {
         if (a.channels < 1 || a.channels > 32) return "audio needs 1..32 channels";
         if (a.sampleRate < 1) return "audio needs a sample rate";
         if (a.isFloat ? a.bits != 32 : (a.bits != 8 && a.bits != 16 && a.bits != 24 && a.bits != 32))
@@ -161,45 +161,45 @@ std::string validate(const ClipSpec& spec) {
     return "";
 }
 
-std::vector<uint8_t> streamFormatBlock(const ClipSpec& spec) {
+std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan) {
     std::vector<uint8_t> block(NORVIK_STREAM_FORMAT_SIZE);
-    const int32_t r = norvik_make_stream_format(spec.type, spec.colorSpace, spec.range, spec.width, spec.height,
-                                                spec.fieldType, spec.sliceHeight, block.data(),
+    const int32_t r = norvik_make_stream_format(plan.type, plan.colorSpace, plan.range, plan.width, plan.height,
+                                                plan.fieldType, plan.sliceHeight, block.data(),
                                                 static_cast<uint32_t>(block.size()));
     if (r != NORVIK_OK)
         throw std::runtime_error(std::string("stream format: ") + norvik_get_string(NORVIK_STR_ERROR, r));
     return block;
 }
 
-uint64_t audioFramesBefore(const ClipSpec& spec, const AudioSpec& audio, uint64_t videoFrame) {
-    return videoFrame * audio.sampleRate * spec.rateDenominator / spec.rateNumerator;
+uint64_t audioFramesBefore(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame) {
+    return videoFrame * audio.sampleRate * plan.rateDenominator / plan.rateNumerator;
 }
 
-void makeClip(const std::string& path, const ClipSpec& spec) {
-    const std::string problem = validate(spec);
+void makeClip(const std::string& path, const ClipSpec& plan) {
+    const std::string problem = validate(plan);
     if (!problem.empty()) throw std::runtime_error("invalid clip: " + problem);
-    const std::vector<uint8_t> block = streamFormatBlock(spec);
-    const PlaneLayout layout = planeLayout(spec.type);
+    const std::vector<uint8_t> block = streamFormatBlock(plan);
+    const PlaneLayout layout = planeLayout(plan.type);
     const uint16_t bitCount = static_cast<uint16_t>(layout.bits * layout.planes);
-    auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), static_cast<int32_t>(spec.width),
-                                        static_cast<int32_t>(spec.height), spec.rateNumerator,
-                                        spec.rateDenominator, bitCount, block);
-    aviwriter::AviWriter writer(path, writerOptions(spec));
+    auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), static_cast<int32_t>(plan.width),
+                                        static_cast<int32_t>(plan.height), plan.rateNumerator,
+                                        plan.rateDenominator, bitCount, block);
+    aviwriter::AviWriter writer(path, writerOptions(plan));
     const int videoStream = writer.addVideoStream(video);
     std::vector<int> audioStreams;
-    for (const AudioSpec& a : spec.audio) audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(waveFormat(a))));
-    Encoder encoder(spec, block);
-    for (uint32_t i = 0; i < spec.frames; ++i) {
-        const bool empty = std::find(spec.emptyFrames.begin(), spec.emptyFrames.end(), i) != spec.emptyFrames.end();
+    for (const AudioSpec& a : plan.audio) audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(waveFormat(a))));
+    Encoder encoder(plan, block);
+    for (uint32_t i = 0; i < plan.frames; ++i) {
+        const bool empty = std::find(plan.emptyFrames.begin(), plan.emptyFrames.end(), i) != plan.emptyFrames.end();
         if (empty)
             writer.writeChunk(videoStream, nullptr, 0);
         else
-            writer.writeChunk(videoStream, encoder.encode(syntheticFrame(spec.type, spec.width, spec.height, i)));
-        for (size_t s = 0; s < spec.audio.size(); ++s) {
-            const uint64_t first = audioFramesBefore(spec, spec.audio[s], i);
-            const uint64_t count = audioFramesBefore(spec, spec.audio[s], i + 1) - first;
+            writer.writeChunk(videoStream, encoder.encode(syntheticFrame(plan.type, plan.width, plan.height, i)));
+        for (size_t s = 0; s < plan.audio.size(); ++s) {
+            const uint64_t first = audioFramesBefore(plan, plan.audio[s], i);
+            const uint64_t count = audioFramesBefore(plan, plan.audio[s], i + 1) - first;
             if (count > 0)
-                writer.writeChunk(audioStreams[s], audioChunk(spec.audio[s], static_cast<uint32_t>(s), first, count));
+                writer.writeChunk(audioStreams[s], audioChunk(plan.audio[s], static_cast<uint32_t>(s), first, count));
         }
     }
     writer.finish();

@@ -47,7 +47,7 @@ struct AudioSpec {
 // The sample of a stream's channel at a sample frame, in [-1, 1): a sine of
 // 110 * (channel + 1) * (stream + 1) Hz at half scale. The stored value is this
 // times 2^(bits-1), rounded and clamped (plus 128 for 8-bit), or the float itself.
-double audioSample(const AudioSpec& spec, uint32_t stream, uint32_t channel, uint64_t sampleFrame);
+double audioSample(const AudioSpec& plan, uint32_t stream, uint32_t channel, uint64_t sampleFrame);
 
 enum class IndexKind { OpenDml, Idx1, Both };
 
@@ -67,17 +67,17 @@ struct ClipSpec {
     uint32_t threads = 0;               // encoder threads, 0: one per processor
 };
 
-// Checks a spec; returns an empty string or what is wrong with it.
-std::string validate(const ClipSpec& spec);
+// Checks a plan; returns an empty string or what is wrong with it.
+std::string validate(const ClipSpec& plan);
 
 // The 24-byte stream format block of the clip's video stream.
-std::vector<uint8_t> streamFormatBlock(const ClipSpec& spec);
+std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan);
 
 // Sample frames of audio that go with video frame `index` (interleaved per frame).
-uint64_t audioFramesBefore(const ClipSpec& spec, const AudioSpec& audio, uint64_t videoFrame);
+uint64_t audioFramesBefore(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame);
 
 // Writes the clip to `path` (UTF-8). Throws std::runtime_error on any failure.
 // Not thread-safe for the same path; independent calls may run in parallel.
-void makeClip(const std::string& path, const ClipSpec& spec);
+void makeClip(const std::string& path, const ClipSpec& plan);
 
 }  // namespace clipmaker

@@ -82,9 +82,9 @@ Frame syntheticFrame(uint32_t type, uint32_t width, uint32_t height, uint32_t in
     return f;
 }
 
-double audioSample(const AudioSpec& spec, uint32_t stream, uint32_t channel, uint64_t sampleFrame) {
+double audioSample(const AudioSpec& plan, uint32_t stream, uint32_t channel, uint64_t sampleFrame) {
     const double hz = 110.0 * (channel + 1) * (stream + 1);
-    const double phase = std::fmod(static_cast<double>(sampleFrame) * hz / spec.sampleRate, 1.0);
+    const double phase = std::fmod(static_cast<double>(sampleFrame) * hz / plan.sampleRate, 1.0);
     return 0.5 * std::sin(2.0 * 3.14159265358979323846 * phase);
 }
 

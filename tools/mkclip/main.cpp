@@ -47,41 +47,41 @@ bool parseAudio(const std::string& s, clipmaker::AudioSpec& a) {
 
 int main(int argc, char** argv) {
     CLI::App app{"Writes a Norvik AVI clip with moving synthetic pictures and PCM audio."};
-    clipmaker::ClipSpec spec;
+    clipmaker::ClipSpec plan;
     std::string output, size = "320x240", rate = "25", index = "both";
     std::vector<std::string> audio;
     app.add_option("output", output, "AVI file to write")->required();
-    app.add_option("-t,--type", spec.type, "compressed type (101..123)")->capture_default_str();
+    app.add_option("-t,--type", plan.type, "compressed type (101..123)")->capture_default_str();
     app.add_option("-s,--size", size, "frame size WIDTHxHEIGHT")->capture_default_str();
     app.add_option("-r,--rate", rate, "frame rate NUM[/DEN], e.g. 30000/1001")->capture_default_str();
-    app.add_option("-n,--frames", spec.frames, "number of frames")->capture_default_str();
-    app.add_option("--field", spec.fieldType, "field type: 0 progressive, 1 upper first, 2 lower first")
+    app.add_option("-n,--frames", plan.frames, "number of frames")->capture_default_str();
+    app.add_option("--field", plan.fieldType, "field type: 0 progressive, 1 upper first, 2 lower first")
         ->capture_default_str();
-    app.add_option("--color-space", spec.colorSpace, "1 Rec.601, 2 Rec.709")->capture_default_str();
-    app.add_option("--range", spec.range, "1 limited, 2 full")->capture_default_str();
-    app.add_option("--slice-height", spec.sliceHeight, "rows per slice (0: codec default)")->capture_default_str();
-    app.add_option("--empty", spec.emptyFrames, "frame indices written as empty chunks")->delimiter(',');
+    app.add_option("--color-space", plan.colorSpace, "1 Rec.601, 2 Rec.709")->capture_default_str();
+    app.add_option("--range", plan.range, "1 limited, 2 full")->capture_default_str();
+    app.add_option("--slice-height", plan.sliceHeight, "rows per slice (0: codec default)")->capture_default_str();
+    app.add_option("--empty", plan.emptyFrames, "frame indices written as empty chunks")->delimiter(',');
     app.add_option("-a,--audio", audio,
                    "audio stream CHANNELSxRATExBITS[f][e] (f float, e extensible), repeatable, e.g. 2x48000x16");
     app.add_option("--index", index, "index kind: odml, idx1 or both")
         ->check(CLI::IsMember({"odml", "idx1", "both"}))
         ->capture_default_str();
-    app.add_option("--riff-limit", spec.riffLimit, "bytes per RIFF form")->capture_default_str();
-    app.add_option("-j,--threads", spec.threads, "encoder threads (0: one per processor)")->capture_default_str();
+    app.add_option("--riff-limit", plan.riffLimit, "bytes per RIFF form")->capture_default_str();
+    app.add_option("-j,--threads", plan.threads, "encoder threads (0: one per processor)")->capture_default_str();
     CLI11_PARSE(app, argc, argv);
 
-    if (!parseSize(size, spec.width, spec.height)) return std::fprintf(stderr, "bad --size '%s'\n", size.c_str()), 2;
-    if (!parseRate(rate, spec.rateNumerator, spec.rateDenominator))
+    if (!parseSize(size, plan.width, plan.height)) return std::fprintf(stderr, "bad --size '%s'\n", size.c_str()), 2;
+    if (!parseRate(rate, plan.rateNumerator, plan.rateDenominator))
         return std::fprintf(stderr, "bad --rate '%s'\n", rate.c_str()), 2;
     for (const std::string& a : audio) {
         clipmaker::AudioSpec s;
         if (!parseAudio(a, s)) return std::fprintf(stderr, "bad --audio '%s'\n", a.c_str()), 2;
-        spec.audio.push_back(s);
+        plan.audio.push_back(s);
     }
-    spec.index = index == "odml" ? clipmaker::IndexKind::OpenDml
+    plan.index = index == "odml" ? clipmaker::IndexKind::OpenDml
                  : index == "idx1" ? clipmaker::IndexKind::Idx1 : clipmaker::IndexKind::Both;
     try {
-        clipmaker::makeClip(output, spec);
+        clipmaker::makeClip(output, plan);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "norvik-mkclip: %s\n", e.what());
         return 1;
