@@ -105,7 +105,10 @@ TEST(ImporterDriverWithImporter, GivesBackEverySuiteAndFreesTheSubtypeList) {
     const ModuleAnswers answers = driver.describeModule();
     EXPECT_EQ(answers.init.result, imNoErr);
     ASSERT_EQ(answers.subTypeNames.size(), 1u);
-    EXPECT_EQ(answers.subTypeNames[0].subTypes.size(), 17u);
+    const auto& subTypes = answers.subTypeNames[0].subTypes;
+    ASSERT_EQ(subTypes.size(), 17u);
+    EXPECT_EQ(subTypes.front().name, "Norvik 8-bit RGBA");
+    EXPECT_EQ(subTypes.back().code, fourccBigEndian("N4RG"));
     EXPECT_EQ(answers.subTypeNames[0].problem, "");
     EXPECT_EQ(answers.shutdown, imNoErr);
     EXPECT_EQ(host.outstandingSuites(), 0);
@@ -120,6 +123,22 @@ TEST(ImporterDriverWithImporter, StartsWithoutTheErrorSuite) {
     ImporterDriver driver(host, hosttest::binDir() / importerModuleFileName());
     EXPECT_EQ(driver.init().result, imNoErr);
     EXPECT_EQ(driver.indFormat(0).name, "Norvik AVI");
+    EXPECT_EQ(driver.shutdown(), imNoErr);
+    EXPECT_EQ(host.outstandingSuites(), 0);
+}
+
+TEST(ImporterDriverWithImporter, StartUpFailsCleanlyWithoutTheImageProcessingSuite) {
+    Host host;
+    host.failAcquisition(kPrSDKImageProcessingSuite);
+    ImporterDriver driver(host, hosttest::binDir() / importerModuleFileName());
+    EXPECT_EQ(driver.init().result, imUnknownError);
+    const auto events = host.errorEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, kEventTypeError);
+    EXPECT_EQ(events[0].title, "NorvikImporter: Internal error");
+    EXPECT_EQ(events[0].description,
+              "FATAL: Unhandled exception during [imInit] (0): "
+              "Could not acquire suite: 'Premiere Image Processing Suite', ver: 2");
     EXPECT_EQ(driver.shutdown(), imNoErr);
     EXPECT_EQ(host.outstandingSuites(), 0);
 }

@@ -145,6 +145,18 @@ TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
                                 "    [imBadFormatIndex] (301)", "[imGetSupports8] (36)", "    [malSupports8] (101)",
                                 "[imShutdown] (1)"})
         EXPECT_TRUE(has(message)) << message;
+
+    // The start-up report: every host format, codec types 1 to 61, the subtypes and the rows.
+    const auto count = [&](const char* pattern) {
+        const std::regex shape(pattern);
+        return std::count_if(messages.begin(), messages.end(),
+                             [&](const std::string& m) { return std::regex_match(m, shape); });
+    };
+    EXPECT_EQ(count(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: \w+ \w+ \w+\) - -?\d+)"), 73);
+    EXPECT_EQ(count(R"((YES| NO) (YES| NO) : .+|  -   - : .+)"), 61);
+    EXPECT_EQ(count(R"(\[N\d\w\w\] : \(1\d\d\) .+ : 'Norvik .+')"), 17);
+    EXPECT_EQ(count(R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) .+ : \(\d\) .+ : [ 1] : [ 1])"), 17);
+    EXPECT_GT(count(R"(    <- PrPixelFormat_\w+)"), 17);
 }
 
 TEST(NorvikImportWithImporter, ASecondLogInTheSameSecondGetsTheNextNumber) {
