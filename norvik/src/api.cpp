@@ -5,6 +5,7 @@
 
 #include "decoder.h"
 #include "encoder.h"
+#include "guarded.h"
 #include "norvik/norvik_common.h"
 #include "session.h"
 #include "stream_format.h"
@@ -12,17 +13,6 @@
 using namespace norvik;
 
 namespace {
-
-template <typename F>
-int32_t guarded(F&& f) noexcept {
-    try {
-        return f();
-    } catch (const std::bad_alloc&) {
-        return NORVIK_E_MEMORY;
-    } catch (...) {
-        return NORVIK_E_INTERNAL;
-    }
-}
 
 void describe(const StreamFormat& f, CodecFormat& out) {
     out = CodecFormat{f.width, f.height, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, f.type->type, 0,

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "encoder.h"
+#include "guarded.h"
 #include "norvik/norvik_common.h"
 #include "session.h"
 #include "source.h"
@@ -11,17 +12,6 @@
 using namespace norvik;
 
 namespace {
-
-template <typename F>
-int32_t guarded(F&& f) noexcept {
-    try {
-        return f();
-    } catch (const std::bad_alloc&) {
-        return NORVIK_E_MEMORY;
-    } catch (...) {
-        return NORVIK_E_INTERNAL;
-    }
-}
 
 bool validOptions(const NorvikEncodeOptions& o, unsigned bits) {
     const bool methodOk = o.method <= 3 || o.method == NORVIK_AUTO;
