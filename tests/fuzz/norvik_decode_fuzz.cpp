@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CodecFormat info{0, 0, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, 0, 0, 0, 0, 0};
     if (norvik_decompress_query(lib.handle, block.get(), 24, nullptr, &info) != NORVIK_OK ||
         uint64_t{info.width} * info.height > 128 * 128) {
-        norvik_make_stream_format(101 + pick % 23, 1, 1, 16, 8, 0, 2, block.get(), 24);
+        // A small stream of a type the pick names; not every number is a type.
+        if (norvik_make_stream_format(101 + pick % 23, 1, 1, 16, 8, 0, 2, block.get(), 24) != NORVIK_OK) return 0;
     }
     if (norvik_decompress_begin(lib.handle, block.get(), 24, &wanted, &info) != NORVIK_OK) {
         wanted.flags &= 1u;  // the 0..32768 range is refused for 8 and 10-bit outputs
