@@ -12,20 +12,6 @@ namespace fileio {
 
 NativeHandle ScopedHandle::invalid() { return -1; }
 
-ScopedHandle& ScopedHandle::operator=(ScopedHandle&& other) noexcept
-{
-    if (this != &other)
-        reset(other.release());
-    return *this;
-}
-
-NativeHandle ScopedHandle::release()
-{
-    NativeHandle h = m_handle;
-    m_handle = invalid();
-    return h;
-}
-
 void ScopedHandle::reset(NativeHandle h)
 {
     if (m_handle != invalid())

@@ -15,20 +15,6 @@ constexpr uint64_t kMaxPiece = 1u << 30;
 
 NativeHandle ScopedHandle::invalid() { return INVALID_HANDLE_VALUE; }
 
-ScopedHandle& ScopedHandle::operator=(ScopedHandle&& other) noexcept
-{
-    if (this != &other)
-        reset(other.release());
-    return *this;
-}
-
-NativeHandle ScopedHandle::release()
-{
-    NativeHandle h = m_handle;
-    m_handle = invalid();
-    return h;
-}
-
 void ScopedHandle::reset(NativeHandle h)
 {
     if (m_handle != invalid())
