@@ -6,7 +6,6 @@
 //   clip_open_bench once FILE                  opens it once; prints time and the stream
 //   CLIP_BENCH_FILE=FILE clip_open_bench [benchmark flags]   Google Benchmark loop
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -38,8 +37,8 @@ int writeFile(const char* path, uint64_t videoChunks) {
     o.sparse = true;
     o.superIndexSlots = 64;
     aviwriter::AviWriter w(path, o);
-    w.addVideoStream(aviwriter::videoStream(aviwriter::fourcc("NRVK"), 1920, 1080, 25, 1, 16,
-                                            clipmaker::streamFormatBlock(plan)));
+    w.addVideoStream(
+        aviwriter::videoStream(aviwriter::fourcc("NRVK"), 1920, 1080, 25, 1, 16, clipmaker::streamFormatBlock(plan)));
     w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
     for (uint64_t k = 0; k < videoChunks; ++k) {
         w.writeZeroChunk(0, kVideoChunk, k % 25 == 0);

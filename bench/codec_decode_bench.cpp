@@ -3,7 +3,6 @@
 // bound. `--dump-raw DIR FRAMES` writes the same pictures as raw planar files
 // (yuv422p, gbrap, yuv420p) for the comparison with other codecs.
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -86,8 +85,8 @@ void BM_Decode(benchmark::State& state) {
     CodecFormat info{0, 0, 254, 1, 0, 0, 0, 0, 0};
     norvik_decompress_begin(h, e.block.data(), 24, &wanted, &info);
     std::vector<uint8_t> out(size_t{c.outputBytesPerRow} * kHeight);
-    const CodecPlane planes[4] = {{reinterpret_cast<uintptr_t>(out.data()), c.outputBytesPerRow,
-                                   static_cast<uint32_t>(out.size())}, {}, {}, {}};
+    const CodecPlane planes[4] = {
+        {reinterpret_cast<uintptr_t>(out.data()), c.outputBytesPerRow, static_cast<uint32_t>(out.size())}, {}, {}, {}};
     size_t i = 0;
     for (auto _ : state) {
         const auto& f = e.frames[i++ % e.frames.size()];
@@ -147,7 +146,8 @@ int dumpRaw(const std::string& dir, uint32_t frames) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--dump-raw") return dumpRaw(argv[2], static_cast<uint32_t>(std::stoul(argv[3])));
+    if (argc == 4 && std::string(argv[1]) == "--dump-raw")
+        return dumpRaw(argv[2], static_cast<uint32_t>(std::stoul(argv[3])));
     norvik_library_init();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -16,8 +16,8 @@ void* indexParam(std::int32_t index) { return reinterpret_cast<void*>(static_cas
 // The text in a buffer, up to its first NUL or its end when the module left none.
 std::string textIn(const std::vector<char>& buffer) {
     const void* nul = std::memchr(buffer.data(), 0, buffer.size());
-    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer.data())
-                                   : buffer.size();
+    const std::size_t length =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer.data()) : buffer.size();
     return std::string(buffer.data(), length);
 }
 
@@ -161,8 +161,7 @@ ClipAnswers playClip(ImporterDriver& driver, const std::filesystem::path& path) 
         // The module threw: still give the file back before reporting it.
         try {
             run.close();
-        } catch (const HostError&) {
-        }
+        } catch (const HostError&) {}
         throw;
     }
     run.close();

@@ -107,7 +107,8 @@ void FrameStore::writeTopRowFirst(PPixHand handle, const std::vector<std::uint8_
     if (!frame) throw HostError("not a live host frame");
     if (pixelFormatIsPlanar(frame->format)) throw HostError("planar frames have no single row order");
     const auto rowLength = std::size_t(packedRowBytes(frame->format, frame->width));
-    if (picture.size() != rowLength * std::size_t(frame->height)) throw HostError("picture size does not match the frame");
+    if (picture.size() != rowLength * std::size_t(frame->height))
+        throw HostError("picture size does not match the frame");
     for (std::int32_t y = 0; y < frame->height; ++y)
         std::memcpy(frame->pixels + memoryRow(*frame, y) * std::size_t(frame->rowBytes),
                     picture.data() + rowLength * std::size_t(y), rowLength);

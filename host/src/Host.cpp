@@ -52,12 +52,11 @@ int32 reallocateBlock(void* block, size_t newSize, void** newBlock) {
 
 int32 undefined() { return suiteError_NotImplemented; }
 
-SPBasicSuite g_basicSuite = {acquireSuite, releaseSuite,    isEqual, allocateBlock,
-                             freeBlock,    reallocateBlock, undefined};
+SPBasicSuite g_basicSuite = {acquireSuite, releaseSuite, isEqual, allocateBlock, freeBlock, reallocateBlock, undefined};
 
 SPBasicSuite* getSPBasicSuite() { return &g_basicSuite; }
 
-PrUtilityFuncs g_utilityFuncs = {nullptr, nullptr, nullptr, nullptr, nullptr,
+PrUtilityFuncs g_utilityFuncs = {nullptr, nullptr, nullptr,         nullptr, nullptr,
                                  nullptr, nullptr, getSPBasicSuite, nullptr};
 
 // Interface versions the host reports (importer interface 23 generation).

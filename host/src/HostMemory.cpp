@@ -136,7 +136,7 @@ std::int16_t setHandleSize(char** handle, std::uint32_t newSize) {
 void lockHandle(char**) {}
 void unlockHandle(char**) {}
 
-prsdk::PrMemoryFuncs g_table = {newPtr,        setPtrSize,    getPtrSize,  disposePtr,    newHandle,   setHandleSize,
+prsdk::PrMemoryFuncs g_table = {newPtr,        setPtrSize,    getPtrSize,  disposePtr,     newHandle,  setHandleSize,
                                 getHandleSize, disposeHandle, newPtrClear, newHandleClear, lockHandle, unlockHandle};
 
 }  // namespace

@@ -12,27 +12,25 @@ namespace {
 // How a format's pixels are laid out in memory.
 enum class Layout {
     Unknown,
-    Bytes4,     // 4:4:4:4 8-bit, and 10-bit RGB in one 32-bit word
-    Bytes8,     // 4:4:4:4 16-bit
-    Bytes16,    // 4:4:4:4 32-bit float
-    Yuv422_8,   // two pixels in 4 bytes
-    Yuv422_32f, // two pixels in 16 bytes
-    V210,       // six pixels in 16 bytes, rows in 128-byte groups
-    Planar420,  // 8-bit luma plane, two quarter-size chroma planes
-    Compressed, // DV
-    Special,    // raw, invalid, any
+    Bytes4,      // 4:4:4:4 8-bit, and 10-bit RGB in one 32-bit word
+    Bytes8,      // 4:4:4:4 16-bit
+    Bytes16,     // 4:4:4:4 32-bit float
+    Yuv422_8,    // two pixels in 4 bytes
+    Yuv422_32f,  // two pixels in 16 bytes
+    V210,        // six pixels in 16 bytes, rows in 128-byte groups
+    Planar420,   // 8-bit luma plane, two quarter-size chroma planes
+    Compressed,  // DV
+    Special,     // raw, invalid, any
 };
 
 constexpr PrPixelFormat kBytes4[] = {
-    PrPixelFormat_BGRA_4444_8u, PrPixelFormat_VUYA_4444_8u,     PrPixelFormat_VUYA_4444_8u_709,
-    PrPixelFormat_ARGB_4444_8u, PrPixelFormat_BGRX_4444_8u,     PrPixelFormat_VUYX_4444_8u,
-    PrPixelFormat_VUYX_4444_8u_709, PrPixelFormat_XRGB_4444_8u, PrPixelFormat_BGRP_4444_8u,
-    PrPixelFormat_VUYP_4444_8u, PrPixelFormat_VUYP_4444_8u_709, PrPixelFormat_PRGB_4444_8u,
+    PrPixelFormat_BGRA_4444_8u, PrPixelFormat_VUYA_4444_8u, PrPixelFormat_VUYA_4444_8u_709, PrPixelFormat_ARGB_4444_8u,
+    PrPixelFormat_BGRX_4444_8u, PrPixelFormat_VUYX_4444_8u, PrPixelFormat_VUYX_4444_8u_709, PrPixelFormat_XRGB_4444_8u,
+    PrPixelFormat_BGRP_4444_8u, PrPixelFormat_VUYP_4444_8u, PrPixelFormat_VUYP_4444_8u_709, PrPixelFormat_PRGB_4444_8u,
     PrPixelFormat_RGB_444_10u};
-constexpr PrPixelFormat kBytes8[] = {PrPixelFormat_BGRA_4444_16u, PrPixelFormat_VUYA_4444_16u,
-                                     PrPixelFormat_ARGB_4444_16u, PrPixelFormat_BGRX_4444_16u,
-                                     PrPixelFormat_XRGB_4444_16u, PrPixelFormat_BGRP_4444_16u,
-                                     PrPixelFormat_PRGB_4444_16u};
+constexpr PrPixelFormat kBytes8[] = {
+    PrPixelFormat_BGRA_4444_16u, PrPixelFormat_VUYA_4444_16u, PrPixelFormat_ARGB_4444_16u, PrPixelFormat_BGRX_4444_16u,
+    PrPixelFormat_XRGB_4444_16u, PrPixelFormat_BGRP_4444_16u, PrPixelFormat_PRGB_4444_16u};
 constexpr PrPixelFormat kBytes16[] = {
     PrPixelFormat_BGRA_4444_32f,        PrPixelFormat_VUYA_4444_32f,        PrPixelFormat_VUYA_4444_32f_709,
     PrPixelFormat_ARGB_4444_32f,        PrPixelFormat_BGRX_4444_32f,        PrPixelFormat_VUYX_4444_32f,
@@ -101,14 +99,14 @@ std::int64_t packedRowBytes(PrPixelFormat format, std::int32_t width) {
     if (width < 1) return 0;
     const std::int64_t w = width;
     switch (layoutOf(format)) {
-    case Layout::Bytes4: return 4 * w;
-    case Layout::Bytes8: return 8 * w;
-    case Layout::Bytes16: return 16 * w;
-    case Layout::Yuv422_8: return 4 * ((w + 1) / 2);
-    case Layout::Yuv422_32f: return 16 * ((w + 1) / 2);
-    case Layout::V210: return 16 * ((w + 5) / 6);
-    case Layout::Planar420: return w;
-    default: return 0;
+        case Layout::Bytes4: return 4 * w;
+        case Layout::Bytes8: return 8 * w;
+        case Layout::Bytes16: return 16 * w;
+        case Layout::Yuv422_8: return 4 * ((w + 1) / 2);
+        case Layout::Yuv422_32f: return 16 * ((w + 1) / 2);
+        case Layout::V210: return 16 * ((w + 5) / 6);
+        case Layout::Planar420: return w;
+        default: return 0;
     }
 }
 

@@ -21,9 +21,9 @@ namespace {
 std::string lastErrorText() {
     const DWORD code = GetLastError();
     char* text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    const DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     std::string result = n ? std::string(text, n) : "error " + std::to_string(code);
     if (text) LocalFree(text);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();

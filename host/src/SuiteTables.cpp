@@ -122,7 +122,9 @@ int32 formatIsCompressed(PrPixelFormat format, prBool* out) {
     return answerFormat(format, out, pixelFormatIsCompressed(format));
 }
 
-int32 formatHasAlpha(PrPixelFormat format, prBool* out) { return answerFormat(format, out, pixelFormatHasAlpha(format)); }
+int32 formatHasAlpha(PrPixelFormat format, prBool* out) {
+    return answerFormat(format, out, pixelFormatHasAlpha(format));
+}
 
 int32 formatIsOriginTopLeft(PrPixelFormat format, prBool* out) {
     Host* host = Host::current();
@@ -155,8 +157,7 @@ int32 uninterleave(const void* source, float** channels, uint32 channelCount, ui
 int32 setEventStringUnicode(uint32 type, const prUTF16Char* title, const prUTF16Char* description) {
     Host* host = Host::current();
     if (!host) return suiteError_InvalidCall;
-    host->recordErrorEvent(
-        {type, utf16ToUtf8(title, kMaxEventUnits), utf16ToUtf8(description, kMaxEventUnits)});
+    host->recordErrorEvent({type, utf16ToUtf8(title, kMaxEventUnits), utf16ToUtf8(description, kMaxEventUnits)});
     return suiteError_NoError;
 }
 
@@ -169,14 +170,17 @@ const PrSDKPPixCreatorSuite g_ppixCreator = {createPPix, clonePPix};
 const PrSDKPPixSuite g_ppix = {disposePPix,    getPixels,    getBounds,        getRowBytes,  getPixelAspectRatio,
                                getPixelFormat, getUniqueKey, getUniqueKeySize, getRenderTime};
 const PrSDKTimeSuite g_time = {getTicksPerSecond, getTicksPerVideoFrame, getTicksPerAudioSample};
-const PrSDKImageProcessingSuite g_imageProcessing = {formatIsCompressed,    formatHasAlpha,
-                                                     formatIsOriginTopLeft, getSizeForPixelBuffer,
-                                                     untyped(notImplemented), untyped(notImplemented),
-                                                     untyped(notImplemented)};
-const PrSDKAudioSuite g_audio = {untyped(interleaveNotImplemented), untyped(interleaveNotImplemented),
-                                 untyped(interleaveNotImplemented), untyped(interleaveNotImplemented),
-                                 uninterleave<8>,                   uninterleave<16>,
-                                 uninterleave<24>,                  uninterleave<32>};
+const PrSDKImageProcessingSuite g_imageProcessing = {
+    formatIsCompressed,      formatHasAlpha,          formatIsOriginTopLeft,  getSizeForPixelBuffer,
+    untyped(notImplemented), untyped(notImplemented), untyped(notImplemented)};
+const PrSDKAudioSuite g_audio = {untyped(interleaveNotImplemented),
+                                 untyped(interleaveNotImplemented),
+                                 untyped(interleaveNotImplemented),
+                                 untyped(interleaveNotImplemented),
+                                 uninterleave<8>,
+                                 uninterleave<16>,
+                                 uninterleave<24>,
+                                 uninterleave<32>};
 const PrSDKErrorSuite3 g_error = {setEventStringUnicode};
 
 // The PPix Cache Suite is acquired but never called by the importer: every

@@ -113,21 +113,21 @@ std::string hexText(std::uint32_t value) {
 const char* resultName(std::int32_t result) {
     using namespace prsdk;
     switch (result) {
-    case imNoErr: return "imNoErr";
-    case imBadFile: return "imBadFile";
-    case imUnsupported: return "imUnsupported";
-    case imMemErr: return "imMemErr";
-    case imOtherErr: return "imOtherErr";
-    case imBadCompression: return "imBadCompression";
-    case imIterateStreams: return "imIterateStreams";
-    case imBadStreamIndex: return "imBadStreamIndex";
-    case imFrameNotFound: return "imFrameNotFound";
-    case imFileReadFailed: return "imFileReadFailed";
-    case imDecompressionError: return "imDecompressionError";
-    case imUnknownError: return "unknown error";
-    case malSupports8: return "malSupports8";
-    case imBadFormatIndex: return "imBadFormatIndex";
-    default: return "unknown";
+        case imNoErr: return "imNoErr";
+        case imBadFile: return "imBadFile";
+        case imUnsupported: return "imUnsupported";
+        case imMemErr: return "imMemErr";
+        case imOtherErr: return "imOtherErr";
+        case imBadCompression: return "imBadCompression";
+        case imIterateStreams: return "imIterateStreams";
+        case imBadStreamIndex: return "imBadStreamIndex";
+        case imFrameNotFound: return "imFrameNotFound";
+        case imFileReadFailed: return "imFileReadFailed";
+        case imDecompressionError: return "imDecompressionError";
+        case imUnknownError: return "unknown error";
+        case malSupports8: return "malSupports8";
+        case imBadFormatIndex: return "imBadFormatIndex";
+        default: return "unknown";
     }
 }
 

@@ -35,7 +35,8 @@ ordered_json videoJson(const ClipReport& report, const imFileInfoRec8& info) {
         {"fieldType", {{"code", val(video.fieldType)}, {"name", fieldTypeName(video.fieldType)}}},
         {"alphaType", {{"code", val(video.alphaType)}, {"name", alphaTypeName(video.alphaType)}}},
         {"subType",
-         {{"code", fourccText(video.subType)}, {"value", val(video.subType)},
+         {{"code", fourccText(video.subType)},
+          {"value", val(video.subType)},
           {"name", subTypeName(report.subTypes, val(video.subType))}}},
         {"supportsAsyncIO", val(video.supportsAsyncIO)},
         {"supportsGetSourceVideo", val(video.supportsGetSourceVideo)},
@@ -62,8 +63,7 @@ ordered_json audioJson(const imFileInfoRec8& info) {
 
 ordered_json streamJson(const ClipReport& report, const StreamInfoAnswer& stream) {
     ordered_json json = {{"index", stream.streamIdx}, {"result", resultJson(stream.result)}};
-    if (stream.result != imNoErr && stream.result != imIterateStreams && stream.result != imBadStreamIndex)
-        return json;
+    if (stream.result != imNoErr && stream.result != imIterateStreams && stream.result != imBadStreamIndex) return json;
     const imFileInfoRec8& info = stream.info;
     json["video"] = info.hasVideo ? videoJson(report, info) : ordered_json(nullptr);
     json["audio"] = info.hasAudio ? audioJson(info) : ordered_json(nullptr);

@@ -30,8 +30,8 @@ struct DataRateSummary {
     std::uint64_t samples = 0;
     std::uint64_t totalBytes = 0;
     std::uint32_t smallest = 0, largest = 0;
-    std::uint64_t keyFrames = 0;   // samples with the top bit of sampledur set
-    std::uint32_t duration = 0;    // sampledur without its top bit, when all agree
+    std::uint64_t keyFrames = 0;  // samples with the top bit of sampledur set
+    std::uint32_t duration = 0;   // sampledur without its top bit, when all agree
     bool sameDuration = true;
 };
 DataRateSummary summarise(const std::vector<prsdk::imDataSample>& samples);

@@ -70,10 +70,14 @@ void printStream(std::ostream& out, const ClipReport& report, const StreamInfoAn
     out << "host stream " << stream.streamIdx << ": imGetInfo8 " << resultText(stream.result) << "\n";
     if (stream.result != imNoErr && stream.result != imIterateStreams && stream.result != imBadStreamIndex) return;
     const imFileInfoRec8& info = stream.info;
-    if (info.hasVideo) printVideo(out, report, info);
-    else out << "  no video\n";
-    if (info.hasAudio) printAudio(out, info);
-    else out << "  no audio\n";
+    if (info.hasVideo)
+        printVideo(out, report, info);
+    else
+        out << "  no video\n";
+    if (info.hasAudio)
+        printAudio(out, info);
+    else
+        out << "  no audio\n";
     out << "  access modes: " << info.accessModes << ", data rate: " << int(info.hasDataRate) << "\n";
 }
 
@@ -90,11 +94,10 @@ void printDataRate(std::ostream& out, const DataRateAnswer& answer) {
     if (!answer.problem.empty()) out << "  problem: " << answer.problem << "\n";
     if (answer.sizeResult != imNoErr || !answer.problem.empty()) return;
     const DataRateSummary summary = summarise(answer.samples);
-    out << "  samples: " << resultText(answer.result) << ", " << summary.samples << " samples, "
-        << summary.totalBytes << " bytes, smallest " << summary.smallest << ", largest " << summary.largest
-        << "\n";
-    out << "  key frames: " << summary.keyFrames << ", duration each: "
-        << (summary.sameDuration ? std::to_string(summary.duration) : std::string("varies"))
+    out << "  samples: " << resultText(answer.result) << ", " << summary.samples << " samples, " << summary.totalBytes
+        << " bytes, smallest " << summary.smallest << ", largest " << summary.largest << "\n";
+    out << "  key frames: " << summary.keyFrames
+        << ", duration each: " << (summary.sameDuration ? std::to_string(summary.duration) : std::string("varies"))
         << ", base rate: " << answer.baseRate << "\n";
 }
 

@@ -16,10 +16,10 @@
 namespace norvikimport {
 
 struct ClipReport {
-    std::string fileName;                          // base name of the clip
+    std::string fileName;  // base name of the clip
     std::int32_t initResult = 0;
-    std::vector<norvikhost::SubType> subTypes;     // every subtype the module names
-    norvikhost::ClipAnswers clip;                  // empty when imInit failed
+    std::vector<norvikhost::SubType> subTypes;  // every subtype the module names
+    norvikhost::ClipAnswers clip;               // empty when imInit failed
     std::int32_t shutdownResult = 0;
 };
 

@@ -3,11 +3,10 @@
 // one file with a make...Command() factory and one line in main.cpp.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <CLI/CLI.hpp>
 
 namespace norvikimport {
 

@@ -13,9 +13,7 @@ namespace {
 
 using namespace norvikhost;
 
-std::string resultText(std::int32_t result) {
-    return std::to_string(result) + " (" + resultName(result) + ")";
-}
+std::string resultText(std::int32_t result) { return std::to_string(result) + " (" + resultName(result) + ")"; }
 
 std::string codeText(std::uint32_t code) { return "'" + fourccText(code) + "' (" + hexText(code) + ")"; }
 

@@ -15,8 +15,8 @@ using namespace norvik;
 namespace {
 
 void describe(const StreamFormat& f, CodecFormat& out) {
-    out = CodecFormat{f.width, f.height, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, f.type->type, 0,
-                      f.colorSpace, f.range, f.fieldType};
+    out = CodecFormat{f.width,      f.height, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, f.type->type, 0,
+                      f.colorSpace, f.range,  f.fieldType};
 }
 
 // The common part of query and begin.

@@ -31,8 +31,7 @@ bool sizedStream(const CompressedType& type, uint32_t width, uint32_t height, St
 }
 
 int32_t compressQuery(const CodecFormat& source, const CodecFormat& destination, uint32_t* maxFrameSize) {
-    if (destination.form != NORVIK_FORM_EXTENDED || destination.version != NORVIK_FORM_VERSION)
-        return NORVIK_E_RECORD;
+    if (destination.form != NORVIK_FORM_EXTENDED || destination.version != NORVIK_FORM_VERSION) return NORVIK_E_RECORD;
     const CompressedType* type = findCompressedType(destination.type);
     if (type == nullptr) return NORVIK_E_OUTPUT;
     SourceLayout layout;
@@ -58,8 +57,8 @@ int32_t compressQuery(const CodecFormat& source, const CodecFormat& destination,
 extern "C" {
 
 NORVIK_API int32_t norvik_make_stream_format(uint32_t type, uint32_t colorSpace, uint32_t range, uint32_t width,
-                                             uint32_t height, uint32_t fieldType, uint32_t sliceHeight,
-                                             void* block, uint32_t blockSize) {
+                                             uint32_t height, uint32_t fieldType, uint32_t sliceHeight, void* block,
+                                             uint32_t blockSize) {
     return guarded([&] {
         if (block == nullptr || blockSize < kStreamFormatSize) return static_cast<int32_t>(NORVIK_E_ARGUMENT);
         StreamFormat f;
@@ -76,9 +75,8 @@ NORVIK_API int32_t norvik_make_stream_format(uint32_t type, uint32_t colorSpace,
     });
 }
 
-NORVIK_API int32_t norvik_compress_query(uint32_t handle, const CodecFormat* source,
-                                         const CodecFormat* destination, uint32_t* maxFrameSize,
-                                         const void* /*reserved*/) {
+NORVIK_API int32_t norvik_compress_query(uint32_t handle, const CodecFormat* source, const CodecFormat* destination,
+                                         uint32_t* maxFrameSize, const void* /*reserved*/) {
     return guarded([&] {
         if (!findSession(handle)) return static_cast<int32_t>(NORVIK_E_HANDLE);
         if (source == nullptr || destination == nullptr) return static_cast<int32_t>(NORVIK_E_ARGUMENT);

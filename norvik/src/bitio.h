@@ -60,7 +60,8 @@ private:
 
     // Afterwards at least 56 bits are buffered.
     void refill() {
-        if (m_count >= 40) [[likely]] return;
+        if (m_count >= 40) [[likely]]
+            return;
         if (m_pos <= m_fastEnd && m_fast) [[likely]] {
             uint64_t w;
             std::memcpy(&w, m_data + m_pos, 8);
@@ -79,11 +80,11 @@ private:
 
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
-    size_t m_fastEnd = 0;    // last position from which 8 bytes can be loaded
-    bool m_fast = false;     // the block holds at least 8 bytes
-    size_t m_pos = 0;        // next byte to load (may pass m_size: zero bits)
-    uint64_t m_bits = 0;     // buffered bits, next bit in bit 0
-    unsigned m_count = 0;    // number of valid buffered bits
+    size_t m_fastEnd = 0;  // last position from which 8 bytes can be loaded
+    bool m_fast = false;   // the block holds at least 8 bytes
+    size_t m_pos = 0;      // next byte to load (may pass m_size: zero bits)
+    uint64_t m_bits = 0;   // buffered bits, next bit in bit 0
+    unsigned m_count = 0;  // number of valid buffered bits
     bool m_bad = false;
 };
 
@@ -141,7 +142,9 @@ private:
 };
 
 // Residual mapping shared by encoder and decoder.
-inline uint32_t zigzag(int32_t e) { return e >= 0 ? static_cast<uint32_t>(e) * 2u : static_cast<uint32_t>(-e) * 2u - 1u; }
+inline uint32_t zigzag(int32_t e) {
+    return e >= 0 ? static_cast<uint32_t>(e) * 2u : static_cast<uint32_t>(-e) * 2u - 1u;
+}
 inline int32_t unzigzag(uint32_t z) { return static_cast<int32_t>(z >> 1) ^ -static_cast<int32_t>(z & 1u); }
 
 }  // namespace norvik

@@ -96,8 +96,8 @@ Affine rgbToNormalised(uint32_t space, unsigned bits) {
 
 }  // namespace
 
-Affine modelTransform(Model from, uint32_t fromSpace, uint32_t fromRange, Model to, uint32_t toSpace,
-                      uint32_t toRange, unsigned bits) {
+Affine modelTransform(Model from, uint32_t fromSpace, uint32_t fromRange, Model to, uint32_t toSpace, uint32_t toRange,
+                      unsigned bits) {
     const bool fromRgb = from == Model::Rgb;
     const bool toRgb = to == Model::Rgb;
     if (fromRgb && toRgb) return Affine();

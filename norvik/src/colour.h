@@ -20,7 +20,7 @@ Affine compose(const Affine& b, const Affine& a);
 // Y with mid-grey chroma) to components of `to` at n bits, with the colour spaces
 // (1 Rec.601, 2 Rec.709) and ranges (1 limited, 2 full) of each side. RGB is
 // always full range.
-Affine modelTransform(Model from, uint32_t fromSpace, uint32_t fromRange, Model to, uint32_t toSpace,
-                      uint32_t toRange, unsigned bits);
+Affine modelTransform(Model from, uint32_t fromSpace, uint32_t fromRange, Model to, uint32_t toSpace, uint32_t toRange,
+                      unsigned bits);
 
 }  // namespace norvik

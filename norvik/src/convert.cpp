@@ -31,12 +31,11 @@ RowPacker::RowPacker(const StreamFormat& stream, const OutputSpec& out)
 
     const bool inRgb = m_in->model == Model::Rgb;
     const bool outRgb = m_out->model == Model::Rgb;
-    const bool sameModel = inRgb ? outRgb
-                                 : !outRgb && stream.colorSpace == out.colorSpace && stream.range == out.range;
+    const bool sameModel = inRgb ? outRgb : !outRgb && stream.colorSpace == out.colorSpace && stream.range == out.range;
     m_stage = sameModel ? Stage::Lut : Stage::Affine;
     if (!sameModel) {
-        m_affine = modelTransform(m_in->model, stream.colorSpace, stream.range, m_out->model, out.colorSpace,
-                                  out.range, n);
+        m_affine =
+            modelTransform(m_in->model, stream.colorSpace, stream.range, m_out->model, out.colorSpace, out.range, n);
         const double scale = out.range32768 ? 32768.0 / static_cast<double>((1u << n) - 1u)
                                             : std::ldexp(1.0, static_cast<int>(m) - static_cast<int>(n));
         for (int j = 0; j < 3; ++j) {

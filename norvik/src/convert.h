@@ -44,7 +44,7 @@ private:
     const OutputType* m_out;
     Path m_path = Path::Generic;
     Stage m_stage = Stage::Lut;
-    bool m_identityDepth = false;   // the depth table is x -> x
+    bool m_identityDepth = false;  // the depth table is x -> x
     bool m_alphaFromSource = false;
     uint16_t m_fullScale = 255;     // of the output: 2^m - 1, or 32768
     std::vector<uint16_t> m_depth;  // depth rule, source sample -> output sample

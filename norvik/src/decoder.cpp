@@ -53,8 +53,8 @@ bool Decoder::checkPlanes(const CodecPlane planes[4]) {
     for (uint32_t p = 0; p < count; ++p) {
         const uint32_t w = planeWidth(t, p, m_stream.width);
         const uint32_t h = m_packer ? m_stream.height : planeHeight(t, p, m_stream.height);
-        const uint64_t rowBytes = m_packer ? outputRowBytes(m_target.output.type->type, w)
-                                           : static_cast<uint64_t>(w) * (t.bits == 8 ? 1 : 2);
+        const uint64_t rowBytes =
+            m_packer ? outputRowBytes(m_target.output.type->type, w) : static_cast<uint64_t>(w) * (t.bits == 8 ? 1 : 2);
         const CodecPlane& cp = planes[p];
         if (cp.data == 0 || cp.rowStride < rowBytes) return false;
         if (cp.planeSize < static_cast<uint64_t>(cp.rowStride) * (h - 1) + rowBytes) return false;

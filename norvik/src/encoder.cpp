@@ -59,8 +59,8 @@ void writeHeader(std::vector<uint8_t>& out, uint32_t method, uint32_t k, size_t 
 
 }  // namespace
 
-void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method,
-                    uint32_t k, std::vector<uint16_t>& scratch, std::vector<uint8_t>& out) {
+void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method, uint32_t k,
+                    std::vector<uint16_t>& scratch, std::vector<uint8_t>& out) {
     const size_t count = static_cast<size_t>(width) * rows;
     const size_t storedBytes = count * (bits == 8 ? 1 : 2);
     if (scratch.size() < count) scratch.resize(count);
@@ -115,8 +115,8 @@ uint64_t Encoder::bound() const {
     uint64_t total = kFrameHeaderSize + 4ull * m_stream.sliceCount() * t.planes;
     for (uint32_t s = 0; s < m_stream.sliceCount(); ++s) {
         for (uint32_t p = 0; p < t.planes; ++p) {
-            const uint64_t samples = static_cast<uint64_t>(sliceRows(m_stream, s, p).count) *
-                                     planeWidth(t, p, m_stream.width);
+            const uint64_t samples =
+                static_cast<uint64_t>(sliceRows(m_stream, s, p).count) * planeWidth(t, p, m_stream.width);
             const uint64_t payload = forced ? (samples * (25 + t.bits) + 7) / 8 : samples * (t.bits == 8 ? 1 : 2);
             total += kSlicePlaneHeaderSize + payload;
         }

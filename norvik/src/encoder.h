@@ -16,8 +16,8 @@ namespace norvik {
 // Codes one slice-plane of `rows` rows of `width` samples (n bits each) and
 // appends header and payload to `out`. `method` / `k` may be NORVIK_AUTO.
 // `scratch` is reused between calls.
-void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method,
-                    uint32_t k, std::vector<uint16_t>& scratch, std::vector<uint8_t>& out);
+void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method, uint32_t k,
+                    std::vector<uint16_t>& scratch, std::vector<uint8_t>& out);
 
 // Encodes frames of one stream from one source layout. Not thread-safe: one
 // caller at a time; encode() runs the slices on the given pool.
@@ -38,9 +38,9 @@ private:
     StreamFormat m_stream;
     SourceLayout m_layout;
     NorvikEncodeOptions m_options;
-    std::vector<uint16_t> m_coded[4];                // the picture's coded planes
-    std::vector<std::vector<uint8_t>> m_parts;       // one per slice-plane
-    std::vector<std::vector<uint16_t>> m_scratch;    // one per worker
+    std::vector<uint16_t> m_coded[4];              // the picture's coded planes
+    std::vector<std::vector<uint8_t>> m_parts;     // one per slice-plane
+    std::vector<std::vector<uint16_t>> m_scratch;  // one per worker
 };
 
 }  // namespace norvik

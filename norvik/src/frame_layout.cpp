@@ -17,8 +17,8 @@ RowSpan sliceRows(const StreamFormat& f, uint32_t slice, uint32_t plane) {
 
 namespace {
 
-bool parseSlicePlane(const uint8_t* data, size_t size, size_t offset, const StreamFormat& f,
-                     uint32_t slice, uint32_t plane, SlicePlaneView& v) {
+bool parseSlicePlane(const uint8_t* data, size_t size, size_t offset, const StreamFormat& f, uint32_t slice,
+                     uint32_t plane, SlicePlaneView& v) {
     if (offset < kFrameHeaderSize || offset > size || size - offset < kSlicePlaneHeaderSize) return false;
     const uint8_t* p = data + offset;
     if (p[0] > kMedian || p[2] != 0 || p[3] != 0) return false;

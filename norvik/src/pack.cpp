@@ -76,15 +76,15 @@ void pack444(uint32_t type, const uint16_t* const c[4], uint16_t fill, uint32_t 
     const uint16_t *c0 = c[0], *c1 = c[1], *c2 = c[2], *a = c[3];
     for (uint32_t x = 0; x < width; ++x) {
         switch (type) {
-        case 1: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | 0xFFu << 24); break;
-        case 2: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | static_cast<uint32_t>(a[x]) << 24); break;
-        case 16: store32(dst + 4 * x, 0xFFu | c0[x] << 8 | c1[x] << 16 | static_cast<uint32_t>(c2[x]) << 24); break;
-        case 19: store32(dst + 4 * x, a[x] | c0[x] << 8 | c1[x] << 16 | static_cast<uint32_t>(c2[x]) << 24); break;
-        case 15: store32(dst + 4 * x, c2[x] | c1[x] << 10 | c0[x] << 20); break;
-        case 31: store16x4(dst + 8 * x, c2[x], c1[x], c0[x], a[x]); break;
-        case 32: store16x4(dst + 8 * x, c2[x], c1[x], c0[x], fill); break;
-        case 49: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | 0xFFu << 24); break;
-        default: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | static_cast<uint32_t>(a[x]) << 24); break;
+            case 1: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | 0xFFu << 24); break;
+            case 2: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | static_cast<uint32_t>(a[x]) << 24); break;
+            case 16: store32(dst + 4 * x, 0xFFu | c0[x] << 8 | c1[x] << 16 | static_cast<uint32_t>(c2[x]) << 24); break;
+            case 19: store32(dst + 4 * x, a[x] | c0[x] << 8 | c1[x] << 16 | static_cast<uint32_t>(c2[x]) << 24); break;
+            case 15: store32(dst + 4 * x, c2[x] | c1[x] << 10 | c0[x] << 20); break;
+            case 31: store16x4(dst + 8 * x, c2[x], c1[x], c0[x], a[x]); break;
+            case 32: store16x4(dst + 8 * x, c2[x], c1[x], c0[x], fill); break;
+            case 49: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | 0xFFu << 24); break;
+            default: store32(dst + 4 * x, c2[x] | c1[x] << 8 | c0[x] << 16 | static_cast<uint32_t>(a[x]) << 24); break;
         }
     }
 }
@@ -98,10 +98,10 @@ void packRgb8(uint32_t type, const uint16_t* const planes[4], bool alpha, uint32
         const uint32_t a = alpha ? pa[x] : 0xFFu;
         uint32_t word;
         switch (type) {
-        case 1: word = b | g << 8 | r << 16 | 0xFFu << 24; break;
-        case 2: word = b | g << 8 | r << 16 | a << 24; break;
-        case 16: word = 0xFFu | r << 8 | g << 16 | b << 24; break;
-        default: word = a | r << 8 | g << 16 | b << 24; break;
+            case 1: word = b | g << 8 | r << 16 | 0xFFu << 24; break;
+            case 2: word = b | g << 8 | r << 16 | a << 24; break;
+            case 16: word = 0xFFu | r << 8 | g << 16 | b << 24; break;
+            default: word = a | r << 8 | g << 16 | b << 24; break;
         }
         store32(dst + 4 * x, word);
     }

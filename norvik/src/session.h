@@ -26,7 +26,7 @@ private:
 };
 
 // Process-wide table of handles; its functions are thread-safe.
-uint32_t openSession();                          // 0 when out of handles or memory
+uint32_t openSession();  // 0 when out of handles or memory
 std::shared_ptr<Session> findSession(uint32_t handle);
 bool closeSession(uint32_t handle);
 

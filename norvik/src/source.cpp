@@ -23,9 +23,9 @@ int32_t resolveSource(const CompressedType& type, const CodecFormat& source, Sou
     if (l.range32768 && l.packed->bits != 16) return NORVIK_E_SOURCE;
     bool ok = false;
     switch (type.model) {
-    case Model::Rgb: ok = l.packed->model == Model::Rgb; break;
-    case Model::Grey: ok = l.packed->model == Model::Yuv; break;
-    case Model::Yuv: ok = l.packed->model == Model::Yuv && l.packed->chroma422 == (type.chromaX == 2); break;
+        case Model::Rgb: ok = l.packed->model == Model::Rgb; break;
+        case Model::Grey: ok = l.packed->model == Model::Yuv; break;
+        case Model::Yuv: ok = l.packed->model == Model::Yuv && l.packed->chroma422 == (type.chromaX == 2); break;
     }
     if (!ok) return NORVIK_E_SOURCE;
     layout = l;
@@ -76,10 +76,35 @@ void unpackRow(uint32_t type, const uint8_t* s, uint32_t w, uint16_t* c[4]) {
         const uint8_t* p = s + (type == 31 || type == 32 ? 8 : 4) * static_cast<size_t>(x);
         uint32_t r, g, b, a = 0;
         switch (type) {
-        case 1: case 2: case 49: case 50: b = p[0]; g = p[1]; r = p[2]; a = p[3]; break;
-        case 16: case 19: a = p[0]; r = p[1]; g = p[2]; b = p[3]; break;
-        case 15: { const uint32_t word = readLe32(p); b = word & 0x3FF; g = (word >> 10) & 0x3FF; r = (word >> 20) & 0x3FF; break; }
-        default: b = readLe16(p); g = readLe16(p + 2); r = readLe16(p + 4); a = readLe16(p + 6); break;
+            case 1:
+            case 2:
+            case 49:
+            case 50:
+                b = p[0];
+                g = p[1];
+                r = p[2];
+                a = p[3];
+                break;
+            case 16:
+            case 19:
+                a = p[0];
+                r = p[1];
+                g = p[2];
+                b = p[3];
+                break;
+            case 15: {
+                const uint32_t word = readLe32(p);
+                b = word & 0x3FF;
+                g = (word >> 10) & 0x3FF;
+                r = (word >> 20) & 0x3FF;
+                break;
+            }
+            default:
+                b = readLe16(p);
+                g = readLe16(p + 2);
+                r = readLe16(p + 4);
+                a = readLe16(p + 6);
+                break;
         }
         // For 49 and 50 the bytes are V, U, Y, A: "r" holds Y and "b" holds V.
         c[0][x] = static_cast<uint16_t>(r);

@@ -10,8 +10,8 @@ namespace norvik {
 
 struct StreamFormat {
     const CompressedType* type = nullptr;
-    uint32_t colorSpace = 0;   // 1 or 2
-    uint32_t range = 0;        // 1 or 2
+    uint32_t colorSpace = 0;  // 1 or 2
+    uint32_t range = 0;       // 1 or 2
     uint32_t width = 0;
     uint32_t height = 0;
     uint32_t fieldType = 0;

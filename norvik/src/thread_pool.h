@@ -34,15 +34,15 @@ private:
     void take(unsigned worker);
 
     std::vector<std::thread> m_threads;
-    std::mutex m_mutex;                 // guards every member below except the atomics
-    std::condition_variable m_wake;     // a new job or stop
-    std::condition_variable m_done;     // a worker left the job
+    std::mutex m_mutex;              // guards every member below except the atomics
+    std::condition_variable m_wake;  // a new job or stop
+    std::condition_variable m_done;  // a worker left the job
     const Task* m_task = nullptr;
     uint32_t m_count = 0;
     uint64_t m_generation = 0;
-    unsigned m_busy = 0;                // pool threads still inside the current job
+    unsigned m_busy = 0;  // pool threads still inside the current job
     bool m_stop = false;
-    std::atomic<uint32_t> m_next{0};    // next index to take
+    std::atomic<uint32_t> m_next{0};  // next index to take
 };
 
 // The number of workers to use by default: one per processor, at most 16.

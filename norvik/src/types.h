@@ -11,10 +11,10 @@ enum class Model : uint8_t { Rgb, Yuv, Grey };
 struct CompressedType {
     uint32_t type;
     Model model;
-    uint8_t planes;     // coded planes: 1 (grey), 3, or 4 (with alpha)
-    uint8_t bits;       // 8, 10, 12 or 14
-    uint8_t chromaX;    // horizontal chroma subsampling (1 or 2)
-    uint8_t chromaY;    // vertical chroma subsampling (1 or 2)
+    uint8_t planes;   // coded planes: 1 (grey), 3, or 4 (with alpha)
+    uint8_t bits;     // 8, 10, 12 or 14
+    uint8_t chromaX;  // horizontal chroma subsampling (1 or 2)
+    uint8_t chromaY;  // vertical chroma subsampling (1 or 2)
     bool alpha() const { return planes == 4; }
 };
 
@@ -24,10 +24,10 @@ const CompressedType* findCompressedType(uint32_t type);
 // An output (or encoder source) layout in memory.
 struct OutputType {
     uint32_t type;
-    Model model;        // Rgb or Yuv
-    uint8_t bits;       // 8, 10 or 16 bits per component
-    bool alpha;         // carries a real alpha component
-    bool chroma422;     // chroma shared by pixel pairs (types 4, 5, 11)
+    Model model;     // Rgb or Yuv
+    uint8_t bits;    // 8, 10 or 16 bits per component
+    bool alpha;      // carries a real alpha component
+    bool chroma422;  // chroma shared by pixel pairs (types 4, 5, 11)
 };
 
 // Returns the row for an output type, or nullptr for any other number.

@@ -1,12 +1,12 @@
 #include "avi/AviIndex.h"
 
-#include "avi/ByteReader.h"
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <exception>
 #include <limits>
+
+#include "avi/ByteReader.h"
 
 namespace {
 
@@ -16,21 +16,17 @@ constexpr size_t kStdEntrySize = 8;
 constexpr uint32_t kNotKeyFrame = 0x80000000u;
 constexpr uint32_t kLegacyKeyFrame = 0x10;
 
-void message(AviParser& parser, const AviStream& stream, const char* text, uint64_t value,
-             const char* end = "\n")
-{
+void message(AviParser& parser, const AviStream& stream, const char* text, uint64_t value, const char* end = "\n") {
     parser.errorText += "stream[" + std::to_string(stream.number) + text + std::to_string(value) + end;
 }
 
-uint64_t availableAt(const AviParser& parser, uint64_t position)
-{
+uint64_t availableAt(const AviParser& parser, uint64_t position) {
     return position < parser.fileSize() ? parser.fileSize() - position : 0;
 }
 
 // Reads up to `count` bytes at `position`, no further than the file goes; the
 // bytes actually read are returned in `buffer`.
-uint64_t readAt(AviParser& parser, uint64_t position, uint64_t count, std::vector<uint8_t>& buffer)
-{
+uint64_t readAt(AviParser& parser, uint64_t position, uint64_t count, std::vector<uint8_t>& buffer) {
     buffer.assign(std::min(count, availableAt(parser, position)), 0);
     if (buffer.empty() || position > uint64_t(std::numeric_limits<int64_t>::max()) ||
         !parser.file->seek(static_cast<int64_t>(position)))
@@ -42,21 +38,16 @@ uint64_t readAt(AviParser& parser, uint64_t position, uint64_t count, std::vecto
 
 // Copies the first min(declared, 24) bytes of an index chunk over a stored header;
 // bytes the file did not give read as zero.
-void copyHeader(std::array<uint8_t, kHeaderSize>& header, const std::vector<uint8_t>& data,
-                uint64_t declared)
-{
+void copyHeader(std::array<uint8_t, kHeaderSize>& header, const std::vector<uint8_t>& data, uint64_t declared) {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(declared, kHeaderSize));
-    for (size_t i = 0; i < n; ++i)
-        header[i] = i < data.size() ? data[i] : 0;
+    for (size_t i = 0; i < n; ++i) header[i] = i < data.size() ? data[i] : 0;
 }
 
 // Reads the standard index named by super index record j. False when the read
 // budget is spent and the stream's remaining records are not worth reading.
-bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, std::vector<uint8_t>& buffer)
-{
+bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, std::vector<uint8_t>& buffer) {
     const SuperIndexEntry& record = stream.superIndex[j];
-    if (record.size < 8)
-        return true;
+    if (record.size < 8) return true;
     const uint64_t size = record.size - 8u;
     const uint64_t position = record.offset + 8u;
     if (std::min(size, availableAt(parser, position)) > parser.standardIndexBudget) {
@@ -76,8 +67,8 @@ bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, std::vect
     StandardIndex& index = stream.standardIndexes[j];
     copyHeader(index.header, buffer, size);
     if (index.longsPerEntry() != 2) {
-        message(parser, stream, "]: std index (ix..) unexpected std index entry size (wLongsPerEntry): ",
-                index.longsPerEntry());
+        message(parser, stream,
+                "]: std index (ix..) unexpected std index entry size (wLongsPerEntry): ", index.longsPerEntry());
         stream.odmlIndexComplete = false;
         return true;
     }
@@ -90,54 +81,44 @@ bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, std::vect
         index.entries[k] = {r.u32(at), r.u32(at + 4)};
     }
     if (count != index.entriesInUse()) {
-        message(parser, stream, "]: std index (ix..) chunk data is smaller than nEntriesInUse: ",
-                index.entriesInUse());
+        message(parser, stream, "]: std index (ix..) chunk data is smaller than nEntriesInUse: ", index.entriesInUse());
         stream.odmlIndexComplete = false;
     }
     return true;
 }
 
 // Stream number of an idx1 chunk id: its first two characters as decimal digits, or -1.
-int legacyStreamNumber(FourCC ckid)
-{
+int legacyStreamNumber(FourCC ckid) {
     const int c0 = int(ckid & 0xFF) - '0', c1 = int((ckid >> 8) & 0xFF) - '0';
-    if (c0 < 0 || c0 > 9 || c1 < 0 || c1 > 9)
-        return -1;
+    if (c0 < 0 || c0 > 9 || c1 < 0 || c1 > 9) return -1;
     return c0 * 10 + c1;
 }
 
 // One pass over idx1 for all streams (a stream number has at most one stream).
-void buildLegacyFrames(AviParser& parser, const ChunkNode& movi)
-{
+void buildLegacyFrames(AviParser& parser, const ChunkNode& movi) {
     std::array<AviStream*, 100> byNumber{};
     std::array<uint64_t, 100> counts{}, running{};
     for (auto& s : parser.streams)
-        if (s->number < byNumber.size())
-            byNumber[s->number] = s.get();
+        if (s->number < byNumber.size()) byNumber[s->number] = s.get();
     for (const LegacyIndexEntry& e : parser.legacyIndex) {
         const int n = legacyStreamNumber(e.ckid);
-        if (n >= 0 && byNumber[n])
-            ++counts[n];
+        if (n >= 0 && byNumber[n]) ++counts[n];
     }
     for (size_t n = 0; n < byNumber.size(); ++n)
-        if (byNumber[n])
-            byNumber[n]->legacyFrames.reserve(counts[n]);
+        if (byNumber[n]) byNumber[n]->legacyFrames.reserve(counts[n]);
     const uint64_t base = uint64_t(movi.offset) + 16;
     for (const LegacyIndexEntry& e : parser.legacyIndex) {
         const int n = legacyStreamNumber(e.ckid);
-        if (n < 0 || !byNumber[n])
-            continue;
+        if (n < 0 || !byNumber[n]) continue;
         byNumber[n]->legacyFrames.push_back(
             {base + e.chunkOffset, running[n], e.chunkLength, (e.flags & kLegacyKeyFrame) != 0});
         running[n] += e.chunkLength;
     }
 }
 
-void buildOdmlFrames(AviStream& stream)
-{
+void buildOdmlFrames(AviStream& stream) {
     size_t total = 0;
-    for (const StandardIndex& index : stream.standardIndexes)
-        total += index.entries.size();
+    for (const StandardIndex& index : stream.standardIndexes) total += index.entries.size();
     stream.odmlFrames.reserve(total);
     uint64_t running = 0;
     for (StandardIndex& index : stream.standardIndexes) {
@@ -154,8 +135,7 @@ void buildOdmlFrames(AviStream& stream)
 
 }  // namespace
 
-void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream)
-{
+void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream) {
     stream.odmlIndexComplete = true;
     const uint64_t declared = indx.dataSize();
     std::vector<uint8_t> buffer;
@@ -163,8 +143,8 @@ void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream)
     copyHeader(stream.superIndexHeader.bytes, buffer, declared);
     const SuperIndexHeader& header = stream.superIndexHeader;
     if (header.longsPerEntry() != 4) {
-        message(parser, stream, "]: super index (indx) unexpected super index entry size (wLongsPerEntry): ",
-                header.longsPerEntry());
+        message(parser, stream,
+                "]: super index (indx) unexpected super index entry size (wLongsPerEntry): ", header.longsPerEntry());
         stream.odmlIndexComplete = false;
         return;
     }
@@ -177,25 +157,21 @@ void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream)
         stream.superIndex[j] = {r.u64(at), r.u32(at + 8), r.u32(at + 12)};
     }
     if (count != header.entriesInUse()) {
-        message(parser, stream, "]: super index (indx) chunk data is smaller than nEntriesInUse: ",
-                header.entriesInUse(), " \n");
+        message(parser, stream,
+                "]: super index (indx) chunk data is smaller than nEntriesInUse: ", header.entriesInUse(), " \n");
         stream.odmlIndexComplete = false;
     }
     stream.standardIndexes.assign(count, StandardIndex{});
     for (size_t j = 0; j < count; ++j)
-        if (!readStandardIndex(parser, stream, j, buffer))
-            break;
+        if (!readStandardIndex(parser, stream, j, buffer)) break;
 }
 
-void buildFrameIndexes(AviParser& parser, const ChunkNode* movi)
-{
+void buildFrameIndexes(AviParser& parser, const ChunkNode* movi) {
     try {
-        if (movi)
-            buildLegacyFrames(parser, *movi);
+        if (movi) buildLegacyFrames(parser, *movi);
         parser.legacyIndex.clear();
         parser.legacyIndex.shrink_to_fit();
-        for (auto& stream : parser.streams)
-            buildOdmlFrames(*stream);
+        for (auto& stream : parser.streams) buildOdmlFrames(*stream);
     } catch (const std::exception&) {
         // Out of memory: the streams keep what was built; parse itself does not fail.
     }

@@ -12,21 +12,21 @@
 // thread-safe while parsing; its results may be read from any thread afterwards.
 #pragma once
 
-#include "avi/AviStream.h"
-#include "avi/ChunkNode.h"
-#include "fileio/File.h"
-
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "avi/AviStream.h"
+#include "avi/ChunkNode.h"
+#include "fileio/File.h"
+
 // One idx1 entry as stored.
 struct LegacyIndexEntry {
-    FourCC ckid = 0;             // two decimal digits of the stream number, then a two-letter type
-    uint32_t flags = 0;          // 0x10: key frame
-    uint32_t chunkOffset = 0;    // chunk header position relative to the movi list's type field
-    uint32_t chunkLength = 0;    // data size
+    FourCC ckid = 0;           // two decimal digits of the stream number, then a two-letter type
+    uint32_t flags = 0;        // 0x10: key frame
+    uint32_t chunkOffset = 0;  // chunk header position relative to the movi list's type field
+    uint32_t chunkLength = 0;  // data size
 };
 
 class AviParser {
@@ -42,10 +42,10 @@ public:
     // or on a seek or read failure. Never throws.
     bool readChunkData(const ChunkNode& node, void* buffer, uint64_t count);
 
-    fileio::File* file = nullptr;             // not owned; set by parse
-    std::vector<ChunkNode> chunks;            // top-level chunks walked
-    std::string errorText;                    // parse messages, in the order found
-    std::array<uint8_t, 56> mainHeader{};     // avih as stored
+    fileio::File* file = nullptr;               // not owned; set by parse
+    std::vector<ChunkNode> chunks;              // top-level chunks walked
+    std::string errorText;                      // parse messages, in the order found
+    std::array<uint8_t, 56> mainHeader{};       // avih as stored
     std::array<uint8_t, 248> extendedHeader{};  // dmlh as stored, rest zero
     std::vector<std::unique_ptr<AviStream>> streams;
     // idx1 entries. Released once the frame indexes are built, which hold everything

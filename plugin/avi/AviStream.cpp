@@ -1,7 +1,8 @@
 #include "avi/AviStream.h"
-#include "avi/ByteReader.h"
 
 #include <algorithm>
+
+#include "avi/ByteReader.h"
 
 namespace {
 
@@ -20,24 +21,18 @@ uint64_t StandardIndex::baseOffset() const { return over(header).u64(12); }
 
 FourCC AviStream::fccType() const { return avi::ByteReader(header.data(), header.size()).u32(0); }
 
-const std::vector<FrameEntry>& AviStream::frames() const
-{
-    return odmlIndexComplete ? odmlFrames : legacyFrames;
-}
+const std::vector<FrameEntry>& AviStream::frames() const { return odmlIndexComplete ? odmlFrames : legacyFrames; }
 
-uint64_t AviStream::totalBytes() const
-{
+uint64_t AviStream::totalBytes() const {
     const auto& f = frames();
     return f.empty() ? 0 : f.back().byteStart + f.back().size;
 }
 
-std::vector<FrameEntry>::const_iterator AviStream::findByBytePosition(uint64_t p) const
-{
+std::vector<FrameEntry>::const_iterator AviStream::findByBytePosition(uint64_t p) const {
     const auto& f = frames();
-    auto after = std::upper_bound(f.begin(), f.end(), p,
-                                  [](uint64_t v, const FrameEntry& e) { return v < e.byteStart; });
-    if (after == f.begin())
-        return f.end();
+    auto after =
+        std::upper_bound(f.begin(), f.end(), p, [](uint64_t v, const FrameEntry& e) { return v < e.byteStart; });
+    if (after == f.begin()) return f.end();
     auto entry = std::prev(after);
     return p < entry->byteStart + entry->size ? entry : f.end();
 }

@@ -1,11 +1,11 @@
 // One stream of an AVI file: its headers as stored, its index data and its frame index.
 #pragma once
 
-#include "avi/ChunkNode.h"
-
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "avi/ChunkNode.h"
 
 // One data chunk of a stream, as located through an index. 24 bytes: a million
 // chunks cost 24 MB.
@@ -54,15 +54,15 @@ struct StandardIndex {
 // Ownership: owned by AviParser::streams; lives until the next parse or the
 // parser's destruction. Read-only after parsing; may then be read from any thread.
 struct AviStream {
-    uint64_t number = 0;                 // ordinal of the strl list, counting ones that failed
-    std::array<uint8_t, 56> header{};    // strh as stored
-    std::vector<uint8_t> format;         // strf data
+    uint64_t number = 0;               // ordinal of the strl list, counting ones that failed
+    std::array<uint8_t, 56> header{};  // strh as stored
+    std::vector<uint8_t> format;       // strf data
     SuperIndexHeader superIndexHeader;
     std::vector<SuperIndexEntry> superIndex;
     std::vector<StandardIndex> standardIndexes;  // one per super index entry read
-    bool odmlIndexComplete = false;      // indx read and neither it nor its standard indexes had a problem
-    std::vector<FrameEntry> legacyFrames;  // from idx1
-    std::vector<FrameEntry> odmlFrames;    // from the standard indexes
+    bool odmlIndexComplete = false;              // indx read and neither it nor its standard indexes had a problem
+    std::vector<FrameEntry> legacyFrames;        // from idx1
+    std::vector<FrameEntry> odmlFrames;          // from the standard indexes
 
     FourCC fccType() const;  // "vids", "auds", ...
     // The selected frame index: odmlFrames when the OpenDML index is complete, else legacyFrames.

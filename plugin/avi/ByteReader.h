@@ -18,13 +18,10 @@ public:
     uint64_t u64(size_t at) const { return le(at, 8); }
 
 private:
-    uint64_t le(size_t at, size_t count) const
-    {
-        if (!has(at, count))
-            return 0;
+    uint64_t le(size_t at, size_t count) const {
+        if (!has(at, count)) return 0;
         uint64_t v = 0;
-        for (size_t i = 0; i < count; ++i)
-            v |= uint64_t(m_data[at + i]) << (8 * i);
+        for (size_t i = 0; i < count; ++i) v |= uint64_t(m_data[at + i]) << (8 * i);
         return v;
     }
 

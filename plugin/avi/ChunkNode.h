@@ -1,25 +1,24 @@
 // One RIFF chunk as found by the walk, and the walk itself.
 #pragma once
 
-#include "fileio/File.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "fileio/File.h"
 
 // A four-character code: its four bytes, in file order, are the characters.
 using FourCC = uint32_t;
 
-constexpr FourCC makeFourCC(const char (&s)[5])
-{
+constexpr FourCC makeFourCC(const char (&s)[5]) {
     return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
            uint32_t(uint8_t(s[3])) << 24;
 }
 
 struct ChunkNode {
     FourCC id = 0;
-    uint32_t size = 0;       // size field as stored (excludes header and pad byte)
-    FourCC listType = 0;     // list type of a LIST or RIFF chunk, 0 for a plain chunk
-    int64_t offset = 0;      // file position of the chunk header
+    uint32_t size = 0;                // size field as stored (excludes header and pad byte)
+    FourCC listType = 0;              // list type of a LIST or RIFF chunk, 0 for a plain chunk
+    int64_t offset = 0;               // file position of the chunk header
     std::vector<ChunkNode> children;  // filled only for the lists the walk descends into
 
     bool isList() const { return id == makeFourCC("LIST") || id == makeFourCC("RIFF"); }
@@ -48,5 +47,5 @@ struct WalkRules {
 // so a chunk claiming more than the file holds simply moves the walk past the end,
 // where the next header read fails.
 constexpr int kMaxWalkDepth = 8;
-bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit,
-                const WalkRules& rules, int depth = 0);
+bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit, const WalkRules& rules,
+                int depth = 0);

@@ -1,19 +1,17 @@
-#include "avi/ChunkNode.h"
-#include "avi/ByteReader.h"
-
 #include <algorithm>
 #include <exception>
 
+#include "avi/ByteReader.h"
+#include "avi/ChunkNode.h"
+
 namespace {
 
-bool contains(const std::vector<FourCC>& keys, FourCC key)
-{
+bool contains(const std::vector<FourCC>& keys, FourCC key) {
     return std::find(keys.begin(), keys.end(), key) != keys.end();
 }
 
 // Reads the next chunk header into `node`; throws the file layer's errors.
-void readHeader(fileio::File& file, ChunkNode& node)
-{
+void readHeader(fileio::File& file, ChunkNode& node) {
     node.offset = file.tell();
     uint8_t header[8];
     fileio::readExact(file, header, sizeof header);
@@ -29,34 +27,27 @@ void readHeader(fileio::File& file, ChunkNode& node)
 
 }  // namespace
 
-const ChunkNode* ChunkNode::findChild(FourCC wanted, bool list) const
-{
+const ChunkNode* ChunkNode::findChild(FourCC wanted, bool list) const {
     for (const ChunkNode& c : children)
-        if (c.isList() == list && c.key() == wanted)
-            return &c;
+        if (c.isList() == list && c.key() == wanted) return &c;
     return nullptr;
 }
 
-bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit,
-                const WalkRules& rules, int depth)
-{
+bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit, const WalkRules& rules, int depth) {
     bool ok = true;
     uint64_t pos = 0;
     try {
         while (pos < limit) {
             ChunkNode node;
             readHeader(file, node);
-            if (node.isList() && node.size < 4)
-                return false;
+            if (node.isList() && node.size < 4) return false;
             list.push_back(std::move(node));
             ChunkNode& added = list.back();
             if (added.isList() && contains(rules.descendTypes, added.listType)) {
-                if (depth + 1 >= kMaxWalkDepth ||
-                    !readChunks(added.children, file, added.size - 4u, rules, depth + 1))
+                if (depth + 1 >= kMaxWalkDepth || !readChunks(added.children, file, added.size - 4u, rules, depth + 1))
                     ok = false;
             }
-            if (contains(rules.stopKeys, added.key()))
-                return ok;
+            if (contains(rules.stopKeys, added.key())) return ok;
             const uint64_t length = (uint64_t(added.size) + 9u) & ~uint64_t(1);
             fileio::seekTo(file, added.offset + static_cast<int64_t>(length));
             pos += length;

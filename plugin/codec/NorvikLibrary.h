@@ -72,7 +72,9 @@ int32_t norvik_library_close(void);
 }
 
 // A record for the library to fill: 0, 0, 254, 1 and five zeros.
-inline CodecFormat emptyCodecFormat() { return CodecFormat{0, 0, kCodecFormExtended, kCodecFormVersion, 0, 0, 0, 0, 0}; }
+inline CodecFormat emptyCodecFormat() {
+    return CodecFormat{0, 0, kCodecFormExtended, kCodecFormVersion, 0, 0, 0, 0, 0};
+}
 
 // The library's name of a type, colour space, error or parameter, copied at once:
 // the library may reuse its text buffer at its next call.

@@ -30,10 +30,8 @@ NorvikImporter& sessionOf(void* privateData) {
 
 prMALError routeFileSelector(int32 selector, void* param1, void* param2) {
     switch (selector) {
-        case imQuietFile:
-            return onQuietFile(sessionOf(param2), static_cast<imFileRef*>(param1));
-        case imCloseFile:
-            return onCloseFile(&sessionOf(param2), static_cast<imFileRef*>(param1));
+        case imQuietFile: return onQuietFile(sessionOf(param2), static_cast<imFileRef*>(param1));
+        case imCloseFile: return onCloseFile(&sessionOf(param2), static_cast<imFileRef*>(param1));
         case imGetInfo8: {
             auto* info = static_cast<imFileInfoRec8*>(param2);
             return onGetInfo8(sessionOf(info->privatedata), info);
@@ -50,21 +48,16 @@ prMALError routeFileSelector(int32 selector, void* param1, void* param2) {
             auto* rec = static_cast<imIndPixelFormatRec*>(param2);
             return onGetIndPixelFormat(sessionOf(rec->privatedata), indexParam(param1), rec);
         }
-        default:
-            return imUnsupported;
+        default: return imUnsupported;
     }
 }
 
 prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
     switch (selector) {
-        case imInit:
-            return onInit(stdParms, static_cast<imImportInfoRec*>(param1));
-        case imShutdown:
-            return onShutdown();
-        case imGetIndFormat:
-            return onGetIndFormat(indexParam(param1), static_cast<imIndFormatRec*>(param2));
-        case imGetSupports8:
-            return malSupports8;
+        case imInit: return onInit(stdParms, static_cast<imImportInfoRec*>(param1));
+        case imShutdown: return onShutdown();
+        case imGetIndFormat: return onGetIndFormat(indexParam(param1), static_cast<imIndFormatRec*>(param2));
+        case imGetSupports8: return malSupports8;
         case imOpenFile8:
             return onOpenFile8(stdParms, static_cast<imFileRef*>(param1), static_cast<imFileOpenRec8*>(param2));
         case imQuietFile:
@@ -72,12 +65,10 @@ prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param
         case imGetInfo8:
         case imAnalysis:
         case imDataRateAnalysis:
-        case imGetIndPixelFormat:
-            return routeFileSelector(selector, param1, param2);
+        case imGetIndPixelFormat: return routeFileSelector(selector, param1, param2);
         case imGetSubTypeNames:
             return onGetSubTypeNames(stdParms, indexParam(param1), static_cast<imSubTypeDescriptionRec**>(param2));
-        default:
-            return imUnsupported;
+        default: return imUnsupported;
     }
 }
 

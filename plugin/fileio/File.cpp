@@ -4,38 +4,28 @@
 
 namespace fileio {
 
-uint64_t File::writeAt(const void* buffer, uint64_t count, int64_t offset)
-{
+uint64_t File::writeAt(const void* buffer, uint64_t count, int64_t offset) {
     const int64_t saved = tell();
-    if (!seek(offset))
-        return 0;
+    if (!seek(offset)) return 0;
     const uint64_t written = write(buffer, count);
     seek(saved);
     return written;
 }
 
-SeekError::SeekError(int64_t offset_)
-    : Error("Seek error: offset: " + std::to_string(offset_)), offset(offset_)
-{
-}
+SeekError::SeekError(int64_t offset_) : Error("Seek error: offset: " + std::to_string(offset_)), offset(offset_) {}
 
 ReadError::ReadError(uint64_t size_, uint64_t read_)
     : Error("Read error: size: " + std::to_string(size_) + ", read: " + std::to_string(read_)),
-      size(size_), read(read_)
-{
-}
+      size(size_),
+      read(read_) {}
 
-void readExact(File& file, void* buffer, uint64_t count)
-{
+void readExact(File& file, void* buffer, uint64_t count) {
     const uint64_t got = file.read(buffer, count);
-    if (got != count)
-        throw ReadError(count, got);
+    if (got != count) throw ReadError(count, got);
 }
 
-void seekTo(File& file, int64_t offset)
-{
-    if (!file.seek(offset))
-        throw SeekError(offset);
+void seekTo(File& file, int64_t offset) {
+    if (!file.seek(offset)) throw SeekError(offset);
 }
 
 }  // namespace fileio

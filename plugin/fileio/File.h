@@ -17,10 +17,10 @@ namespace fileio {
 
 // Open flags, a bit set passed as an int.
 enum OpenFlags : int {
-    Read = 1,          // read access
-    Write = 2,         // write access; creates or truncates the file unless OpenExisting is set
-    Unbuffered = 4,    // bypass the system cache (offsets and sizes must follow ioAlignment())
-    ShareRead = 8,     // others may read the file while it is open (otherwise exclusive)
+    Read = 1,        // read access
+    Write = 2,       // write access; creates or truncates the file unless OpenExisting is set
+    Unbuffered = 4,  // bypass the system cache (offsets and sizes must follow ioAlignment())
+    ShareRead = 8,   // others may read the file while it is open (otherwise exclusive)
     // With Write: open an existing file without creating or truncating it (the
     // importer's read-and-write access to a clip). Without Write it changes nothing.
     OpenExisting = 16,

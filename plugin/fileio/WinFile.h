@@ -32,8 +32,7 @@ public:
     ScopedHandle() = default;
     explicit ScopedHandle(NativeHandle h) : m_handle(h) {}
     ScopedHandle(ScopedHandle&& other) noexcept : m_handle(other.release()) {}
-    ScopedHandle& operator=(ScopedHandle&& other) noexcept
-    {
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
         if (this != &other) reset(other.release());
         return *this;
     }
@@ -43,8 +42,7 @@ public:
 
     NativeHandle get() const { return m_handle; }
     bool valid() const { return m_handle != invalid(); }
-    NativeHandle release()
-    {
+    NativeHandle release() {
         const NativeHandle h = m_handle;
         m_handle = invalid();
         return h;

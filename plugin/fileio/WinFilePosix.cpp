@@ -1,34 +1,27 @@
 // WinFile over POSIX descriptors, with the Win32 contract (see WinFile.h).
-#include "fileio/WinFile.h"
-
-#include "platform/Platform.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fileio/WinFile.h"
+#include "platform/Platform.h"
+
 namespace fileio {
 
 NativeHandle ScopedHandle::invalid() { return -1; }
 
-void ScopedHandle::reset(NativeHandle h)
-{
-    if (m_handle != invalid())
-        ::close(m_handle);
+void ScopedHandle::reset(NativeHandle h) {
+    if (m_handle != invalid()) ::close(m_handle);
     m_handle = h;
 }
 
-bool WinFile::open(const char16_t* path, int flags)
-{
-    return open(platform::toUtf8(path ? std::u16string_view(path) : std::u16string_view()).c_str(),
-                flags);
+bool WinFile::open(const char16_t* path, int flags) {
+    return open(platform::toUtf8(path ? std::u16string_view(path) : std::u16string_view()).c_str(), flags);
 }
 
-bool WinFile::open(const char* utf8Path, int flags)
-{
-    if (m_isOpen)
-        close();
+bool WinFile::open(const char* utf8Path, int flags) {
+    if (m_isOpen) close();
     int mode = 0;
     if ((flags & Read) && (flags & Write))
         mode = O_RDWR;
@@ -38,11 +31,9 @@ bool WinFile::open(const char* utf8Path, int flags)
         mode = O_RDONLY;
     else
         return false;
-    if ((flags & Write) && !(flags & OpenExisting))
-        mode |= O_CREAT | O_TRUNC;
+    if ((flags & Write) && !(flags & OpenExisting)) mode |= O_CREAT | O_TRUNC;
     const int fd = ::open(utf8Path ? utf8Path : "", mode | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {  // CreateFileW refuses folders too
         ::close(fd);
@@ -54,60 +45,45 @@ bool WinFile::open(const char* utf8Path, int flags)
     return true;
 }
 
-void WinFile::close()
-{
+void WinFile::close() {
     m_handle.reset();
     m_isOpen = false;
     m_position = 0;
 }
 
-int64_t WinFile::size()
-{
+int64_t WinFile::size() {
     struct stat info {};
-    if (!m_handle.valid() || ::fstat(m_handle.get(), &info) != 0)
-        return -1;
+    if (!m_handle.valid() || ::fstat(m_handle.get(), &info) != 0) return -1;
     return info.st_size;
 }
 
-int64_t WinFile::tell()
-{
-    return m_handle.valid() ? m_position : 0;
-}
+int64_t WinFile::tell() { return m_handle.valid() ? m_position : 0; }
 
-bool WinFile::seek(int64_t offset)
-{
-    if (!m_handle.valid() || offset < 0)
-        return false;
+bool WinFile::seek(int64_t offset) {
+    if (!m_handle.valid() || offset < 0) return false;
     m_position = offset;
     return true;
 }
 
-uint64_t WinFile::read(void* buffer, uint64_t count)
-{
+uint64_t WinFile::read(void* buffer, uint64_t count) {
     uint64_t total = 0;
     while (total < count) {
-        const ssize_t got = ::pread(m_handle.get(), static_cast<char*>(buffer) + total,
-                                    count - total, m_position);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
+        const ssize_t got = ::pread(m_handle.get(), static_cast<char*>(buffer) + total, count - total, m_position);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
         total += static_cast<uint64_t>(got);
         m_position += got;
     }
     return total;
 }
 
-uint64_t WinFile::write(const void* buffer, uint64_t count)
-{
+uint64_t WinFile::write(const void* buffer, uint64_t count) {
     uint64_t total = 0;
     while (total < count) {
-        const ssize_t done = ::pwrite(m_handle.get(), static_cast<const char*>(buffer) + total,
-                                      count - total, m_position);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            break;
+        const ssize_t done =
+            ::pwrite(m_handle.get(), static_cast<const char*>(buffer) + total, count - total, m_position);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) break;
         total += static_cast<uint64_t>(done);
         m_position += done;
     }

@@ -15,12 +15,12 @@
 
 // One compressed codec format as the host sees it.
 struct SubTypeInfo {
-    uint32_t subType;               // file subtype, first character in the highest byte ("N8RA")
-    const char16_t* subTypeName;    // static display name
-    uint32_t nrvTypeComp;           // the codec's compressed type
-    uint32_t subsamplingX;          // 1 or 2
-    uint32_t subsamplingY;          // 1 or 2
-    uint32_t colorModel;            // bit 0: alpha; bit 1: YUV (0 RGB, 1 RGBA, 2 YUV, 3 YUVA)
+    uint32_t subType;                    // file subtype, first character in the highest byte ("N8RA")
+    const char16_t* subTypeName;         // static display name
+    uint32_t nrvTypeComp;                // the codec's compressed type
+    uint32_t subsamplingX;               // 1 or 2
+    uint32_t subsamplingY;               // 1 or 2
+    uint32_t colorModel;                 // bit 0: alpha; bit 1: YUV (0 RGB, 1 RGBA, 2 YUV, 3 YUVA)
     std::set<int32_t> preferredFormats;  // pixel formats offered first when the codec can produce them
 
     bool hasAlpha() const { return (colorModel & 1) != 0; }
@@ -30,11 +30,11 @@ struct SubTypeInfo {
 struct FormatInfo {
     enum Flags : uint32_t { kAdobe16u = 1, kTopLeft = 2, kLimitedRange = 4 };
 
-    uint32_t pixelFormat;      // host code, first character in the lowest byte ("bgra")
-    const char* description;   // static label
-    uint32_t nrvType;          // the codec's output type
-    uint32_t colorSpace;       // 1 Rec.601, 2 Rec.709 (and every RGB row)
-    uint32_t flags;            // kTopLeft only ever from the host's answer
+    uint32_t pixelFormat;     // host code, first character in the lowest byte ("bgra")
+    const char* description;  // static label
+    uint32_t nrvType;         // the codec's output type
+    uint32_t colorSpace;      // 1 Rec.601, 2 Rec.709 (and every RGB row)
+    uint32_t flags;           // kTopLeft only ever from the host's answer
 
     bool isAdobe16u() const { return (flags & kAdobe16u) != 0; }
     bool isTopLeft() const { return (flags & kTopLeft) != 0; }

@@ -82,21 +82,22 @@ std::string mebibytes(uint64_t bytes) { return format("%.2f MiB", static_cast<do
 std::string videoBlock(const VideoInfo& video) {
     uint32_t handler;
     std::memcpy(&handler, video.stream->header.data() + kHandlerOffset, sizeof(handler));
-    return "Size: " + mebibytes(video.stream->totalBytes()) + "\n" + "Codec: '" + fourccToText(handler, false) +
-           "', " + toUtf8(video.subTypeInfo.subTypeName) + "\n" + "Frame size: " +
-           std::to_string(video.compressedFormat.width) + " x " + std::to_string(video.compressedFormat.height) +
-           "\n" + "Frame count: " + std::to_string(video.numFrames) + "\n" + "Frame rate: " +
-           format("%.3f", static_cast<double>(video.fpsNumerator) / video.fpsDenominator) + "\n";
+    return "Size: " + mebibytes(video.stream->totalBytes()) + "\n" + "Codec: '" + fourccToText(handler, false) + "', " +
+           toUtf8(video.subTypeInfo.subTypeName) + "\n" +
+           "Frame size: " + std::to_string(video.compressedFormat.width) + " x " +
+           std::to_string(video.compressedFormat.height) + "\n" + "Frame count: " + std::to_string(video.numFrames) +
+           "\n" + "Frame rate: " + format("%.3f", static_cast<double>(video.fpsNumerator) / video.fpsDenominator) +
+           "\n";
 }
 
 std::string audioBlock(NorvikImporter& session, const AviStream& stream) {
     AudioInfo audio(&session);
     audio.init(stream);
     if (!audio.valid) return "Invalid audio stream\n";
-    return "Size: " + mebibytes(stream.totalBytes()) + "\n" + "Channels: " +
-           std::to_string(audio.waveFormat.nChannels) + "\n" + "Rate: " +
-           std::to_string(audio.waveFormat.nSamplesPerSec) + " Hz\n" + "Type: " + sampleTypeName(audio.sampleType) +
-           "\n";
+    return "Size: " + mebibytes(stream.totalBytes()) + "\n" +
+           "Channels: " + std::to_string(audio.waveFormat.nChannels) + "\n" +
+           "Rate: " + std::to_string(audio.waveFormat.nSamplesPerSec) + " Hz\n" +
+           "Type: " + sampleTypeName(audio.sampleType) + "\n";
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ namespace {
 
 // The host's file reference is a Win32 HANDLE; elsewhere the descriptor rides in it.
 [[maybe_unused]] imFileRef asFileRef(void* handle) { return handle; }
-[[maybe_unused]] imFileRef asFileRef(int descriptor) { return reinterpret_cast<imFileRef>(static_cast<intptr_t>(descriptor)); }
+[[maybe_unused]] imFileRef asFileRef(int descriptor) {
+    return reinterpret_cast<imFileRef>(static_cast<intptr_t>(descriptor));
+}
 
 int openFlagsFor(int32_t access) {
     switch (access) {

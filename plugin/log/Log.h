@@ -42,7 +42,7 @@ private:
 
     std::FILE* m_file = nullptr;  // owned; unbuffered
     bool m_console = false;
-    std::mutex m_mutex;           // guards the writing of one line
+    std::mutex m_mutex;  // guards the writing of one line
 };
 
 // Process-wide log settings and the open logger.
@@ -50,10 +50,10 @@ struct LogConfig {
     bool enabled = false;
     bool console = false;
     std::string applicationName = "norvik_pr";
-    std::unique_ptr<Logger> logger;       // guarded by creationMutex while being created
+    std::unique_ptr<Logger> logger;         // guarded by creationMutex while being created
     std::atomic<Logger*> current{nullptr};  // the logger's address once it exists
-    std::mutex creationMutex;             // makes the first-use creation happen once
-    bool closed = false;                  // set by closeLog: no logger is created after it
+    std::mutex creationMutex;               // makes the first-use creation happen once
+    bool closed = false;                    // set by closeLog: no logger is created after it
 };
 
 LogConfig& logConfig();

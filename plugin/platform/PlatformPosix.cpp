@@ -1,13 +1,12 @@
 // POSIX stand-in for the Win32 calls: registry file, $HOME, /proc/self/exe, gettid.
-#include "platform/Platform.h"
-
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <string>
+#include "platform/Platform.h"
 
 namespace platform {
 
@@ -28,10 +27,14 @@ bool parseDword(std::string_view text, uint32_t& value) {
     uint32_t v = 0;
     for (char c : text) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
         v = (v << 4) | static_cast<uint32_t>(d);
     }
     value = v;

@@ -1,10 +1,11 @@
 // Win32 implementation of the platform contract.
-#include "platform/Platform.h"
-
 #include <windows.h>
+
+#include <direct.h>
 #include <shlobj.h>
 #include <shlwapi.h>
-#include <direct.h>
+
+#include "platform/Platform.h"
 
 namespace platform {
 

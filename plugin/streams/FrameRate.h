@@ -8,8 +8,8 @@
 struct FrameRate {
     int32_t numerator = 30;
     int32_t denominator = 1;
-    bool invalid = false;          // the header's rate could not be used; 30/1 stands in
-    bool durationAdjusted = false; // scaled down so that frames x denominator fits 31 bits
+    bool invalid = false;           // the header's rate could not be used; 30/1 stands in
+    bool durationAdjusted = false;  // scaled down so that frames x denominator fits 31 bits
 };
 
 // dwRate and dwScale are the stream header's words, read as signed 32-bit numbers.

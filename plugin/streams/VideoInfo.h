@@ -26,16 +26,16 @@ struct VideoInfo {
     // Exceptions of the catalogue's getDecodeFormats pass through.
     int32_t init(const AviStream& videoStream);
 
-    NorvikImporter* importer;          // not owned
+    NorvikImporter* importer;  // not owned
     int64_t ticksPerSecond = 0;
-    NorvikCodec codec;                 // open for the whole life of the description
+    NorvikCodec codec;  // open for the whole life of the description
     CodecFormat compressedFormat = emptyCodecFormat();
     CodecBuffer compressedData{nullptr, 0};  // points into formatBytes
-    std::vector<uint8_t> formatBytes;  // the codec-private bytes of the format chunk
+    std::vector<uint8_t> formatBytes;        // the codec-private bytes of the format chunk
     CodecFormat decodeFormat = emptyCodecFormat();
     bool decompressing = false;
-    uint32_t pixelFormat;              // of the begun decompression; PrPixelFormat_Invalid at first
-    SubTypeInfo subTypeInfo{};         // a copy of the clip's subtype row
+    uint32_t pixelFormat;       // of the begun decompression; PrPixelFormat_Invalid at first
+    SubTypeInfo subTypeInfo{};  // a copy of the clip's subtype row
     std::vector<FormatInfo> decodeFormats;
     const AviStream* stream = nullptr;  // not owned; the parser's
     int64_t numFrames = 0;

@@ -1,21 +1,18 @@
 // Files written by ffmpeg: stream count, chunks per stream and byte totals agree
 // with what ffprobe reads. Skipped where ffmpeg is not installed (e.g. under Wine).
-#include "TestFiles.h"
-
-#include "AviWriter.h"
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
+
+#include "AviWriter.h"
+#include "TestFiles.h"
 
 using namespace avitest;
 
 namespace {
 
-std::string quoted(const std::filesystem::path& p)
-{
+std::string quoted(const std::filesystem::path& p) {
     std::string q(1, '"');
     q += utf8(p);
     q += '"';
@@ -23,16 +20,13 @@ std::string quoted(const std::filesystem::path& p)
 }
 
 // Runs the command made of the pieces; true when it exits with 0.
-bool run(std::initializer_list<std::string> pieces)
-{
+bool run(std::initializer_list<std::string> pieces) {
     std::string command;
-    for (const std::string& piece : pieces)
-        command += piece;
+    for (const std::string& piece : pieces) command += piece;
     return std::system(command.c_str()) == 0;
 }
 
-bool haveFfmpeg(const TempDir& dir)
-{
+bool haveFfmpeg(const TempDir& dir) {
     const auto out = quoted(dir.path("version.txt"));
     return run({"ffmpeg -version > ", out, " 2>&1"}) && run({"ffprobe -version > ", out, " 2>&1"});
 }
@@ -43,19 +37,17 @@ struct ProbeStream {
     uint64_t bytes = 0;
 };
 
-std::vector<ProbeStream> probe(const TempDir& dir, const std::filesystem::path& clip)
-{
+std::vector<ProbeStream> probe(const TempDir& dir, const std::filesystem::path& clip) {
     const auto counts = dir.path("counts.txt"), sizes = dir.path("sizes.txt");
     std::vector<ProbeStream> streams;
-    if (!run({"ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 ",
-              quoted(clip), " > ", quoted(counts)}) ||
+    if (!run({"ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 ", quoted(clip), " > ",
+              quoted(counts)}) ||
         !run({"ffprobe -v error -show_entries packet=stream_index,size -of csv=p=0 ", quoted(clip), " > ",
               quoted(sizes)}))
         return streams;
     std::ifstream c(counts);
     for (std::string line; std::getline(c, line);)
-        if (!line.empty())
-            streams.push_back({std::stoull(line), 0});
+        if (!line.empty()) streams.push_back({std::stoull(line), 0});
     std::ifstream s(sizes);
     for (std::string line; std::getline(s, line);) {
         std::istringstream fields(line);
@@ -66,8 +58,7 @@ std::vector<ProbeStream> probe(const TempDir& dir, const std::filesystem::path& 
     return streams;
 }
 
-void expectSameAsProbe(const TempDir& dir, const std::filesystem::path& clip)
-{
+void expectSameAsProbe(const TempDir& dir, const std::filesystem::path& clip) {
     const auto expected = probe(dir, clip);
     ASSERT_FALSE(expected.empty());
     AviParser p;
@@ -82,14 +73,13 @@ void expectSameAsProbe(const TempDir& dir, const std::filesystem::path& clip)
 
 }  // namespace
 
-TEST(FfmpegFiles, RawVideoWithEveryPcmSampleFormat)
-{
+TEST(FfmpegFiles, RawVideoWithEveryPcmSampleFormat) {
     TempDir dir;
-    if (!haveFfmpeg(dir))
-        GTEST_SKIP() << "ffmpeg not available";
+    if (!haveFfmpeg(dir)) GTEST_SKIP() << "ffmpeg not available";
     const auto clip = dir.path("pcm.avi");
-    std::string command = "ffmpeg -v error -f lavfi -i testsrc=size=64x48:rate=25:duration=2 "
-                          "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=2 -map 0:v";
+    std::string command =
+        "ffmpeg -v error -f lavfi -i testsrc=size=64x48:rate=25:duration=2 "
+        "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=2 -map 0:v";
     const char* codecs[] = {"pcm_u8", "pcm_s16le", "pcm_s24le", "pcm_s32le", "pcm_f32le"};
     for (int i = 0; i < 5; ++i) {
         command += " -map 1:a -c:a:";
@@ -101,18 +91,17 @@ TEST(FfmpegFiles, RawVideoWithEveryPcmSampleFormat)
     expectSameAsProbe(dir, clip);
 }
 
-TEST(FfmpegFiles, OpenDmlFileLargerThanOneGigabyte)
-{
+TEST(FfmpegFiles, OpenDmlFileLargerThanOneGigabyte) {
     TempDir dir;
-    if (!haveFfmpeg(dir))
-        GTEST_SKIP() << "ffmpeg not available";
+    if (!haveFfmpeg(dir)) GTEST_SKIP() << "ffmpeg not available";
     // 640x480 BGR frames of 921,600 bytes: 1,300 frames make about 1.2 GB, so
     // ffmpeg closes the first form and continues in AVIX forms.
     const auto clip = dir.path("large.avi");
-    ASSERT_TRUE(run({"ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25 -f lavfi "
-                     "-i sine=sample_rate=44100 -frames:v 1300 -t 52 -c:v rawvideo -pix_fmt bgr24 "
-                     "-c:a pcm_s16le ",
-                     quoted(clip)}));
+    ASSERT_TRUE(
+        run({"ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25 -f lavfi "
+             "-i sine=sample_rate=44100 -frames:v 1300 -t 52 -c:v rawvideo -pix_fmt bgr24 "
+             "-c:a pcm_s16le ",
+             quoted(clip)}));
     ASSERT_GT(std::filesystem::file_size(clip), uint64_t(1) << 30);
     expectSameAsProbe(dir, clip);
     AviParser p;
@@ -121,11 +110,9 @@ TEST(FfmpegFiles, OpenDmlFileLargerThanOneGigabyte)
     EXPECT_GT(p.streams[0]->standardIndexes.size(), 1u);
 }
 
-TEST(FfmpegFiles, WriterFilesReadAlikeByFfprobe)
-{
+TEST(FfmpegFiles, WriterFilesReadAlikeByFfprobe) {
     TempDir dir;
-    if (!haveFfmpeg(dir))
-        GTEST_SKIP() << "ffmpeg not available";
+    if (!haveFfmpeg(dir)) GTEST_SKIP() << "ffmpeg not available";
     for (const bool openDml : {false, true}) {
         const auto clip = dir.path(openDml ? "odml.avi" : "idx1.avi");
         aviwriter::Options o;

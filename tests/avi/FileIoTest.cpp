@@ -1,23 +1,18 @@
 // The native file and the file-layer helpers.
-#include "TestFiles.h"
-
-#include "fileio/WinFile.h"
-
 #include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "fileio/WinFile.h"
 
 using namespace avitest;
 
 namespace {
 
-bool openPath(fileio::WinFile& f, const std::filesystem::path& p, int flags)
-{
-    return f.open(utf8(p).c_str(), flags);
-}
+bool openPath(fileio::WinFile& f, const std::filesystem::path& p, int flags) { return f.open(utf8(p).c_str(), flags); }
 
 }  // namespace
 
-TEST(WinFile, OpenFlagsDecideCreationAndFailure)
-{
+TEST(WinFile, OpenFlagsDecideCreationAndFailure) {
     TempDir dir;
     const auto path = dir.path("x").parent_path() / std::filesystem::path(u8"clip \u00e9\u4e2d.avi");
     fileio::WinFile f;
@@ -42,13 +37,11 @@ TEST(WinFile, OpenFlagsDecideCreationAndFailure)
     EXPECT_TRUE(g.open((dir.path("x").parent_path().u16string() + u"/" + wide).c_str(), fileio::Read));
 }
 
-TEST(WinFile, ReadSeekWriteAndReopen)
-{
+TEST(WinFile, ReadSeekWriteAndReopen) {
     TempDir dir;
     const auto path = dir.path("data.bin");
     Bytes content(5000);
-    for (size_t i = 0; i < content.size(); ++i)
-        content[i] = uint8_t(i * 7);
+    for (size_t i = 0; i < content.size(); ++i) content[i] = uint8_t(i * 7);
     writeWholeFile(path, content);
     writeWholeFile(dir.path("other.bin"), Bytes(3, 1));
 
@@ -76,8 +69,7 @@ TEST(WinFile, ReadSeekWriteAndReopen)
     EXPECT_EQ(after.size(), 5000u);
 }
 
-TEST(FileHelpers, ExceptionsCarryTheRequest)
-{
+TEST(FileHelpers, ExceptionsCarryTheRequest) {
     MemoryFile f(Bytes(100, 0));
     uint8_t buffer[4096];
     ASSERT_TRUE(f.seek(0));

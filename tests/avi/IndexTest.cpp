@@ -1,11 +1,10 @@
 // Frame indexes from files written by the AVI writer, and the writer's faults
 // written then parsed: each fault gives its exact message and its fallback.
-#include "TestFiles.h"
+#include <gtest/gtest.h>
 
 #include "AviWriter.h"
+#include "TestFiles.h"
 #include "fileio/WinFile.h"
-
-#include <gtest/gtest.h>
 
 using namespace avitest;
 using aviwriter::AviWriter;
@@ -20,8 +19,7 @@ struct Clip {
 };
 
 Clip writeClip(aviwriter::Options options, int frames = 12,
-               aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1))
-{
+               aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1)) {
     TempDir dir;
     const auto path = dir.path("clip.avi");
     Clip clip;
@@ -35,15 +33,13 @@ Clip writeClip(aviwriter::Options options, int frames = 12,
         }
         w.finish();
         for (int s = 0; s < 2; ++s)
-            for (size_t n = 0; n < w.chunkCount(s); ++n)
-                clip.offsets[s].push_back(w.chunkOffset(s, n));
+            for (size_t n = 0; n < w.chunkCount(s); ++n) clip.offsets[s].push_back(w.chunkOffset(s, n));
     }
     clip.bytes = readWholeFile(path);
     return clip;
 }
 
-void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool video)
-{
+void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool video) {
     const auto& f = s.frames();
     ASSERT_EQ(f.size(), offsets.size());
     uint64_t start = 0;
@@ -59,8 +55,7 @@ void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool
 
 // One stream whose super index has `records` records, all naming one standard
 // index of `entries` entries that follows the header list.
-Bytes repeatedStandardIndex(uint32_t records, uint32_t entries)
-{
+Bytes repeatedStandardIndex(uint32_t records, uint32_t entries) {
     Bytes strh, indx, ix;
     Riff::fourcc(strh, "vids");
     strh.resize(56, 0);
@@ -71,9 +66,9 @@ Bytes repeatedStandardIndex(uint32_t records, uint32_t entries)
     Riff::fourcc(indx, "00dc");
     indx.resize(24, 0);
     const auto hdrlWith = [&](const Bytes& indxData) {
-        const Bytes strl = Riff::list("LIST", "strl", Riff::cat({Riff::chunk("strh", strh),
-                                                                 Riff::chunk("strf", Bytes(40)),
-                                                                 Riff::chunk("indx", indxData)}));
+        const Bytes strl = Riff::list(
+            "LIST", "strl",
+            Riff::cat({Riff::chunk("strh", strh), Riff::chunk("strf", Bytes(40)), Riff::chunk("indx", indxData)}));
         return Riff::list("LIST", "hdrl", Riff::cat({Riff::chunk("avih", Bytes(56)), strl}));
     };
     const uint64_t ixPosition = 12 + hdrlWith(Bytes(24 + 16 * size_t(records))).size();
@@ -97,8 +92,7 @@ Bytes repeatedStandardIndex(uint32_t records, uint32_t entries)
 
 }  // namespace
 
-TEST(AviIndex, BothIndexesLocateEveryChunk)
-{
+TEST(AviIndex, BothIndexesLocateEveryChunk) {
     for (const bool openDml : {false, true}) {
         aviwriter::Options o;
         o.openDml = openDml;
@@ -121,8 +115,7 @@ TEST(AviIndex, BothIndexesLocateEveryChunk)
     }
 }
 
-TEST(AviIndex, RecListsEmptyChunksAndBytePositions)
-{
+TEST(AviIndex, RecListsEmptyChunksAndBytePositions) {
     TempDir dir;
     const auto path = dir.path("rec.avi");
     {
@@ -159,37 +152,49 @@ TEST(AviIndex, RecListsEmptyChunksAndBytePositions)
     EXPECT_EQ(empty.findByBytePosition(0), empty.frames().end());
 }
 
-TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack)
-{
+TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
     struct Case {
         const char* name;
         void (*apply)(aviwriter::Options&);
         std::string text;
-        bool odml;        // stream 0 keeps its OpenDML index
-        size_t frames0;   // frames of stream 0 after the fallback
+        bool odml;       // stream 0 keeps its OpenDML index
+        size_t frames0;  // frames of stream 0 after the fallback
     };
     const std::vector<Case> cases = {
         {"super wLongsPerEntry", [](auto& o) { o.faults.superLongsPerEntry = 3; },
          "stream[0]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n"
-         "stream[1]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n", false, 12},
+         "stream[1]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n",
+         false, 12},
         {"std wLongsPerEntry", [](auto& o) { o.faults.stdLongsPerEntry = 1; },
          "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n"
-         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n", false, 12},
-        {"super count", [](auto& o) { o.superIndexSlots = 1; o.faults.superExtraEntries = 2; },
+         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n",
+         false, 12},
+        {"super count",
+         [](auto& o) {
+             o.superIndexSlots = 1;
+             o.faults.superExtraEntries = 2;
+         },
          "stream[0]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n"
-         "stream[1]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n", false, 12},
+         "stream[1]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n",
+         false, 12},
         {"std count", [](auto& o) { o.faults.stdExtraEntries = 1000000; },
          "stream[0]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n"
-         "stream[1]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n", false, 12},
+         "stream[1]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n",
+         false, 12},
         {"super dwSize below 8", [](auto& o) { o.faults.superSmallSize = true; }, "", true, 0},
         {"super past the end", [](auto& o) { o.faults.superOffsetPastEnd = true; }, "", false, 12},
         {"super names the indx", [](auto& o) { o.faults.superPointsToIndx = true; },
          "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n"
-         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n", false, 12},
-        {"idx1 size", [](auto& o) { o.faults.idx1ExtraBytes = 9; },
-         "idx1 size is not a multiple of index entry size\n", true, 12},
+         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n",
+         false, 12},
+        {"idx1 size", [](auto& o) { o.faults.idx1ExtraBytes = 9; }, "idx1 size is not a multiple of index entry size\n",
+         true, 12},
         // cut inside the movi list header: the headers stand, no index is found
-        {"truncated", [](auto& o) { o.openDml = false; o.faults.truncateAt = 318; },
+        {"truncated",
+         [](auto& o) {
+             o.openDml = false;
+             o.faults.truncateAt = 318;
+         },
          "riff structure is corrupt or invalid\n", false, 0},
     };
     for (const Case& c : cases) {
@@ -210,8 +215,7 @@ TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack)
     }
 }
 
-TEST(AviIndex, MissingStreamHeadersAndRepeatedIndexesEnd)
-{
+TEST(AviIndex, MissingStreamHeadersAndRepeatedIndexesEnd) {
     aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1);
     video.omitStrf = true;
     AviParser p;
@@ -230,8 +234,7 @@ TEST(AviIndex, MissingStreamHeadersAndRepeatedIndexesEnd)
     EXPECT_LT(p.streams[0]->odmlFrames.size(), 10000u);
 }
 
-TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile)
-{
+TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile) {
     TempDir dir;
     const auto path = dir.path("sparse.avi");
     std::vector<uint64_t> offsets;
@@ -243,12 +246,10 @@ TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile)
         w.writeChunk(0, Bytes(16, 1));
         w.writeJunk(0xF0000000u);  // each in a form of its own
         w.writeJunk(0xF0000000u);
-        for (int k = 2; k < 5; ++k)
-            w.writeChunk(0, Bytes(16, uint8_t(k)));
+        for (int k = 2; k < 5; ++k) w.writeChunk(0, Bytes(16, uint8_t(k)));
         w.writeZeroChunk(0, 1 << 20);
         w.finish();
-        for (size_t n = 0; n < w.chunkCount(0); ++n)
-            offsets.push_back(w.chunkOffset(0, n));
+        for (size_t n = 0; n < w.chunkCount(0); ++n) offsets.push_back(w.chunkOffset(0, n));
     }
     ASSERT_GT(offsets.back(), uint64_t(1) << 32);
     AviParser p;

@@ -1,15 +1,14 @@
 // The chunk walk and the header lists, on synthetic bytes. Every case runs through
 // an in-memory file, a file giving one byte per read, and the native file.
-#include "TestFiles.h"
-
 #include <gtest/gtest.h>
+
+#include "TestFiles.h"
 
 using namespace avitest;
 
 namespace {
 
-Bytes streamHeader(const char* type)
-{
+Bytes streamHeader(const char* type) {
     Bytes h;
     Riff::fourcc(h, type);
     h.resize(56, 0);
@@ -18,13 +17,11 @@ Bytes streamHeader(const char* type)
 
 Bytes strl(const Bytes& children) { return Riff::list("LIST", "strl", children); }
 
-Bytes goodStrl(const char* type, size_t formatSize = 40)
-{
+Bytes goodStrl(const char* type, size_t formatSize = 40) {
     return strl(Riff::cat({Riff::chunk("strh", streamHeader(type)), Riff::chunk("strf", Bytes(formatSize, 1))}));
 }
 
-Bytes avi(const Bytes& hdrlChildren, const Bytes& after = {})
-{
+Bytes avi(const Bytes& hdrlChildren, const Bytes& after = {}) {
     return Riff::list("RIFF", "AVI ", Riff::cat({Riff::list("LIST", "hdrl", hdrlChildren), after}));
 }
 
@@ -32,8 +29,7 @@ Bytes avih() { return Riff::chunk("avih", Bytes(56, 0)); }
 
 }  // namespace
 
-TEST(AviParser, RejectsWhatIsNotAnAviForm)
-{
+TEST(AviParser, RejectsWhatIsNotAnAviForm) {
     const std::string signature = "file doesn't look like AVI (first 12 bytes is not 'RIFF'....'AVI ')";
     AviParser p;
     EXPECT_FALSE(parseAllWays(Bytes{'R', 'I', 'F', 'F', 4, 0}, p));
@@ -51,15 +47,14 @@ TEST(AviParser, RejectsWhatIsNotAnAviForm)
     EXPECT_EQ(p.errorText, "riff structure is corrupt or invalid\nriff structure is empty\n");
 }
 
-TEST(AviParser, BadStreamListsAreDroppedAndKeepTheirNumbers)
-{
+TEST(AviParser, BadStreamListsAreDroppedAndKeepTheirNumbers) {
     const Bytes noStrh = strl(Riff::chunk("strf", Bytes(40)));
     const Bytes noStrf = strl(Riff::chunk("strh", streamHeader("auds")));
     const Bytes shortStrh = strl(Riff::cat({Riff::chunk("strh", Bytes(30)), Riff::chunk("strf", Bytes(4))}));
     AviParser p;
-    ASSERT_TRUE(parseAllWays(avi(Riff::cat({avih(), goodStrl("vids"), noStrh, goodStrl("auds"), noStrf,
-                                            shortStrh, goodStrl("auds", 0)})),
-                             p));
+    ASSERT_TRUE(parseAllWays(
+        avi(Riff::cat({avih(), goodStrl("vids"), noStrh, goodStrl("auds"), noStrf, shortStrh, goodStrl("auds", 0)})),
+        p));
     EXPECT_EQ(p.errorText,
               "stream[1]: strh missing in strl\nstream[3]: strf missing in strl\n"
               "stream[4]: strh data read error\n");
@@ -74,8 +69,7 @@ TEST(AviParser, BadStreamListsAreDroppedAndKeepTheirNumbers)
     EXPECT_THROW(p.streams.at(3), std::out_of_range);
 }
 
-TEST(AviParser, OddChunksArePaddedAndExtendedHeaderIsRead)
-{
+TEST(AviParser, OddChunksArePaddedAndExtendedHeaderIsRead) {
     // strf of 41 bytes before strh: the strh is only found if the pad byte is skipped.
     const Bytes list = strl(Riff::cat({Riff::chunk("strf", Bytes(41, 9)), Riff::chunk("strh", streamHeader("vids"))}));
     Bytes dmlh;
@@ -92,13 +86,16 @@ TEST(AviParser, OddChunksArePaddedAndExtendedHeaderIsRead)
     EXPECT_EQ(p.streams[0]->totalBytes(), 0u);
 }
 
-TEST(AviParser, BrokenTreesEndTheWalkWithoutFailingTheHeaders)
-{
+TEST(AviParser, BrokenTreesEndTheWalkWithoutFailingTheHeaders) {
     const std::string corrupt = "riff structure is corrupt or invalid\n";
     const Bytes good = Riff::cat({avih(), goodStrl("vids")});
     const std::vector<std::pair<Bytes, std::string>> cases = {
         // cut inside a chunk header after the headers
-        {[&] { Bytes b = avi(good, Riff::chunk("JUNK", Bytes(10))); b.resize(b.size() - 13); return b; }(),
+        {[&] {
+             Bytes b = avi(good, Riff::chunk("JUNK", Bytes(10)));
+             b.resize(b.size() - 13);
+             return b;
+         }(),
          corrupt},
         // a list whose size cannot hold its type
         {avi(Riff::cat({good, Riff::list("LIST", "strl", {}, 3)})), corrupt},
@@ -108,8 +105,7 @@ TEST(AviParser, BrokenTreesEndTheWalkWithoutFailingTheHeaders)
         // stream lists nested far deeper than any file needs
         {[&] {
              Bytes nested = goodStrl("vids");
-             for (int i = 0; i < 40; ++i)
-                 nested = strl(nested);
+             for (int i = 0; i < 40; ++i) nested = strl(nested);
              return avi(Riff::cat({good, nested}));
          }(),
          corrupt + "stream[1]: strh missing in strl\n"},
@@ -126,8 +122,7 @@ TEST(AviParser, BrokenTreesEndTheWalkWithoutFailingTheHeaders)
     EXPECT_EQ(p.errorText, "hdrl missing\n");
 }
 
-TEST(AviParser, ParsesFromTheCurrentPositionAndStopsAfterTheFirstForm)
-{
+TEST(AviParser, ParsesFromTheCurrentPositionAndStopsAfterTheFirstForm) {
     // Two forms back to back: the second (with a different stream count) is not walked.
     const Bytes first = avi(Riff::cat({avih(), goodStrl("vids")}));
     const Bytes second = Riff::list("RIFF", "AVIX", Riff::list("LIST", "movi", Riff::chunk("00dc", Bytes(3))));

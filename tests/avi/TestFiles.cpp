@@ -1,93 +1,85 @@
 #include "TestFiles.h"
 
-#include "fileio/WinFile.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
+
+#include "fileio/WinFile.h"
 
 namespace avitest {
 
-bool MemoryFile::seek(int64_t offset)
-{
-    if (offset < 0)
-        return false;
+bool MemoryFile::seek(int64_t offset) {
+    if (offset < 0) return false;
     m_position = offset;
     return true;
 }
 
-uint64_t MemoryFile::read(void* buffer, uint64_t count)
-{
+uint64_t MemoryFile::read(void* buffer, uint64_t count) {
     const uint64_t pos = static_cast<uint64_t>(m_position);
-    if (pos >= m_data.size())
-        return 0;
+    if (pos >= m_data.size()) return 0;
     const uint64_t n = std::min<uint64_t>(count, m_data.size() - pos);
-    if (n != 0)
-        std::memcpy(buffer, m_data.data() + pos, n);
+    if (n != 0) std::memcpy(buffer, m_data.data() + pos, n);
     m_position += static_cast<int64_t>(n);
     return n;
 }
 
-uint64_t MemoryFile::write(const void* buffer, uint64_t count)
-{
+uint64_t MemoryFile::write(const void* buffer, uint64_t count) {
     const uint64_t pos = static_cast<uint64_t>(m_position);
-    if (count == 0)
-        return 0;
-    if (m_data.size() < pos + count)
-        m_data.resize(pos + count);
+    if (count == 0) return 0;
+    if (m_data.size() < pos + count) m_data.resize(pos + count);
     std::memcpy(m_data.data() + pos, buffer, count);
     m_position += static_cast<int64_t>(count);
     return count;
 }
 
-uint64_t LimitedFile::read(void* buffer, uint64_t count)
-{
+uint64_t LimitedFile::read(void* buffer, uint64_t count) {
     auto* out = static_cast<uint8_t*>(buffer);
     uint64_t total = 0;
     // A caller's one read becomes many small reads of the inner file, so that a
     // parser which trusts one read to fill its buffer is caught out.
     while (total < count) {
         const int64_t pos = m_inner.tell();
-        if (pos < 0 || uint64_t(pos) >= m_failAt)
-            break;
+        if (pos < 0 || uint64_t(pos) >= m_failAt) break;
         uint64_t n = std::min(m_maxRead, count - total);
         n = std::min<uint64_t>(n, m_failAt - uint64_t(pos));
         ++reads;
         const uint64_t got = m_inner.read(out + total, n);
         total += got;
-        if (got < n)
-            break;
+        if (got < n) break;
     }
     return total;
 }
 
-void Riff::u16(Bytes& b, uint16_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(v >> 8)); }
-void Riff::u32(Bytes& b, uint32_t v) { u16(b, uint16_t(v)); u16(b, uint16_t(v >> 16)); }
-void Riff::u64(Bytes& b, uint64_t v) { u32(b, uint32_t(v)); u32(b, uint32_t(v >> 32)); }
-void Riff::fourcc(Bytes& b, const char* s)
-{
-    for (int i = 0; i < 4; ++i)
-        b.push_back(uint8_t(s[i]));
+void Riff::u16(Bytes& b, uint16_t v) {
+    b.push_back(uint8_t(v));
+    b.push_back(uint8_t(v >> 8));
+}
+void Riff::u32(Bytes& b, uint32_t v) {
+    u16(b, uint16_t(v));
+    u16(b, uint16_t(v >> 16));
+}
+void Riff::u64(Bytes& b, uint64_t v) {
+    u32(b, uint32_t(v));
+    u32(b, uint32_t(v >> 32));
+}
+void Riff::fourcc(Bytes& b, const char* s) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(s[i]));
 }
 
-Bytes Riff::chunk(const char* id, const Bytes& data, int64_t sizeField)
-{
+Bytes Riff::chunk(const char* id, const Bytes& data, int64_t sizeField) {
     Bytes b;
     fourcc(b, id);
     u32(b, uint32_t(sizeField >= 0 ? uint64_t(sizeField) : data.size()));
     b.insert(b.end(), data.begin(), data.end());
-    if (data.size() & 1)
-        b.push_back(0);
+    if (data.size() & 1) b.push_back(0);
     return b;
 }
 
-Bytes Riff::list(const char* id, const char* type, const Bytes& children, int64_t sizeField)
-{
+Bytes Riff::list(const char* id, const char* type, const Bytes& children, int64_t sizeField) {
     Bytes b;
     fourcc(b, id);
     u32(b, uint32_t(sizeField >= 0 ? uint64_t(sizeField) : children.size() + 4));
@@ -96,16 +88,13 @@ Bytes Riff::list(const char* id, const char* type, const Bytes& children, int64_
     return b;
 }
 
-Bytes Riff::cat(std::initializer_list<Bytes> parts)
-{
+Bytes Riff::cat(std::initializer_list<Bytes> parts) {
     Bytes b;
-    for (const Bytes& p : parts)
-        b.insert(b.end(), p.begin(), p.end());
+    for (const Bytes& p : parts) b.insert(b.end(), p.begin(), p.end());
     return b;
 }
 
-Bytes Riff::minimalAvi(const Bytes& extraHdrl, const Bytes& afterHdrl)
-{
+Bytes Riff::minimalAvi(const Bytes& extraHdrl, const Bytes& afterHdrl) {
     Bytes strh;
     fourcc(strh, "vids");
     strh.resize(56, 0);
@@ -114,8 +103,7 @@ Bytes Riff::minimalAvi(const Bytes& extraHdrl, const Bytes& afterHdrl)
     return list("RIFF", "AVI ", cat({hdrl, afterHdrl}));
 }
 
-TempDir::TempDir()
-{
+TempDir::TempDir() {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     m_path = std::filesystem::temp_directory_path() /
@@ -123,39 +111,33 @@ TempDir::TempDir()
     std::filesystem::create_directories(m_path);
 }
 
-TempDir::~TempDir()
-{
+TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(m_path, ignored);
 }
 
-std::string utf8(const std::filesystem::path& path)
-{
+std::string utf8(const std::filesystem::path& path) {
     const std::u8string s = path.u8string();
     return std::string(s.begin(), s.end());
 }
 
-Bytes readWholeFile(const std::filesystem::path& path)
-{
+Bytes readWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes)
-{
+void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-std::string describe(const AviParser& p, bool ok)
-{
+std::string describe(const AviParser& p, bool ok) {
     std::ostringstream s;
     s << "ok=" << ok << " text=" << p.errorText << " streams=" << p.streams.size() << "\n";
     for (const auto& st : p.streams) {
-        s << "number=" << st->number << " format=" << st->format.size()
-          << " odml=" << st->odmlIndexComplete << " super=" << st->superIndex.size();
-        for (uint8_t b : st->header)
-            s << ' ' << int(b);
+        s << "number=" << st->number << " format=" << st->format.size() << " odml=" << st->odmlIndexComplete
+          << " super=" << st->superIndex.size();
+        for (uint8_t b : st->header) s << ' ' << int(b);
         for (const auto* frames : {&st->legacyFrames, &st->odmlFrames}) {
             s << "\nframes " << frames->size() << ":";
             for (const FrameEntry& f : *frames)
@@ -166,8 +148,7 @@ std::string describe(const AviParser& p, bool ok)
     return s.str();
 }
 
-bool parseAllWays(const Bytes& bytes, AviParser& parser, bool onDisk)
-{
+bool parseAllWays(const Bytes& bytes, AviParser& parser, bool onDisk) {
     MemoryFile memory(bytes);
     const bool ok = parser.parse(memory);
     const std::string expected = describe(parser, ok);
@@ -190,8 +171,7 @@ bool parseAllWays(const Bytes& bytes, AviParser& parser, bool onDisk)
     return ok;
 }
 
-bool parseFileAllWays(const std::filesystem::path& path, AviParser& parser)
-{
+bool parseFileAllWays(const std::filesystem::path& path, AviParser& parser) {
     fileio::WinFile native;
     EXPECT_TRUE(native.open(utf8(path).c_str(), fileio::Read | fileio::ShareRead));
     const bool ok = parser.parse(native);
@@ -207,11 +187,12 @@ bool parseFileAllWays(const std::filesystem::path& path, AviParser& parser)
     for (size_t i = 0; i < std::min(parser.streams.size(), second.streams.size()); ++i) {
         const auto& a = parser.streams[i]->frames();
         const auto& b = second.streams[i]->frames();
-        EXPECT_TRUE(a.size() == b.size() &&
-                    std::equal(a.begin(), a.end(), b.begin(), [](const FrameEntry& x, const FrameEntry& y) {
-                        return x.offset == y.offset && x.size == y.size && x.byteStart == y.byteStart &&
-                               x.keyFrame == y.keyFrame;
-                    }))
+        EXPECT_TRUE(a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                                       [](const FrameEntry& x, const FrameEntry& y) {
+                                                           return x.offset == y.offset && x.size == y.size &&
+                                                                  x.byteStart == y.byteStart &&
+                                                                  x.keyFrame == y.keyFrame;
+                                                       }))
             << "stream " << i;
     }
     return ok;

@@ -2,13 +2,13 @@
 // every parser case through several files.
 #pragma once
 
-#include "avi/AviParser.h"
-#include "fileio/File.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "avi/AviParser.h"
+#include "fileio/File.h"
 
 namespace avitest {
 

@@ -1,8 +1,7 @@
 // The clip driver against a module that fails one selector at a time: the
 // sequence stops where a host would, and the file is always closed once opened.
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 
 #include "ClipFixtures.h"
 #include "norvikhost/HostError.h"

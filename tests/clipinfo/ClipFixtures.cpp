@@ -73,8 +73,8 @@ std::vector<std::uint8_t> waveFormatBytes(const clipmaker::AudioSpec& a) {
     putLe(w, 22, 2);
     putLe(w, a.bits, 2);
     putLe(w, a.channels >= 32 ? 0xFFFFFFFFu : (1u << a.channels) - 1u, 4);
-    const std::uint8_t guid[16] = {static_cast<std::uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0,
-                                   0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    const std::uint8_t guid[16] = {
+        static_cast<std::uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
     w.insert(w.end(), guid, guid + 16);
     return w;
 }
@@ -86,7 +86,8 @@ void writeRawClip(const fs::path& path, const RawClip& clip) {
     aviwriter::AviWriter writer(utf8(path), clip.options);
     const int videoStream = writer.addVideoStream(video);
     std::vector<int> audioStreams;
-    for (const auto& format : clip.audioFormats) audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(format)));
+    for (const auto& format : clip.audioFormats)
+        audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(format)));
     for (std::uint32_t i = 0; i < clip.frames; ++i) writer.writeChunk(videoStream, nullptr, 0);
     for (int stream : audioStreams) writer.writeZeroChunk(stream, clip.audioBytes);
     writer.finish();

@@ -42,8 +42,8 @@ clipmaker::ClipSpec smallSpec(std::uint32_t type = 104, std::uint32_t frames = 3
 struct RawClip {
     std::uint32_t frames = 3;
     std::uint32_t rate = 25, scale = 1;
-    std::vector<std::uint8_t> videoExtra;             // empty: streamFormatBlock(smallSpec())
-    bool omitVideoExtra = false;                      // a format chunk of exactly 40 bytes
+    std::vector<std::uint8_t> videoExtra;                 // empty: streamFormatBlock(smallSpec())
+    bool omitVideoExtra = false;                          // a format chunk of exactly 40 bytes
     std::vector<std::vector<std::uint8_t>> audioFormats;  // raw WAVE format bytes per stream
     std::uint32_t audioBytes = 0;
     aviwriter::Options options;

@@ -31,8 +31,10 @@ struct Session {
 std::string baseName(const prUTF16Char* path) {
     std::string name;
     for (; path && *path; ++path) {
-        if (*path == u'/' || *path == u'\\') name.clear();
-        else name += static_cast<char>(*path & 0x7F);
+        if (*path == u'/' || *path == u'\\')
+            name.clear();
+        else
+            name += static_cast<char>(*path & 0x7F);
     }
     return name;
 }
@@ -86,8 +88,7 @@ int32 dataRate(imDataRateAnalysisRec* rec) {
 int32 fileSelector(int32 selector, void* param1, void* param2, Session& session) {
     const int32 failed = failure(session, selector);
     switch (selector) {
-        case imGetInfo8:
-            return failed >= 0 ? failed : getInfo(static_cast<imFileInfoRec8*>(param2));
+        case imGetInfo8: return failed >= 0 ? failed : getInfo(static_cast<imFileInfoRec8*>(param2));
         case imGetIndPixelFormat: {
             const auto index = reinterpret_cast<intptr_t>(param1);
             if (failed >= 0) return failed;
@@ -101,10 +102,8 @@ int32 fileSelector(int32 selector, void* param1, void* param2, Session& session)
             if (failed < 0) std::snprintf(rec->buffer, std::size_t(rec->buffersize), "Fake analysis\n");
             return failed >= 0 ? failed : imNoErr;
         }
-        case imDataRateAnalysis:
-            return failed >= 0 ? failed : dataRate(static_cast<imDataRateAnalysisRec*>(param2));
-        default:
-            return imUnsupported;
+        case imDataRateAnalysis: return failed >= 0 ? failed : dataRate(static_cast<imDataRateAnalysisRec*>(param2));
+        default: return imUnsupported;
     }
 }
 
@@ -113,10 +112,8 @@ Session& sessionOf(void* privatedata) { return *static_cast<Session*>(privatedat
 int32 dispatch(int32 selector, void* param1, void* param2) {
     switch (selector) {
         case imInit:
-        case imShutdown:
-            return imNoErr;
-        case imGetIndFormat:
-            return imBadFormatIndex;
+        case imShutdown: return imNoErr;
+        case imGetIndFormat: return imBadFormatIndex;
         case imOpenFile8: {
             auto* rec = static_cast<imFileOpenRec8*>(param2);
             Session* session = sessionFor(rec->fileinfo.filepath);
@@ -142,13 +139,14 @@ int32 dispatch(int32 selector, void* param1, void* param2) {
         case imGetInfo8:
             return fileSelector(selector, param1, param2, sessionOf(static_cast<imFileInfoRec8*>(param2)->privatedata));
         case imGetIndPixelFormat:
-            return fileSelector(selector, param1, param2, sessionOf(static_cast<imIndPixelFormatRec*>(param2)->privatedata));
+            return fileSelector(selector, param1, param2,
+                                sessionOf(static_cast<imIndPixelFormatRec*>(param2)->privatedata));
         case imAnalysis:
             return fileSelector(selector, param1, param2, sessionOf(static_cast<imAnalysisRec*>(param2)->privatedata));
         case imDataRateAnalysis:
-            return fileSelector(selector, param1, param2, sessionOf(static_cast<imDataRateAnalysisRec*>(param2)->privatedata));
-        default:
-            return imUnsupported;
+            return fileSelector(selector, param1, param2,
+                                sessionOf(static_cast<imDataRateAnalysisRec*>(param2)->privatedata));
+        default: return imUnsupported;
     }
 }
 

@@ -2,9 +2,8 @@
 // AVI writer can make, and stream format blocks the codec refuses. The module
 // must answer with a result code (imBadFile for what it cannot read), never
 // crash or hang, and the host must always get the file closed again.
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 #include "ClipFixtures.h"
 

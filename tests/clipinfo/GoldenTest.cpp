@@ -1,10 +1,9 @@
 // norvik-import info on clips of every kind, against reference text kept in
 // golden/. NORVIK_UPDATE_GOLDEN=1 rewrites the reference files instead.
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <sstream>
 
 #include "ClipFixtures.h"
@@ -83,8 +82,8 @@ RawClip longClip(std::uint32_t frames, std::uint32_t rate, std::uint32_t scale) 
 
 std::vector<GoldenCase> typeCases() {
     std::vector<GoldenCase> cases;
-    for (std::uint32_t type : {101u, 102u, 103u, 104u, 105u, 106u, 107u, 108u, 109u, 110u, 111u, 112u, 113u,
-                               114u, 115u, 118u, 123u})
+    for (std::uint32_t type :
+         {101u, 102u, 103u, 104u, 105u, 106u, 107u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 118u, 123u})
         cases.push_back({"type-" + std::to_string(type), fromSpec(smallSpec(type))});
     return cases;
 }

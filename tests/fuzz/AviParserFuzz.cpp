@@ -1,15 +1,15 @@
 // Fuzzes the RIFF walk, the header lists and the index readers two ways: the input
 // as a whole file, and the input as byte patches (and a cut) applied to a valid
 // OpenDML file with idx1 and AVIX forms, which reaches the index readers at once.
-#include "AviWriter.h"
-#include "avi/AviParser.h"
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "AviWriter.h"
+#include "avi/AviParser.h"
 
 namespace {
 
@@ -20,21 +20,16 @@ public:
     void close() override {}
     int64_t size() override { return static_cast<int64_t>(m_size); }
     int64_t tell() override { return m_position; }
-    bool seek(int64_t offset) override
-    {
-        if (offset < 0)
-            return false;
+    bool seek(int64_t offset) override {
+        if (offset < 0) return false;
         m_position = offset;
         return true;
     }
-    uint64_t read(void* buffer, uint64_t count) override
-    {
+    uint64_t read(void* buffer, uint64_t count) override {
         const uint64_t pos = static_cast<uint64_t>(m_position);
-        if (pos >= m_size)
-            return 0;
+        if (pos >= m_size) return 0;
         const uint64_t n = count < m_size - pos ? count : m_size - pos;
-        if (n != 0)
-            std::memcpy(buffer, m_data + pos, n);
+        if (n != 0) std::memcpy(buffer, m_data + pos, n);
         m_position += static_cast<int64_t>(n);
         return n;
     }
@@ -48,10 +43,9 @@ private:
 
 std::vector<uint8_t> g_template;
 
-std::vector<uint8_t> makeTemplate()
-{
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("norvik-fuzz-template-" + std::to_string(std::rand()) + ".avi");
+std::vector<uint8_t> makeTemplate() {
+    const auto path =
+        std::filesystem::temp_directory_path() / ("norvik-fuzz-template-" + std::to_string(std::rand()) + ".avi");
     {
         aviwriter::Options o;
         o.superIndexSlots = 4;
@@ -71,35 +65,30 @@ std::vector<uint8_t> makeTemplate()
     return bytes;
 }
 
-void parseAndLookUp(const uint8_t* data, size_t size)
-{
+void parseAndLookUp(const uint8_t* data, size_t size) {
     MemoryFile file(data, size);
     AviParser parser;
     parser.parse(file);
     for (const auto& stream : parser.streams) {
         const uint64_t total = stream->totalBytes();
-        for (uint64_t p : {uint64_t(0), total / 2, total, total + 1})
-            (void)stream->findByBytePosition(p);
+        for (uint64_t p : {uint64_t(0), total / 2, total, total + 1}) (void)stream->findByBytePosition(p);
     }
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_template = makeTemplate();
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     parseAndLookUp(data, size);
     // Patches: records of (16-bit position, value); an odd length also cuts the file.
     std::vector<uint8_t> patched = g_template;
     for (size_t i = 0; i + 3 <= size; i += 3)
         patched[(size_t(data[i]) | size_t(data[i + 1]) << 8) % patched.size()] = data[i + 2];
-    if (size % 3 == 1)
-        patched.resize((size_t(data[size - 1]) * 16) % patched.size());
+    if (size % 3 == 1) patched.resize((size_t(data[size - 1]) * 16) % patched.size());
     parseAndLookUp(patched.data(), patched.size());
     return 0;
 }

@@ -1,8 +1,7 @@
 // The module driver against small fake importers: the host's order of calls,
 // what it reads from the answers, and how it copes with a module that answers badly.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 
 #include "TestPlatform.h"
 #include "norvikhost/HostError.h"

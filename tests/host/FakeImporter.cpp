@@ -26,7 +26,8 @@ int32 onInit(imStdParms* stdParms, imImportInfoRec* info) {
     const void* suite = nullptr;
     basicSuite(stdParms)->AcquireSuite(kPrSDKErrorSuite, kPrSDKErrorSuiteVersion, &suite);
     g_errorSuite = static_cast<const PrSDKErrorSuite3*>(suite);
-    if (g_errorSuite) g_errorSuite->SetEventStringUnicode(kEventTypeInformational, u"Fake importer", u"started \u00e9\U0001F600");
+    if (g_errorSuite)
+        g_errorSuite->SetEventStringUnicode(kEventTypeInformational, u"Fake importer", u"started \u00e9\U0001F600");
     info->priority = 200;
     info->avoidAudioConform = 1;
     return imNoErr;
@@ -71,15 +72,15 @@ int32 onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescript
 
 int32 dispatch(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
     switch (selector) {
-    case imInit: return onInit(stdParms, static_cast<imImportInfoRec*>(param1));
-    case imShutdown: return onShutdown(stdParms);
-    case imGetIndFormat:
-        return onGetIndFormat(reinterpret_cast<std::intptr_t>(param1), static_cast<imIndFormatRec*>(param2));
-    case imGetSupports8: return malSupports8;
-    case imGetSubTypeNames:
-        return onGetSubTypeNames(stdParms, uint32(reinterpret_cast<std::uintptr_t>(param1)),
-                                 static_cast<imSubTypeDescriptionRec**>(param2));
-    default: return imUnsupported;
+        case imInit: return onInit(stdParms, static_cast<imImportInfoRec*>(param1));
+        case imShutdown: return onShutdown(stdParms);
+        case imGetIndFormat:
+            return onGetIndFormat(reinterpret_cast<std::intptr_t>(param1), static_cast<imIndFormatRec*>(param2));
+        case imGetSupports8: return malSupports8;
+        case imGetSubTypeNames:
+            return onGetSubTypeNames(stdParms, uint32(reinterpret_cast<std::uintptr_t>(param1)),
+                                     static_cast<imSubTypeDescriptionRec**>(param2));
+        default: return imUnsupported;
     }
 }
 
@@ -89,21 +90,19 @@ imSubTypeDescriptionRec g_notHostMemory[1] = {};
 
 int32 dispatch(int32 selector, imStdParms*, void*, void* param2) {
     switch (selector) {
-    case imInit: return imBadFile;
-    case imGetIndFormat: {
-        // Names filled to the last byte with no terminating NUL; never ends.
-        auto* rec = static_cast<imIndFormatRec*>(param2);
-        rec->filetype = 0x01020304;
-        std::memset(rec->FormatName, 'N', sizeof rec->FormatName);
-        std::memset(rec->FormatShortName, 'S', sizeof rec->FormatShortName);
-        std::memset(rec->PlatformExtension, 'e', sizeof rec->PlatformExtension);
-        return imNoErr;
-    }
-    case imGetSupports8: return 42;
-    case imGetSubTypeNames:
-        *static_cast<imSubTypeDescriptionRec**>(param2) = g_notHostMemory;
-        return imNoErr;
-    default: return -7;
+        case imInit: return imBadFile;
+        case imGetIndFormat: {
+            // Names filled to the last byte with no terminating NUL; never ends.
+            auto* rec = static_cast<imIndFormatRec*>(param2);
+            rec->filetype = 0x01020304;
+            std::memset(rec->FormatName, 'N', sizeof rec->FormatName);
+            std::memset(rec->FormatShortName, 'S', sizeof rec->FormatShortName);
+            std::memset(rec->PlatformExtension, 'e', sizeof rec->PlatformExtension);
+            return imNoErr;
+        }
+        case imGetSupports8: return 42;
+        case imGetSubTypeNames: *static_cast<imSubTypeDescriptionRec**>(param2) = g_notHostMemory; return imNoErr;
+        default: return -7;
     }
 }
 

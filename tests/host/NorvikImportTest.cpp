@@ -1,10 +1,9 @@
 // norvik-import as a person runs it: a child process, its text and exit code;
 // with the real importer module, its answers and its diagnostic log.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <ctime>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -104,11 +103,11 @@ TEST(NorvikImportWithImporter, FormatsOfTheRealModule) {
     const hosttest::ProfileWithLogSwitch profile(false);
     const ChildResult run = runImport({"formats"}, profile.childEnvironment());
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    for (const char* line : {"imInit: 0 (imNoErr)\n", "  priority: 200\n", "  avoidAudioConform: 1\n",
-                             "  file type: 'AVIV' (0x41564956)\n", "  FormatName: Norvik AVI\n",
-                             "  FormatShortName: Norvik AVI\n", "  extensions: avi\n",
-                             "imGetIndFormat 1: 301 (imBadFormatIndex)\n", "imGetSupports8: 101 (malSupports8)\n",
-                             "imShutdown: 0 (imNoErr)\n"})
+    for (const char* line :
+         {"imInit: 0 (imNoErr)\n", "  priority: 200\n", "  avoidAudioConform: 1\n",
+          "  file type: 'AVIV' (0x41564956)\n", "  FormatName: Norvik AVI\n", "  FormatShortName: Norvik AVI\n",
+          "  extensions: avi\n", "imGetIndFormat 1: 301 (imBadFormatIndex)\n", "imGetSupports8: 101 (malSupports8)\n",
+          "imShutdown: 0 (imNoErr)\n"})
         EXPECT_TRUE(contains(run.output, line)) << line << "in:\n" << run.output;
 }
 
@@ -129,8 +128,8 @@ TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     for (const fs::path& file : filesIn(folder))
         if (!before.count(file)) created.push_back(file);
     ASSERT_EQ(created.size(), 1u);
-    EXPECT_TRUE(std::regex_match(created[0].filename().string(),
-                                 std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_\d\d\.log)")))
+    EXPECT_TRUE(
+        std::regex_match(created[0].filename().string(), std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_\d\d\.log)")))
         << created[0];
     const auto messages = logMessages(created[0]);
     fs::remove(created[0]);
@@ -141,9 +140,9 @@ TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     EXPECT_EQ(messages[0], "Log opened");
     EXPECT_EQ(messages[1].rfind("Application: ", 0), 0u) << messages[1];
     EXPECT_TRUE(contains(messages[1], "norvik-import")) << messages[1];
-    for (const char* message : {"[imInit] (0)", "    [imNoErr] (0)", "[imGetIndFormat] (14)",
-                                "    [imBadFormatIndex] (301)", "[imGetSupports8] (36)", "    [malSupports8] (101)",
-                                "[imShutdown] (1)"})
+    for (const char* message :
+         {"[imInit] (0)", "    [imNoErr] (0)", "[imGetIndFormat] (14)", "    [imBadFormatIndex] (301)",
+          "[imGetSupports8] (36)", "    [malSupports8] (101)", "[imShutdown] (1)"})
         EXPECT_TRUE(has(message)) << message;
 
     // The start-up report: every host format, codec types 1 to 61, the subtypes and the rows.
@@ -181,8 +180,8 @@ TEST(NorvikImportWithImporter, ASecondLogInTheSameSecondGetsTheNextNumber) {
     for (const fs::path& log : earlier) fs::remove(log);
     for (const fs::path& log : created) fs::remove(log);
     ASSERT_EQ(created.size(), 1u);
-    EXPECT_TRUE(std::regex_match(created[0].filename().string(),
-                                 std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_01\.log)")))
+    EXPECT_TRUE(
+        std::regex_match(created[0].filename().string(), std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_01\.log)")))
         << created[0];
 }
 

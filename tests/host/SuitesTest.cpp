@@ -1,7 +1,6 @@
 // The substitute host's own suites, memory functions and knobs.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "norvikhost/Host.h"
@@ -33,10 +32,9 @@ std::vector<std::vector<float>> uninterleave(const PrSDKAudioSuite* audio, int b
     std::vector<std::vector<float>> out(channels, std::vector<float>(frames, 99.0f));
     std::vector<float*> pointers;
     for (auto& channel : out) pointers.push_back(channel.data());
-    const AudioUninterleaveFunc functions[] = {audio->UninterleaveAndConvertFrom8BitInteger,
-                                               audio->UninterleaveAndConvertFrom16BitInteger,
-                                               audio->UninterleaveAndConvertFrom24BitInteger,
-                                               audio->UninterleaveAndConvertFrom32BitInteger};
+    const AudioUninterleaveFunc functions[] = {
+        audio->UninterleaveAndConvertFrom8BitInteger, audio->UninterleaveAndConvertFrom16BitInteger,
+        audio->UninterleaveAndConvertFrom24BitInteger, audio->UninterleaveAndConvertFrom32BitInteger};
     EXPECT_EQ(functions[bits / 8 - 1](bytes.data(), pointers.data(), channels, frames), suiteError_NoError);
     return out;
 }
@@ -170,12 +168,13 @@ TEST_F(HostSuites, ImageProcessingAnswersPerFormat) {
         EXPECT_EQ(ip->FormatIsOriginTopLeft(format, &answer), 0);
         return answer;
     };
-    for (PrPixelFormat f : {PrPixelFormat_BGRA_4444_8u, PrPixelFormat_BGRA_4444_16u, PrPixelFormat_BGRA_4444_32f,
-                            PrPixelFormat_ARGB_4444_8u, PrPixelFormat_BGRX_4444_8u, PrPixelFormat_XRGB_4444_32f,
-                            PrPixelFormat_VUYA_4444_8u, PrPixelFormat_VUYX_4444_8u_709, PrPixelFormat_VUYA_4444_32f_709})
+    for (PrPixelFormat f :
+         {PrPixelFormat_BGRA_4444_8u, PrPixelFormat_BGRA_4444_16u, PrPixelFormat_BGRA_4444_32f,
+          PrPixelFormat_ARGB_4444_8u, PrPixelFormat_BGRX_4444_8u, PrPixelFormat_XRGB_4444_32f,
+          PrPixelFormat_VUYA_4444_8u, PrPixelFormat_VUYX_4444_8u_709, PrPixelFormat_VUYA_4444_32f_709})
         EXPECT_EQ(topLeft(f), 0) << fourccText(f);
-    for (PrPixelFormat f : {PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_UYVY_422_8u_709, PrPixelFormat_V210_422_10u_601,
-                            PrPixelFormat_YUV_420_MPEG2_FRAME_PICTURE_PLANAR_8u_601})
+    for (PrPixelFormat f : {PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_UYVY_422_8u_709,
+                            PrPixelFormat_V210_422_10u_601, PrPixelFormat_YUV_420_MPEG2_FRAME_PICTURE_PLANAR_8u_601})
         EXPECT_EQ(topLeft(f), 1) << fourccText(f);
     host.setOriginTopLeft(PrPixelFormat_BGRA_4444_8u, true);
     EXPECT_EQ(topLeft(PrPixelFormat_BGRA_4444_8u), 1);
@@ -211,10 +210,10 @@ TEST_F(HostSuites, BasicSuiteCountsAndFailsAcquisitionsOnRequest) {
     const void* suite = nullptr;
     for (const char* name : {kPrSDKPPixCreatorSuite, kPrSDKPPixCacheSuite, kPrSDKPPixSuite, kPrSDKTimeSuite,
                              kPrSDKImageProcessingSuite, kPrSDKAudioSuite, kPrSDKErrorSuite}) {
-        const int32 version = std::strcmp(name, kPrSDKPPixCacheSuite) == 0      ? 6
+        const int32 version = std::strcmp(name, kPrSDKPPixCacheSuite) == 0         ? 6
                               : std::strcmp(name, kPrSDKImageProcessingSuite) == 0 ? 2
-                              : std::strcmp(name, kPrSDKErrorSuite) == 0          ? 3
-                                                                                  : 1;
+                              : std::strcmp(name, kPrSDKErrorSuite) == 0           ? 3
+                                                                                   : 1;
         EXPECT_EQ(basic->AcquireSuite(name, version, &suite), 0) << name;
         EXPECT_NE(suite, nullptr) << name;
     }

@@ -10,8 +10,9 @@
 #include "norvikhost/Platform.h"
 
 #ifdef _WIN32
-#include <shlobj.h>
 #include <windows.h>
+
+#include <shlobj.h>
 #else
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,8 +1,7 @@
 // The answers the importer relies on: queries per output row, parameters, names,
 // and what the encoder says it accepts.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <set>
 #include <string>
 
@@ -12,8 +11,8 @@ using namespace norvik_test;
 
 TEST(Queries, EveryCompressedTypeDecodesIntoEveryImporterRow) {
     // (output type, colour space, flags, range) as the importer builds them.
-    const uint32_t rows[][4] = {{4, 1, 0, 1},  {4, 2, 0, 1},  {5, 1, 1, 1},  {5, 2, 1, 1}, {50, 1, 1, 1},
-                                {50, 2, 0, 1}, {49, 1, 1, 1}, {49, 2, 0, 1}, {2, 2, 1, 2}, {19, 2, 0, 2},
+    const uint32_t rows[][4] = {{4, 1, 0, 1},  {4, 2, 0, 1},  {5, 1, 1, 1},  {5, 2, 1, 1},  {50, 1, 1, 1},
+                                {50, 2, 0, 1}, {49, 1, 1, 1}, {49, 2, 0, 1}, {2, 2, 1, 2},  {19, 2, 0, 2},
                                 {1, 2, 1, 2},  {16, 2, 0, 2}, {11, 1, 0, 1}, {11, 2, 0, 1}, {15, 2, 1, 2},
                                 {31, 2, 3, 2}, {32, 2, 2, 2}};
     Handle h;

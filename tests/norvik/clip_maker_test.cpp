@@ -1,11 +1,10 @@
 // Clips from the clip maker carry the stream block, decodable frames equal to the
 // synthetic pictures, empty chunks where asked, and the promised audio samples.
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 #include "ClipMaker.h"
 #include "codec_helpers.h"

@@ -15,10 +15,10 @@ namespace norvik_test {
 // What the tests need to know of a compressed type.
 struct TypeInfo {
     uint32_t type;
-    int planes;    // coded planes
+    int planes;  // coded planes
     int bits;
-    int chromaX;   // 1 or 2
-    int chromaY;   // 1 or 2
+    int chromaX;  // 1 or 2
+    int chromaY;  // 1 or 2
     bool rgb;
     bool grey;
 };

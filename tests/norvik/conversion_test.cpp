@@ -1,9 +1,8 @@
 // Decoding into every output type against a double-precision reference: moves
 // that keep model, colour space and range are exact, the rest within one unit.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <sstream>
 
 #include "codec_helpers.h"
@@ -16,9 +15,9 @@ struct Output {
     uint32_t type;
     bool rgb;
     int bits;
-    bool alpha;   // has a real alpha component
-    bool hasX;    // has a filler component
-    bool pairs;   // 4:2:2
+    bool alpha;  // has a real alpha component
+    bool hasX;   // has a filler component
+    bool pairs;  // 4:2:2
     uint32_t rowBytes(uint32_t w) const {
         if (type == 4 || type == 5) return (w + 1) / 2 * 4;
         if (type == 11) return (w + 5) / 6 * 16;
@@ -27,10 +26,10 @@ struct Output {
 };
 
 const Output kOutputs[] = {
-    {1, true, 8, false, true, false},  {2, true, 8, true, false, false},   {4, false, 8, false, false, true},
-    {5, false, 8, false, false, true}, {11, false, 10, false, false, true}, {15, true, 10, false, false, false},
-    {16, true, 8, false, true, false}, {19, true, 8, true, false, false},  {31, true, 16, true, false, false},
-    {32, true, 16, false, true, false}, {49, false, 8, false, true, false}, {50, false, 8, true, false, false},
+    {1, true, 8, false, true, false},   {2, true, 8, true, false, false},    {4, false, 8, false, false, true},
+    {5, false, 8, false, false, true},  {11, false, 10, false, false, true}, {15, true, 10, false, false, false},
+    {16, true, 8, false, true, false},  {19, true, 8, true, false, false},   {31, true, 16, true, false, false},
+    {32, true, 16, false, true, false}, {49, false, 8, false, true, false},  {50, false, 8, true, false, false},
 };
 
 // Components of one decoded pixel as the output holds them: c[0..2] are R, G, B
@@ -44,24 +43,35 @@ Px readPixel(const Output& o, const uint8_t* row, uint32_t x) {
     auto le32 = [](const uint8_t* p) { return uint32_t(p[0]) | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; };
     const uint8_t* p = row + 4 * x;
     switch (o.type) {
-    case 1: case 2: return {{p[2], p[1], p[0], p[3]}};
-    case 16: case 19: return {{p[1], p[2], p[3], p[0]}};
-    case 49: case 50: return {{p[2], p[1], p[0], p[3]}};
-    case 15: { const uint32_t w = le32(p); return {{int(w >> 20 & 1023), int(w >> 10 & 1023), int(w & 1023), int(w >> 30)}}; }
-    case 31: case 32: { const uint8_t* q = row + 8 * x; return {{le16(q + 4), le16(q + 2), le16(q), le16(q + 6)}}; }
-    case 4: case 5: {
-        const uint8_t* g = row + 4 * (x / 2);
-        const int y0 = o.type == 4 ? 0 : 1, u0 = o.type == 4 ? 1 : 0;
-        return {{g[y0 + 2 * (x % 2)], g[u0], g[u0 + 2], 0}};
-    }
-    default: {  // v210
-        const uint8_t* g = row + 16 * (x / 6);
-        int v[12];
-        for (int j = 0; j < 4; ++j)
-            for (int k = 0; k < 3; ++k) v[3 * j + k] = int(le32(g + 4 * j) >> (10 * k) & 1023);
-        const int i = x % 6, pair = i / 2;
-        return {{v[2 * i + 1], v[4 * pair], v[4 * pair + 2], 0}};
-    }
+        case 1:
+        case 2: return {{p[2], p[1], p[0], p[3]}};
+        case 16:
+        case 19: return {{p[1], p[2], p[3], p[0]}};
+        case 49:
+        case 50: return {{p[2], p[1], p[0], p[3]}};
+        case 15: {
+            const uint32_t w = le32(p);
+            return {{int(w >> 20 & 1023), int(w >> 10 & 1023), int(w & 1023), int(w >> 30)}};
+        }
+        case 31:
+        case 32: {
+            const uint8_t* q = row + 8 * x;
+            return {{le16(q + 4), le16(q + 2), le16(q), le16(q + 6)}};
+        }
+        case 4:
+        case 5: {
+            const uint8_t* g = row + 4 * (x / 2);
+            const int y0 = o.type == 4 ? 0 : 1, u0 = o.type == 4 ? 1 : 0;
+            return {{g[y0 + 2 * (x % 2)], g[u0], g[u0 + 2], 0}};
+        }
+        default: {  // v210
+            const uint8_t* g = row + 16 * (x / 6);
+            int v[12];
+            for (int j = 0; j < 4; ++j)
+                for (int k = 0; k < 3; ++k) v[3 * j + k] = int(le32(g + 4 * j) >> (10 * k) & 1023);
+            const int i = x % 6, pair = i / 2;
+            return {{v[2 * i + 1], v[4 * pair], v[4 * pair + 2], 0}};
+        }
     }
 }
 
@@ -197,7 +207,7 @@ std::string check(uint32_t type, const Output& out, const Case& s, uint32_t w, u
 
 TEST(Conversions, EveryCompressedTypeIntoEveryOutputType) {
     const Case setups[] = {
-        {1, 1, 1, 1, false, false}, {1, 1, 2, 2, true, false}, {2, 2, 2, 2, false, false},
+        {1, 1, 1, 1, false, false}, {1, 1, 2, 2, true, false},  {2, 2, 2, 2, false, false},
         {2, 2, 1, 1, true, false},  {2, 1, 2, 2, false, false}, {1, 2, 1, 1, true, false},
     };
     for (const TypeInfo& t : allTypes()) {

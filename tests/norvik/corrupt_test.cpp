@@ -1,9 +1,8 @@
 // Malformed frames, blocks, planes and calls give error results; nothing is read
 // or written outside the given buffers (the buffers are exact-size heap blocks, so
 // AddressSanitizer sees any stray access).
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 #include <random>
 
@@ -31,7 +30,10 @@ struct Stream {
 };
 
 const Stream kStreams[] = {
-    {104, 24, 8, 2, 4, 48}, {102, 9, 7, 3, 2, 36}, {123, 12, 8, 4, 11, 32}, {113, 5, 6, 6, 31, 40},
+    {104, 24, 8, 2, 4, 48},
+    {102, 9, 7, 3, 2, 36},
+    {123, 12, 8, 4, 11, 32},
+    {113, 5, 6, 6, 31, 40},
 };
 
 }  // namespace
@@ -104,10 +106,10 @@ TEST(CorruptFormatBlocks, EveryTruncationAndBadFieldIsRefused) {
         const char* what;
     };
     const Edit edits[] = {
-        {0, 'X', "magic"},         {4, 2, "version"},          {5, 100, "type"},        {5, 116, "type"},
-        {6, 0, "colour space"},    {6, 3, "colour space"},     {7, 0, "range"},         {7, 9, "range"},
-        {8, 0, "width 0"},         {8, 63, "odd width"},       {12, 0, "height 0"},     {12, 31, "odd height"},
-        {20, 0, "slice height 0"}, {20, 7, "odd slice height"}, {22, 1, "reserved"},    {11, 1, "huge width"},
+        {0, 'X', "magic"},         {4, 2, "version"},           {5, 100, "type"},    {5, 116, "type"},
+        {6, 0, "colour space"},    {6, 3, "colour space"},      {7, 0, "range"},     {7, 9, "range"},
+        {8, 0, "width 0"},         {8, 63, "odd width"},        {12, 0, "height 0"}, {12, 31, "odd height"},
+        {20, 0, "slice height 0"}, {20, 7, "odd slice height"}, {22, 1, "reserved"}, {11, 1, "huge width"},
         {16, 9, "field type"},
     };
     for (const Edit& e : edits) {

@@ -29,9 +29,8 @@ std::vector<Case> casesFor(const TypeInfo& t) {
 }
 
 std::string describe(uint32_t type, const Case& c, uint32_t method, uint32_t k) {
-    return "type " + std::to_string(type) + " " + std::to_string(c.width) + "x" + std::to_string(c.height) +
-           " slice " + std::to_string(c.sliceHeight) + " method " + std::to_string(method) + " k " +
-           std::to_string(k);
+    return "type " + std::to_string(type) + " " + std::to_string(c.width) + "x" + std::to_string(c.height) + " slice " +
+           std::to_string(c.sliceHeight) + " method " + std::to_string(method) + " k " + std::to_string(k);
 }
 
 }  // namespace

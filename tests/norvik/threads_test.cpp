@@ -1,7 +1,6 @@
 // Slices decoded on several threads inside one call, and several handles used
 // from several threads at once, give the same pictures as one thread.
 #include <gtest/gtest.h>
-
 #include <thread>
 
 #include "codec_helpers.h"

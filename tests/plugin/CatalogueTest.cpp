@@ -1,7 +1,6 @@
 // The pixel-format catalogue and the codec binding, against a codec library
 // whose answers the tests set.
 #include <gtest/gtest.h>
-
 #include <regex>
 #include <sstream>
 #include <string>
@@ -132,7 +131,8 @@ TEST_F(Catalogue, LookupsNameWhatTheyCannotFind) {
         GetFormatInfo_by_pixelFormat(PrPixelFormat_BGRA_4444_32f);
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "GetFormatInfo_by_pixelFormat(): pixel format not found: PrPixelFormat_BGRA_4444_32f [BGra]");
+        EXPECT_STREQ(e.what(),
+                     "GetFormatInfo_by_pixelFormat(): pixel format not found: PrPixelFormat_BGRA_4444_32f [BGra]");
     }
 }
 
@@ -203,12 +203,18 @@ TEST(CatalogueReport, ListsHostFormatsCodecTypesSubtypesAndRows) {
         if (!line.empty() && line.back() == '\r') line.pop_back();  // text mode on Windows
         const std::string message = line.substr(line.find("] ", line.find("] ") + 2) + 2);
         if (message == "----") ++sections;
-        if (std::regex_match(message, std::regex(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: 0 0 0\) - 512)"))) ++hostFormats;
+        if (std::regex_match(message,
+                             std::regex(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: 0 0 0\) - 512)")))
+            ++hostFormats;
         if (std::regex_match(message, std::regex(R"(YES YES : stub1-\d+)"))) ++types;
         if (message == "  -   - : stub1-61") ++refusedTypes;
         if (std::regex_match(message, std::regex(R"(\[N\d\w\w\] : \(1\d\d\) stub1-1\d\d\s+: 'Norvik .+')"))) ++subtypes;
         if (message == "    <- PrPixelFormat_BGRA_4444_8u") ++compressible;
-        if (std::regex_match(message, std::regex(R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) stub1-\d+\s* : \(\d\) stub3-\d\s* : [ 1] : [ 1])"))) ++rows;
+        if (std::regex_match(
+                message,
+                std::regex(
+                    R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) stub1-\d+\s* : \(\d\) stub3-\d\s* : [ 1] : [ 1])")))
+            ++rows;
     }
     EXPECT_EQ(sections, 4);
     EXPECT_EQ(hostFormats, 73);

@@ -1,7 +1,6 @@
 // The entry point's barrier, the dispatcher and the module-wide answers.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 #include "FakeHost.h"

@@ -20,17 +20,17 @@ struct FakeHostEvent {
 };
 
 struct FakeHost {
-    FakeHost();   // resets the shared state
+    FakeHost();  // resets the shared state
     ~FakeHost();
 
     prsdk::imStdParms* stdParms() { return &m_stdParms; }
     const prsdk::SPBasicSuite* basicSuite();
 
     // State shared with the suite functions.
-    static bool refuseAcquire;            // every acquisition fails
-    static std::string refuseSuite;       // acquisitions of this suite fail
+    static bool refuseAcquire;                             // every acquisition fails
+    static std::string refuseSuite;                        // acquisitions of this suite fail
     static std::set<prsdk::PrPixelFormat> topLeftFormats;  // answers of FormatIsOriginTopLeft
-    static std::vector<std::unique_ptr<char[]>> blocks;     // every newPtr block, freed by the next FakeHost
+    static std::vector<std::unique_ptr<char[]>> blocks;    // every newPtr block, freed by the next FakeHost
     static std::vector<prsdk::uint32> blockSizes;
     static std::map<std::string, int> acquired;  // by suite name
     static std::map<std::string, int> released;

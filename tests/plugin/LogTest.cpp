@@ -1,8 +1,7 @@
 // The diagnostic log: file naming, line format, long and percent-bearing
 // messages, concurrent writers.
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -15,8 +14,8 @@
 namespace {
 
 std::string logFolder() {
-    return platform::toUtf8(platform::appendPath(
-        platform::appendPath(platform::toWide(testProfileFolder()), u"norvik"), u"adobe"));
+    return platform::toUtf8(
+        platform::appendPath(platform::appendPath(platform::toWide(testProfileFolder()), u"norvik"), u"adobe"));
 }
 
 // A name of its own per test, so runs never see each other's files (on Windows

@@ -1,6 +1,5 @@
 // The name tables against the host interface's own values.
 #include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 
@@ -27,8 +26,7 @@ TEST(Names, SelectorsAndResultsMatchTheHostValues) {
     EXPECT_STREQ(resultName(malSupports8), "malSupports8");
     EXPECT_STREQ(resultName(imBadFormatIndex), "imBadFormatIndex");
     EXPECT_STREQ(resultName(imIsCacheable), "imIsCacheable");
-    for (int unnamed : {-1, 41, 42, 99, 102, 302})
-        EXPECT_STREQ(resultName(unnamed), "????") << unnamed;
+    for (int unnamed : {-1, 41, 42, 99, 102, 302}) EXPECT_STREQ(resultName(unnamed), "????") << unnamed;
 }
 
 TEST(Names, AsyncAndChannelLabels) {

@@ -1,7 +1,6 @@
 // The Linux stand-in of the user's registry: $HOME/.norvik-registry.
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 
 #include "TempHome.h"
 #include "platform/Platform.h"
@@ -12,7 +11,9 @@ void writeRegistry(const std::string& text) {
     std::ofstream(testProfileFolder() + "/.norvik-registry", std::ios::trunc) << text;
 }
 
-bool readSwitch(uint32_t& value) { return platform::readUserRegistryDword("Software\\Norvik", "EnableAdobeLog", value); }
+bool readSwitch(uint32_t& value) {
+    return platform::readUserRegistryDword("Software\\Norvik", "EnableAdobeLog", value);
+}
 
 }  // namespace
 
@@ -25,14 +26,15 @@ TEST(Registry, ReadsOnlyWellFormedDwordLines) {
     ASSERT_TRUE(readSwitch(value));
     EXPECT_EQ(value, 1u);
 
-    writeRegistry("Software\\Other\\EnableAdobeLog=dword:00000001\nSoftware\\Norvik\\EnableAdobeLog=dword:DEADbeef\r\n");
+    writeRegistry(
+        "Software\\Other\\EnableAdobeLog=dword:00000001\nSoftware\\Norvik\\EnableAdobeLog=dword:DEADbeef\r\n");
     ASSERT_TRUE(readSwitch(value));
     EXPECT_EQ(value, 0xDEADBEEFu);
 
-    for (const char* bad : {"Software\\Norvik\\EnableAdobeLog=1\n", "Software\\Norvik\\EnableAdobeLog=dword:\n",
-                            "Software\\Norvik\\EnableAdobeLog=dword:123456789\n",
-                            "Software\\Norvik\\EnableAdobeLog=dword:12x4\n", "Software\\Norvik\\EnableAdobeLo=dword:1\n",
-                            "software\\norvik\\enableadobelog=dword:1\n"}) {
+    for (const char* bad :
+         {"Software\\Norvik\\EnableAdobeLog=1\n", "Software\\Norvik\\EnableAdobeLog=dword:\n",
+          "Software\\Norvik\\EnableAdobeLog=dword:123456789\n", "Software\\Norvik\\EnableAdobeLog=dword:12x4\n",
+          "Software\\Norvik\\EnableAdobeLo=dword:1\n", "software\\norvik\\enableadobelog=dword:1\n"}) {
         writeRegistry(bad);
         EXPECT_FALSE(readSwitch(value)) << bad;
     }
@@ -45,7 +47,9 @@ TEST(Text, Utf8AndUtf16RoundTrip) {
     EXPECT_EQ(platform::toWide(utf8), wide);
     EXPECT_EQ(platform::toUtf8(u""), "");
     EXPECT_EQ(platform::toWide(""), u"");
-    EXPECT_EQ(platform::toWide("a\xff" "b"), u"a\ufffdb");   // invalid byte
-    EXPECT_EQ(platform::toWide("\xe6\x97"), u"\ufffd");      // cut sequence
+    EXPECT_EQ(platform::toWide("a\xff"
+                               "b"),
+              u"a\ufffdb");                                    // invalid byte
+    EXPECT_EQ(platform::toWide("\xe6\x97"), u"\ufffd");        // cut sequence
     EXPECT_EQ(platform::toUtf8(u"\xd800x"), "\xef\xbf\xbdx");  // lone surrogate
 }

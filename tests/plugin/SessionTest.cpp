@@ -1,9 +1,8 @@
 // The importer session on clips made by the clip maker: host stream mapping,
 // reopening, and what the clip information handlers write.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -25,15 +24,16 @@ class Session : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         testProfileFolder();
-        folder = fs::temp_directory_path() / ("norvik-session-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        folder = fs::temp_directory_path() /
+                 ("norvik-session-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
         fs::create_directories(folder);
     }
     static void TearDownTestSuite() { fs::remove_all(folder); }
     void SetUp() override { buildPixelFormatTables(host.basicSuite()); }
 
     // A small clip with `audioStreams` stereo 16-bit streams.
-    static std::u16string clip(const std::string& name, int audioStreams, uint32_t frames = 8,
-                               uint32_t rate = 25, uint32_t scale = 1) {
+    static std::u16string clip(const std::string& name, int audioStreams, uint32_t frames = 8, uint32_t rate = 25,
+                               uint32_t scale = 1) {
         const fs::path path = folder / name;
         if (!fs::exists(path)) {
             clipmaker::ClipSpec plan;

@@ -1,7 +1,6 @@
 // Frame rates and audio formats as the stream descriptions read them.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "streams/AudioInfo.h"

@@ -1,9 +1,10 @@
 #include "StubCodec.h"
-#include "platform/Export.h"
 
 #include <cstdio>
 #include <set>
 #include <utility>
+
+#include "platform/Export.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ NORVIK_VISIBLE void norvik_stub_reset() { state() = StubState{}; }
 NORVIK_VISIBLE void norvik_stub_fail_init(int32_t code) { state().initResult = code; }
 NORVIK_VISIBLE void norvik_stub_fail_open(int32_t code) { state().openResult = code; }
 
-NORVIK_VISIBLE void norvik_stub_set_stream(uint32_t width, uint32_t height, uint32_t type, uint32_t colorSpace, uint32_t range) {
+NORVIK_VISIBLE void norvik_stub_set_stream(uint32_t width, uint32_t height, uint32_t type, uint32_t colorSpace,
+                                           uint32_t range) {
     state().stream = CodecFormat{width, height, kCodecFormExtended, kCodecFormVersion, type, 0, colorSpace, range, 0};
 }
 
@@ -77,8 +79,8 @@ NORVIK_VISIBLE int32_t norvik_open(uint32_t* handle) {
     return 0;
 }
 
-NORVIK_VISIBLE int32_t norvik_decompress_query(uint32_t, const void* block, uint32_t blockSize, const CodecFormat* wanted,
-                                CodecFormat* out) {
+NORVIK_VISIBLE int32_t norvik_decompress_query(uint32_t, const void* block, uint32_t blockSize,
+                                               const CodecFormat* wanted, CodecFormat* out) {
     ++state().queries;
     if (!block || blockSize == 0 || state().stream.type == 0) return kStubBadBlock;
     if (wanted && !state().acceptAllOutputs && !state().outputs.count({wanted->type, wanted->colorSpace}))
@@ -87,8 +89,8 @@ NORVIK_VISIBLE int32_t norvik_decompress_query(uint32_t, const void* block, uint
     return 0;
 }
 
-NORVIK_VISIBLE int32_t norvik_decompress_begin(uint32_t handle, const void* block, uint32_t blockSize, const CodecFormat* wanted,
-                                CodecFormat* out) {
+NORVIK_VISIBLE int32_t norvik_decompress_begin(uint32_t handle, const void* block, uint32_t blockSize,
+                                               const CodecFormat* wanted, CodecFormat* out) {
     return norvik_decompress_query(handle, block, blockSize, wanted, out);
 }
 
@@ -106,7 +108,8 @@ NORVIK_VISIBLE int32_t norvik_get_param(uint32_t, uint32_t, void* value, uint32_
     return 0;
 }
 
-NORVIK_VISIBLE int32_t norvik_compress_query(uint32_t, const CodecFormat* source, const CodecFormat*, uint32_t*, const void*) {
+NORVIK_VISIBLE int32_t norvik_compress_query(uint32_t, const CodecFormat* source, const CodecFormat*, uint32_t*,
+                                             const void*) {
     return source && state().sources.count(source->type) ? 0 : 10;
 }
 

@@ -1,8 +1,8 @@
 // Header lists of the first form (hdrl, INFO, JUNK), their completion once every
 // chunk is known, and the stream descriptions offered to callers.
-#include "AviWriterImpl.h"
-
 #include <stdexcept>
+
+#include "AviWriterImpl.h"
 
 namespace aviwriter {
 namespace {
@@ -11,23 +11,18 @@ constexpr uint32_t kAvihHasIndex = 0x10;
 constexpr uint32_t kAvihIsInterleaved = 0x100;
 constexpr uint32_t kDmlhSize = 248;
 
-void putLE(std::vector<uint8_t>& v, uint64_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        v.push_back(i < 8 ? uint8_t(value >> (8 * i)) : 0);
+void putLE(std::vector<uint8_t>& v, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) v.push_back(i < 8 ? uint8_t(value >> (8 * i)) : 0);
 }
 
-uint32_t getLE(const std::vector<uint8_t>& v, size_t at, int bytes)
-{
+uint32_t getLE(const std::vector<uint8_t>& v, size_t at, int bytes) {
     uint32_t value = 0;
-    for (int i = 0; i < bytes && at + i < v.size(); ++i)
-        value |= uint32_t(v[at + i]) << (8 * i);
+    for (int i = 0; i < bytes && at + i < v.size(); ++i) value |= uint32_t(v[at + i]) << (8 * i);
     return value;
 }
 
 // The 56-byte stream header of a stream as far as it is known.
-std::vector<uint8_t> streamHeader(const StreamState& s)
-{
+std::vector<uint8_t> streamHeader(const StreamState& s) {
     const StreamSpec& p = s.setup;
     uint64_t length = s.offsets.size();
     if (p.length >= 0)
@@ -48,15 +43,13 @@ std::vector<uint8_t> streamHeader(const StreamState& s)
     putLE(h, p.suggestedBufferSize != 0 ? p.suggestedBufferSize : s.largest, 4);
     putLE(h, p.quality, 4);
     putLE(h, p.sampleSize, 4);
-    for (int16_t v : p.frame)
-        putLE(h, static_cast<uint16_t>(v), 2);
+    for (int16_t v : p.frame) putLE(h, static_cast<uint16_t>(v), 2);
     return h;
 }
 
 }  // namespace
 
-void AviWriter::Impl::writeHeaders()
-{
+void AviWriter::Impl::writeHeaders() {
     const uint64_t hdrl = beginList(fourcc("LIST"), fourcc("hdrl"));
     out.putU32(fourcc("avih"));
     out.putU32(56);
@@ -74,8 +67,7 @@ void AviWriter::Impl::writeHeaders()
             out.putU32(fourcc("strf"));
             out.putU32(static_cast<uint32_t>(s.setup.format.size()));
             out.put(s.setup.format.data(), s.setup.format.size());
-            if (s.setup.format.size() & 1)
-                out.put("", 1);
+            if (s.setup.format.size() & 1) out.put("", 1);
         }
         if (options.openDml) {
             s.indxHeader = out.position();
@@ -100,8 +92,7 @@ void AviWriter::Impl::writeHeaders()
         out.putU32(fourcc("ISFT"));
         out.putU32(size);
         out.put(options.infoSoftware.c_str(), size);
-        if (size & 1)
-            out.put("", 1);
+        if (size & 1) out.put("", 1);
         endList(info);
     }
     if (options.junkAfterHeader != 0) {
@@ -111,13 +102,11 @@ void AviWriter::Impl::writeHeaders()
     }
 }
 
-void AviWriter::Impl::completeHeaders()
-{
+void AviWriter::Impl::completeHeaders() {
     const StreamState* video = nullptr;
     uint32_t largest = 0;
     for (const auto& s : streams) {
-        if (!video && s.setup.fccType == fourcc("vids"))
-            video = &s;
+        if (!video && s.setup.fccType == fourcc("vids")) video = &s;
         largest = std::max(largest, s.largest);
     }
     std::vector<uint8_t> avih;
@@ -133,20 +122,17 @@ void AviWriter::Impl::completeHeaders()
     putLE(avih, video ? getLE(video->setup.format, 8, 4) : 0, 4);  // dwHeight
     avih.resize(56, 0);
     out.patch(avihData, avih.data(), avih.size());
-    if (dmlhData != 0)
-        out.patchU32(dmlhData, video ? static_cast<uint32_t>(video->offsets.size()) : 0);
+    if (dmlhData != 0) out.patchU32(dmlhData, video ? static_cast<uint32_t>(video->offsets.size()) : 0);
     for (auto& s : streams) {
         if (s.strhData != 0) {
             const auto h = streamHeader(s);
             out.patch(s.strhData, h.data(), h.size());
         }
-        if (s.indxHeader != 0)
-            completeSuperIndex(s);
+        if (s.indxHeader != 0) completeSuperIndex(s);
     }
 }
 
-void AviWriter::Impl::completeSuperIndex(StreamState& s)
-{
+void AviWriter::Impl::completeSuperIndex(StreamState& s) {
     const Faults& f = options.faults;
     std::vector<uint8_t> v;
     putLE(v, f.superLongsPerEntry, 2);
@@ -157,12 +143,9 @@ void AviWriter::Impl::completeSuperIndex(StreamState& s)
     putLE(v, 0, 12);
     for (size_t i = 0; i < s.supers.size(); ++i) {
         SuperEntry e = s.supers[f.superRepeatsFirst ? 0 : i];
-        if (i == 0 && f.superSmallSize)
-            e.size = 4;
-        if (i == 0 && f.superOffsetPastEnd)
-            e.offset = out.position() + 4096;
-        if (i == 0 && f.superPointsToIndx)
-            e.offset = s.indxHeader;
+        if (i == 0 && f.superSmallSize) e.size = 4;
+        if (i == 0 && f.superOffsetPastEnd) e.offset = out.position() + 4096;
+        if (i == 0 && f.superPointsToIndx) e.offset = s.indxHeader;
         putLE(v, e.offset, 8);
         putLE(v, e.size, 4);
         putLE(v, e.duration, 4);
@@ -170,9 +153,8 @@ void AviWriter::Impl::completeSuperIndex(StreamState& s)
     out.patch(s.indxHeader + 8, v.data(), v.size());
 }
 
-StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate,
-                       uint32_t scale, uint16_t bitCount, const std::vector<uint8_t>& extra)
-{
+StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate, uint32_t scale,
+                       uint16_t bitCount, const std::vector<uint8_t>& extra) {
     StreamSpec s;
     s.fccType = fourcc("vids");
     s.fccHandler = compression;
@@ -194,8 +176,7 @@ StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint
     return s;
 }
 
-StreamSpec audioStream(const std::vector<uint8_t>& waveFormat)
-{
+StreamSpec audioStream(const std::vector<uint8_t>& waveFormat) {
     StreamSpec s;
     s.fccType = fourcc("auds");
     s.fccHandler = 0;
@@ -209,8 +190,7 @@ StreamSpec audioStream(const std::vector<uint8_t>& waveFormat)
     return s;
 }
 
-StreamSpec pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample, bool isFloat)
-{
+StreamSpec pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample, bool isFloat) {
     std::vector<uint8_t> w;
     const uint32_t blockAlign = channels * ((bitsPerSample + 7u) / 8u);
     putLE(w, isFloat ? 3 : 1, 2);  // wFormatTag

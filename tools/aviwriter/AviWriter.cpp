@@ -1,7 +1,7 @@
-#include "AviWriterImpl.h"
-
 #include <filesystem>
 #include <stdexcept>
+
+#include "AviWriterImpl.h"
 
 namespace aviwriter {
 namespace {
@@ -14,38 +14,30 @@ uint64_t padded(uint64_t size) { return size + (size & 1); }
 }  // namespace
 
 AviWriter::AviWriter(const std::string& path, Options options)
-    : m_impl(std::make_unique<Impl>(path, std::move(options)))
-{
-}
+    : m_impl(std::make_unique<Impl>(path, std::move(options))) {}
 
 AviWriter::~AviWriter() = default;
 
-int AviWriter::addStream(const StreamSpec& setup)
-{
-    if (m_impl->started)
-        throw std::runtime_error("AviWriter: streams must be added before the first chunk");
-    if (m_impl->streams.size() >= 100)
-        throw std::runtime_error("AviWriter: at most 100 streams");
+int AviWriter::addStream(const StreamSpec& setup) {
+    if (m_impl->started) throw std::runtime_error("AviWriter: streams must be added before the first chunk");
+    if (m_impl->streams.size() >= 100) throw std::runtime_error("AviWriter: at most 100 streams");
     StreamState s;
     s.setup = setup;
     const int n = static_cast<int>(m_impl->streams.size());
-    s.chunkId = uint32_t('0' + n / 10) | uint32_t('0' + n % 10) << 8 |
-                uint32_t(uint8_t(setup.chunkType[0])) << 16 | uint32_t(uint8_t(setup.chunkType[1])) << 24;
+    s.chunkId = uint32_t('0' + n / 10) | uint32_t('0' + n % 10) << 8 | uint32_t(uint8_t(setup.chunkType[0])) << 16 |
+                uint32_t(uint8_t(setup.chunkType[1])) << 24;
     m_impl->streams.push_back(std::move(s));
     return n;
 }
 
-StreamState& AviWriter::Impl::stream(int n)
-{
+StreamState& AviWriter::Impl::stream(int n) {
     if (n < 0 || static_cast<size_t>(n) >= streams.size())
         throw std::runtime_error("AviWriter: unknown stream " + std::to_string(n));
-    if (!started)
-        start();
+    if (!started) start();
     return streams[static_cast<size_t>(n)];
 }
 
-uint64_t AviWriter::Impl::beginList(uint32_t id, uint32_t type)
-{
+uint64_t AviWriter::Impl::beginList(uint32_t id, uint32_t type) {
     const uint64_t header = out.position();
     out.putU32(id);
     out.putU32(0);  // completed by endList
@@ -53,38 +45,29 @@ uint64_t AviWriter::Impl::beginList(uint32_t id, uint32_t type)
     return header;
 }
 
-void AviWriter::Impl::endList(uint64_t header, int64_t sizeDelta)
-{
+void AviWriter::Impl::endList(uint64_t header, int64_t sizeDelta) {
     const uint64_t size = out.position() - header - 8;
-    if (size > 0xFFFFFFFFu)
-        throw std::runtime_error("AviWriter: list larger than 4 GiB");
+    if (size > 0xFFFFFFFFu) throw std::runtime_error("AviWriter: list larger than 4 GiB");
     out.patchU32(header + 4, static_cast<uint32_t>(static_cast<int64_t>(size) + sizeDelta));
 }
 
-void AviWriter::Impl::start()
-{
+void AviWriter::Impl::start() {
     started = true;
     startForm(true);
 }
 
-void AviWriter::Impl::startForm(bool first)
-{
+void AviWriter::Impl::startForm(bool first) {
     formHeader = beginList(fourcc("RIFF"), first ? fourcc("AVI ") : fourcc("AVIX"));
-    if (first)
-        writeHeaders();
+    if (first) writeHeaders();
     moviHeader = beginList(fourcc("LIST"), fourcc("movi"));
-    if (first)
-        firstMoviHeader = moviHeader;
+    if (first) firstMoviHeader = moviHeader;
     moviHasContent = false;
-    for (auto& s : streams)
-        s.formFirstChunk = s.offsets.size();
+    for (auto& s : streams) s.formFirstChunk = s.offsets.size();
 }
 
-void AviWriter::Impl::writeStandardIndex(StreamState& s)
-{
+void AviWriter::Impl::writeStandardIndex(StreamState& s) {
     const size_t first = s.formFirstChunk, count = s.offsets.size() - first;
-    if (count == 0)
-        return;
+    if (count == 0) return;
     const Faults& f = options.faults;
     const uint64_t base = moviHeader;
     const uint64_t header = out.position();
@@ -112,59 +95,45 @@ void AviWriter::Impl::writeStandardIndex(StreamState& s)
     s.supers.push_back({header, static_cast<uint32_t>(32 + 8 * count), static_cast<uint32_t>(duration)});
 }
 
-void AviWriter::Impl::writeIdx1()
-{
+void AviWriter::Impl::writeIdx1() {
     out.putU32(fourcc("idx1"));
     const uint32_t extra = options.faults.idx1ExtraBytes;
     out.putU32(static_cast<uint32_t>(16 * idx1.size()) + extra);
     for (const auto& e : idx1)
-        for (uint32_t v : e)
-            out.putU32(v);
+        for (uint32_t v : e) out.putU32(v);
     out.zeros(padded(extra), false);
 }
 
-void AviWriter::Impl::closeForm()
-{
+void AviWriter::Impl::closeForm() {
     if (options.openDml)
-        for (auto& s : streams)
-            writeStandardIndex(s);
+        for (auto& s : streams) writeStandardIndex(s);
     const bool first = formIndex == 0;
     endList(moviHeader, first ? options.faults.moviSizeDelta : 0);
     if (first) {
-        for (auto& s : streams)
-            s.firstFormChunks = s.offsets.size();
-        if (options.idx1)
-            writeIdx1();
+        for (auto& s : streams) s.firstFormChunks = s.offsets.size();
+        if (options.idx1) writeIdx1();
     }
     endList(formHeader, first ? options.faults.riffSizeDelta : 0);
     ++formIndex;
 }
 
-void AviWriter::Impl::rollOverIfNeeded(uint64_t chunkBytes)
-{
-    if (!options.openDml || recHeader != 0 || !moviHasContent)
-        return;
+void AviWriter::Impl::rollOverIfNeeded(uint64_t chunkBytes) {
+    if (!options.openDml || recHeader != 0 || !moviHasContent) return;
     uint64_t indexBytes = 0;
-    for (const auto& s : streams)
-        indexBytes += 32 + 8 * (s.offsets.size() - s.formFirstChunk + 1);
-    if (formIndex == 0 && options.idx1)
-        indexBytes += 8 + 16 * (idx1.size() + 1);
+    for (const auto& s : streams) indexBytes += 32 + 8 * (s.offsets.size() - s.formFirstChunk + 1);
+    if (formIndex == 0 && options.idx1) indexBytes += 8 + 16 * (idx1.size() + 1);
     const uint64_t limit = std::min<uint64_t>(options.riffLimit, 0xFFFF0000u);
-    if (out.position() - formHeader + chunkBytes + indexBytes <= limit)
-        return;
+    if (out.position() - formHeader + chunkBytes + indexBytes <= limit) return;
     closeForm();
     startForm(false);
 }
 
-void AviWriter::Impl::chunk(int n, const void* data, uint32_t size, uint32_t declared, bool key,
-                            bool zero)
-{
+void AviWriter::Impl::chunk(int n, const void* data, uint32_t size, uint32_t declared, bool key, bool zero) {
     StreamState& s = stream(n);
     rollOverIfNeeded(8 + padded(size));
     const uint64_t header = out.position();
     if (formIndex == 0 && options.idx1)
-        idx1.push_back({s.chunkId, key ? kKeyFlag : 0u,
-                        static_cast<uint32_t>(header - firstMoviHeader - 8), size});
+        idx1.push_back({s.chunkId, key ? kKeyFlag : 0u, static_cast<uint32_t>(header - firstMoviHeader - 8), size});
     s.offsets.push_back(header + 8);
     s.sizes.push_back(size | (key ? 0u : kNonKeyBit));
     s.largest = std::max(s.largest, size);
@@ -175,38 +144,30 @@ void AviWriter::Impl::chunk(int n, const void* data, uint32_t size, uint32_t dec
         out.zeros(size, options.sparse);
     else
         out.put(data, size);
-    if (size & 1)
-        out.put("", 1);
+    if (size & 1) out.put("", 1);
     moviHasContent = true;
 }
 
-void AviWriter::writeChunk(int stream, const void* data, uint32_t size, bool keyFrame)
-{
+void AviWriter::writeChunk(int stream, const void* data, uint32_t size, bool keyFrame) {
     m_impl->chunk(stream, data, size, size, keyFrame, false);
 }
 
-void AviWriter::writeChunk(int stream, const std::vector<uint8_t>& data, bool keyFrame)
-{
-    m_impl->chunk(stream, data.data(), static_cast<uint32_t>(data.size()),
-                  static_cast<uint32_t>(data.size()), keyFrame, false);
+void AviWriter::writeChunk(int stream, const std::vector<uint8_t>& data, bool keyFrame) {
+    m_impl->chunk(stream, data.data(), static_cast<uint32_t>(data.size()), static_cast<uint32_t>(data.size()), keyFrame,
+                  false);
 }
 
-void AviWriter::writeZeroChunk(int stream, uint32_t size, bool keyFrame)
-{
+void AviWriter::writeZeroChunk(int stream, uint32_t size, bool keyFrame) {
     m_impl->chunk(stream, nullptr, size, size, keyFrame, true);
 }
 
-void AviWriter::writeChunkWithSizeField(int stream, const void* data, uint32_t size,
-                                        uint32_t declaredSize)
-{
+void AviWriter::writeChunkWithSizeField(int stream, const void* data, uint32_t size, uint32_t declaredSize) {
     m_impl->chunk(stream, data, size, declaredSize, true, false);
 }
 
-void AviWriter::writeJunk(uint32_t size)
-{
+void AviWriter::writeJunk(uint32_t size) {
     Impl& w = *m_impl;
-    if (!w.started)
-        w.start();
+    if (!w.started) w.start();
     w.rollOverIfNeeded(8 + padded(size));
     w.out.putU32(fourcc("JUNK"));
     w.out.putU32(size);
@@ -214,59 +175,46 @@ void AviWriter::writeJunk(uint32_t size)
     w.moviHasContent = true;
 }
 
-void AviWriter::beginRec()
-{
+void AviWriter::beginRec() {
     Impl& w = *m_impl;
-    if (!w.started)
-        w.start();
-    if (w.recHeader != 0)
-        throw std::runtime_error("AviWriter: rec lists do not nest");
+    if (!w.started) w.start();
+    if (w.recHeader != 0) throw std::runtime_error("AviWriter: rec lists do not nest");
     w.rollOverIfNeeded(12);
     w.recHeader = w.beginList(fourcc("LIST"), fourcc("rec "));
     w.recIdx1Entry = w.idx1.size();
     if (w.formIndex == 0 && w.options.idx1)
-        w.idx1.push_back({fourcc("rec "), kListFlag,
-                          static_cast<uint32_t>(w.recHeader - w.firstMoviHeader - 8), 0});
+        w.idx1.push_back({fourcc("rec "), kListFlag, static_cast<uint32_t>(w.recHeader - w.firstMoviHeader - 8), 0});
     w.moviHasContent = true;
 }
 
-void AviWriter::endRec()
-{
+void AviWriter::endRec() {
     Impl& w = *m_impl;
-    if (w.recHeader == 0)
-        throw std::runtime_error("AviWriter: endRec without beginRec");
+    if (w.recHeader == 0) throw std::runtime_error("AviWriter: endRec without beginRec");
     w.endList(w.recHeader);
     if (w.recIdx1Entry < w.idx1.size() && w.idx1[w.recIdx1Entry][0] == fourcc("rec "))
         w.idx1[w.recIdx1Entry][3] = static_cast<uint32_t>(w.out.position() - w.recHeader - 8);
     w.recHeader = 0;
 }
 
-void AviWriter::finish()
-{
+void AviWriter::finish() {
     Impl& w = *m_impl;
-    if (w.finished)
-        throw std::runtime_error("AviWriter: finished twice");
-    if (!w.started)
-        w.start();
-    if (w.recHeader != 0)
-        endRec();
+    if (w.finished) throw std::runtime_error("AviWriter: finished twice");
+    if (!w.started) w.start();
+    if (w.recHeader != 0) endRec();
     w.closeForm();
     w.completeHeaders();
     w.out.close();
     w.finished = true;
     if (w.options.faults.truncateAt != 0)
-        std::filesystem::resize_file(
-            std::filesystem::path(reinterpret_cast<const char8_t*>(w.path.c_str())),
-            w.options.faults.truncateAt);
+        std::filesystem::resize_file(std::filesystem::path(reinterpret_cast<const char8_t*>(w.path.c_str())),
+                                     w.options.faults.truncateAt);
 }
 
-uint64_t AviWriter::chunkOffset(int stream, size_t n) const
-{
+uint64_t AviWriter::chunkOffset(int stream, size_t n) const {
     return m_impl->streams.at(static_cast<size_t>(stream)).offsets.at(n);
 }
 
-size_t AviWriter::chunkCount(int stream) const
-{
+size_t AviWriter::chunkCount(int stream) const {
     return m_impl->streams.at(static_cast<size_t>(stream)).offsets.size();
 }
 

@@ -31,70 +31,67 @@
 namespace aviwriter {
 
 // A FourCC from four characters: fourcc("vids") is 0x73646976.
-constexpr uint32_t fourcc(const char (&s)[5])
-{
+constexpr uint32_t fourcc(const char (&s)[5]) {
     return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
            uint32_t(uint8_t(s[3])) << 24;
 }
 
 // One stream: the fields of its 56-byte stream header and the raw strf bytes.
 struct StreamSpec {
-    uint32_t fccType = fourcc("vids");   // "vids" or "auds"
+    uint32_t fccType = fourcc("vids");  // "vids" or "auds"
     uint32_t fccHandler = 0;
     uint32_t flags = 0;
     uint16_t priority = 0;
     uint16_t language = 0;
     uint32_t initialFrames = 0;
-    uint32_t scale = 1;                  // rate / scale = frames (or blocks) per second
+    uint32_t scale = 1;  // rate / scale = frames (or blocks) per second
     uint32_t rate = 25;
     uint32_t start = 0;
-    int64_t length = -1;                 // dwLength; -1: chunk count (video) or bytes / sampleSize
-    uint32_t suggestedBufferSize = 0;    // 0: largest chunk written
+    int64_t length = -1;               // dwLength; -1: chunk count (video) or bytes / sampleSize
+    uint32_t suggestedBufferSize = 0;  // 0: largest chunk written
     uint32_t quality = 0xFFFFFFFF;
-    uint32_t sampleSize = 0;             // dwSampleSize (block align for PCM audio)
-    int16_t frame[4] = {0, 0, 0, 0};     // rcFrame: left, top, right, bottom
-    std::vector<uint8_t> format;         // strf data: BITMAPINFOHEADER(+extra) or WAVEFORMATEX(TENSIBLE)
-    char chunkType[3] = "dc";            // two letters after the stream number in chunk ids
-    bool omitStrh = false;               // fault: strl without strh
-    bool omitStrf = false;               // fault: strl without strf
+    uint32_t sampleSize = 0;          // dwSampleSize (block align for PCM audio)
+    int16_t frame[4] = {0, 0, 0, 0};  // rcFrame: left, top, right, bottom
+    std::vector<uint8_t> format;      // strf data: BITMAPINFOHEADER(+extra) or WAVEFORMATEX(TENSIBLE)
+    char chunkType[3] = "dc";         // two letters after the stream number in chunk ids
+    bool omitStrh = false;            // fault: strl without strh
+    bool omitStrf = false;            // fault: strl without strf
 };
 
 // Video stream with a BITMAPINFOHEADER built from the arguments, followed by extra bytes.
-StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate,
-                       uint32_t scale, uint16_t bitCount = 24,
-                       const std::vector<uint8_t>& extra = {});
+StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate, uint32_t scale,
+                       uint16_t bitCount = 24, const std::vector<uint8_t>& extra = {});
 // PCM audio stream (WAVEFORMATEX, tag 1, or 3 for float when isFloat).
-StreamSpec pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample,
-                          bool isFloat = false);
+StreamSpec pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample, bool isFloat = false);
 // Audio stream whose strf is the given WAVEFORMATEX/WAVEFORMATEXTENSIBLE bytes
 // (nBlockAlign and nAvgBytesPerSec are taken from them).
 StreamSpec audioStream(const std::vector<uint8_t>& waveFormat);
 
 struct Faults {
-    uint64_t truncateAt = 0;               // cut the finished file to this size (0: keep)
-    int64_t riffSizeDelta = 0;             // added to the first RIFF size field
-    int64_t moviSizeDelta = 0;             // added to the first movi size field
-    uint16_t superLongsPerEntry = 4;       // wLongsPerEntry of every indx
-    uint16_t stdLongsPerEntry = 2;         // wLongsPerEntry of every ix##
-    uint32_t superExtraEntries = 0;        // added to each indx nEntriesInUse
-    uint32_t stdExtraEntries = 0;          // added to each ix## nEntriesInUse
-    bool superSmallSize = false;           // dwSize 4 in the first super index entry of each stream
-    bool superOffsetPastEnd = false;       // first super index entry of each stream points past the end
-    int64_t stdBaseOffsetDelta = 0;        // added to every ix## qwBaseOffset
-    uint32_t idx1ExtraBytes = 0;           // idx1 data grows by this many zero bytes
-    bool superRepeatsFirst = false;        // every super index entry of a stream names its first ix##
-    bool superPointsToIndx = false;        // first super index entry of each stream names the indx itself
+    uint64_t truncateAt = 0;          // cut the finished file to this size (0: keep)
+    int64_t riffSizeDelta = 0;        // added to the first RIFF size field
+    int64_t moviSizeDelta = 0;        // added to the first movi size field
+    uint16_t superLongsPerEntry = 4;  // wLongsPerEntry of every indx
+    uint16_t stdLongsPerEntry = 2;    // wLongsPerEntry of every ix##
+    uint32_t superExtraEntries = 0;   // added to each indx nEntriesInUse
+    uint32_t stdExtraEntries = 0;     // added to each ix## nEntriesInUse
+    bool superSmallSize = false;      // dwSize 4 in the first super index entry of each stream
+    bool superOffsetPastEnd = false;  // first super index entry of each stream points past the end
+    int64_t stdBaseOffsetDelta = 0;   // added to every ix## qwBaseOffset
+    uint32_t idx1ExtraBytes = 0;      // idx1 data grows by this many zero bytes
+    bool superRepeatsFirst = false;   // every super index entry of a stream names its first ix##
+    bool superPointsToIndx = false;   // first super index entry of each stream names the indx itself
 };
 
 struct Options {
-    bool idx1 = true;                       // write the legacy index (first form only with OpenDML)
-    bool openDml = true;                    // write indx/ix## and AVIX forms
-    uint64_t riffLimit = 1ull << 30;        // a form is closed before it would grow past this
-    uint32_t superIndexSlots = 256;         // super index entries reserved per stream
-    bool sparse = false;                    // sparse chunks skip their data instead of writing zeros
-    std::string infoSoftware;               // non-empty: LIST 'INFO' with an ISFT chunk
-    uint32_t junkAfterHeader = 0;           // non-zero: a JUNK chunk of this size before movi
-    uint32_t microSecPerFrame = 40000;      // avih dwMicroSecPerFrame
+    bool idx1 = true;                   // write the legacy index (first form only with OpenDML)
+    bool openDml = true;                // write indx/ix## and AVIX forms
+    uint64_t riffLimit = 1ull << 30;    // a form is closed before it would grow past this
+    uint32_t superIndexSlots = 256;     // super index entries reserved per stream
+    bool sparse = false;                // sparse chunks skip their data instead of writing zeros
+    std::string infoSoftware;           // non-empty: LIST 'INFO' with an ISFT chunk
+    uint32_t junkAfterHeader = 0;       // non-zero: a JUNK chunk of this size before movi
+    uint32_t microSecPerFrame = 40000;  // avih dwMicroSecPerFrame
     Faults faults;
 };
 

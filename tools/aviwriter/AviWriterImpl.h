@@ -1,10 +1,10 @@
 // Private state of AviWriter, shared by its source files.
 #pragma once
 
+#include <array>
+
 #include "AviWriter.h"
 #include "ByteSink.h"
-
-#include <array>
 
 namespace aviwriter {
 
@@ -18,13 +18,13 @@ struct SuperEntry {
 
 struct StreamState {
     StreamSpec setup;
-    uint32_t chunkId = 0;            // "00dc", "01wb", ...
-    uint64_t strhData = 0;           // file position of the strh data (0: omitted)
-    uint64_t indxHeader = 0;         // file position of the indx chunk header (0: none)
-    std::vector<uint64_t> offsets;   // data offset of every chunk
-    std::vector<uint32_t> sizes;     // size of every chunk, kNonKeyBit when not a key frame
-    size_t formFirstChunk = 0;       // first chunk of the current form
-    size_t firstFormChunks = 0;      // chunks in the first form
+    uint32_t chunkId = 0;           // "00dc", "01wb", ...
+    uint64_t strhData = 0;          // file position of the strh data (0: omitted)
+    uint64_t indxHeader = 0;        // file position of the indx chunk header (0: none)
+    std::vector<uint64_t> offsets;  // data offset of every chunk
+    std::vector<uint32_t> sizes;    // size of every chunk, kNonKeyBit when not a key frame
+    size_t formFirstChunk = 0;      // first chunk of the current form
+    size_t firstFormChunks = 0;     // chunks in the first form
     uint32_t largest = 0;
     uint64_t totalBytes = 0;
     std::vector<SuperEntry> supers;
@@ -37,16 +37,16 @@ struct AviWriter::Impl {
     Options options;
     std::string path;
     std::vector<StreamState> streams;
-    bool started = false;            // headers written
+    bool started = false;  // headers written
     bool finished = false;
     uint64_t avihData = 0;
     uint64_t dmlhData = 0;
-    uint64_t formHeader = 0;         // current RIFF header position
-    uint64_t moviHeader = 0;         // current movi LIST header position
+    uint64_t formHeader = 0;  // current RIFF header position
+    uint64_t moviHeader = 0;  // current movi LIST header position
     uint64_t firstMoviHeader = 0;
     int formIndex = 0;
     bool moviHasContent = false;
-    uint64_t recHeader = 0;          // open 'rec ' LIST (0: none)
+    uint64_t recHeader = 0;  // open 'rec ' LIST (0: none)
     size_t recIdx1Entry = 0;
     std::vector<std::array<uint32_t, 4>> idx1;  // entries of the first form
 

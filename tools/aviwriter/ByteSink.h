@@ -2,11 +2,11 @@
 // writer's only path to the file. Not thread-safe; owns its file.
 #pragma once
 
-#include "fileio/WinFile.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "fileio/WinFile.h"
 
 namespace aviwriter {
 

@@ -33,10 +33,10 @@ std::vector<uint8_t> waveFormat(const AudioSpec& a) {
     putLe(w, 22, 2);      // cbSize
     putLe(w, a.bits, 2);  // wValidBitsPerSample
     const uint32_t mask = a.channels >= 32 ? 0xFFFFFFFFu : (1u << a.channels) - 1u;
-    putLe(w, mask, 4);    // dwChannelMask: the first `channels` speaker positions
+    putLe(w, mask, 4);  // dwChannelMask: the first `channels` speaker positions
     // SubFormat GUID: {0000000X-0000-0010-8000-00AA00389B71}, X = 1 PCM, 3 float.
-    const uint8_t guid[16] = {static_cast<uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0,
-                              0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    const uint8_t guid[16] = {
+        static_cast<uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
     w.insert(w.end(), guid, guid + 16);
     return w;
 }
@@ -73,8 +73,8 @@ public:
         norvik_library_init();
         if (norvik_open(&m_handle) != NORVIK_OK) throw std::runtime_error("norvik_open failed");
         norvik_set_thread_count(m_handle, plan.threads);
-        const CodecFormat source{plan.width, plan.height, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, plan.type, 0,
-                                 plan.colorSpace, plan.range, plan.fieldType};
+        const CodecFormat source{plan.width, plan.height,     NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, plan.type,
+                                 0,          plan.colorSpace, plan.range,           plan.fieldType};
         check(norvik_compress_begin(m_handle, &source, block.data(), static_cast<uint32_t>(block.size()), nullptr),
               "norvik_compress_begin");
         uint32_t bound = 0;
@@ -102,8 +102,9 @@ public:
                     bytes[2 * i + 1] = static_cast<uint8_t>(f.planes[p][i] >> 8);
                 }
             }
-            planes[p] = CodecPlane{reinterpret_cast<uintptr_t>(bytes.data()),
-                                   static_cast<uint32_t>(f.planeWidth(p) * sample), static_cast<uint32_t>(bytes.size())};
+            planes[p] =
+                CodecPlane{reinterpret_cast<uintptr_t>(bytes.data()), static_cast<uint32_t>(f.planeWidth(p) * sample),
+                           static_cast<uint32_t>(bytes.size())};
         }
         uint32_t written = 0;
         m_out.resize(m_out.capacity());
@@ -163,9 +164,9 @@ std::string validate(const ClipSpec& plan) {
 
 std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan) {
     std::vector<uint8_t> block(NORVIK_STREAM_FORMAT_SIZE);
-    const int32_t r = norvik_make_stream_format(plan.type, plan.colorSpace, plan.range, plan.width, plan.height,
-                                                plan.fieldType, plan.sliceHeight, block.data(),
-                                                static_cast<uint32_t>(block.size()));
+    const int32_t r =
+        norvik_make_stream_format(plan.type, plan.colorSpace, plan.range, plan.width, plan.height, plan.fieldType,
+                                  plan.sliceHeight, block.data(), static_cast<uint32_t>(block.size()));
     if (r != NORVIK_OK)
         throw std::runtime_error(std::string("stream format: ") + norvik_get_string(NORVIK_STR_ERROR, r));
     return block;
@@ -182,12 +183,13 @@ void makeClip(const std::string& path, const ClipSpec& plan) {
     const PlaneLayout layout = planeLayout(plan.type);
     const uint16_t bitCount = static_cast<uint16_t>(layout.bits * layout.planes);
     auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), static_cast<int32_t>(plan.width),
-                                        static_cast<int32_t>(plan.height), plan.rateNumerator,
-                                        plan.rateDenominator, bitCount, block);
+                                        static_cast<int32_t>(plan.height), plan.rateNumerator, plan.rateDenominator,
+                                        bitCount, block);
     aviwriter::AviWriter writer(path, writerOptions(plan));
     const int videoStream = writer.addVideoStream(video);
     std::vector<int> audioStreams;
-    for (const AudioSpec& a : plan.audio) audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(waveFormat(a))));
+    for (const AudioSpec& a : plan.audio)
+        audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(waveFormat(a))));
     Encoder encoder(plan, block);
     for (uint32_t i = 0; i < plan.frames; ++i) {
         const bool empty = std::find(plan.emptyFrames.begin(), plan.emptyFrames.end(), i) != plan.emptyFrames.end();

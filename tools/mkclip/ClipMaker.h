@@ -15,7 +15,7 @@ namespace clipmaker {
 
 // Plane layout of a compressed type, as the clip maker needs it.
 struct PlaneLayout {
-    int planes = 0;       // coded planes
+    int planes = 0;  // coded planes
     int bits = 8;
     int chromaX = 1, chromaY = 1;
     bool rgb = false;
@@ -37,11 +37,11 @@ struct Frame {
 Frame syntheticFrame(uint32_t type, uint32_t width, uint32_t height, uint32_t index);
 
 struct AudioSpec {
-    uint16_t channels = 2;     // 1..32
+    uint16_t channels = 2;  // 1..32
     uint32_t sampleRate = 48000;
-    uint16_t bits = 16;        // 8, 16, 24 or 32
-    bool isFloat = false;      // 32-bit float (bits must be 32)
-    bool extensible = false;   // WAVEFORMATEXTENSIBLE instead of WAVEFORMATEX
+    uint16_t bits = 16;       // 8, 16, 24 or 32
+    bool isFloat = false;     // 32-bit float (bits must be 32)
+    bool extensible = false;  // WAVEFORMATEXTENSIBLE instead of WAVEFORMATEX
 };
 
 // The sample of a stream's channel at a sample frame, in [-1, 1): a sine of
@@ -52,7 +52,7 @@ double audioSample(const AudioSpec& plan, uint32_t stream, uint32_t channel, uin
 enum class IndexKind { OpenDml, Idx1, Both };
 
 struct ClipSpec {
-    uint32_t type = 104;                // compressed type
+    uint32_t type = 104;  // compressed type
     uint32_t width = 320, height = 240;
     uint32_t rateNumerator = 25, rateDenominator = 1;  // frames per second = numerator / denominator
     uint32_t frames = 25;
@@ -63,8 +63,8 @@ struct ClipSpec {
     std::vector<uint32_t> emptyFrames;  // frame indices written as empty chunks
     std::vector<AudioSpec> audio;       // any number of PCM streams
     IndexKind index = IndexKind::Both;
-    uint64_t riffLimit = 1ull << 30;    // bytes per RIFF form (OpenDML)
-    uint32_t threads = 0;               // encoder threads, 0: one per processor
+    uint64_t riffLimit = 1ull << 30;  // bytes per RIFF form (OpenDML)
+    uint32_t threads = 0;             // encoder threads, 0: one per processor
 };
 
 // Checks a plan; returns an empty string or what is wrong with it.

@@ -9,24 +9,24 @@ namespace clipmaker {
 
 PlaneLayout planeLayout(uint32_t type) {
     switch (type) {
-    case 101: return {3, 8, 1, 1, true};
-    case 102: return {4, 8, 1, 1, true};
-    case 103: return {3, 8, 1, 1, false};
-    case 104: return {3, 8, 2, 1, false};
-    case 105: return {3, 8, 2, 2, false};
-    case 106: return {4, 8, 1, 1, false};
-    case 107: return {1, 8, 1, 1, false};
-    case 108: return {3, 10, 2, 1, false};
-    case 109: return {3, 10, 1, 1, true};
-    case 110: return {4, 10, 1, 1, true};
-    case 111: return {3, 12, 1, 1, true};
-    case 112: return {4, 12, 1, 1, true};
-    case 113: return {3, 14, 1, 1, true};
-    case 114: return {4, 14, 1, 1, true};
-    case 115: return {1, 10, 1, 1, false};
-    case 118: return {3, 10, 1, 1, false};
-    case 123: return {3, 10, 2, 2, false};
-    default: throw std::invalid_argument("not a Norvik compressed type: " + std::to_string(type));
+        case 101: return {3, 8, 1, 1, true};
+        case 102: return {4, 8, 1, 1, true};
+        case 103: return {3, 8, 1, 1, false};
+        case 104: return {3, 8, 2, 1, false};
+        case 105: return {3, 8, 2, 2, false};
+        case 106: return {4, 8, 1, 1, false};
+        case 107: return {1, 8, 1, 1, false};
+        case 108: return {3, 10, 2, 1, false};
+        case 109: return {3, 10, 1, 1, true};
+        case 110: return {4, 10, 1, 1, true};
+        case 111: return {3, 12, 1, 1, true};
+        case 112: return {4, 12, 1, 1, true};
+        case 113: return {3, 14, 1, 1, true};
+        case 114: return {4, 14, 1, 1, true};
+        case 115: return {1, 10, 1, 1, false};
+        case 118: return {3, 10, 1, 1, false};
+        case 123: return {3, 10, 2, 2, false};
+        default: throw std::invalid_argument("not a Norvik compressed type: " + std::to_string(type));
     }
 }
 
@@ -76,7 +76,8 @@ Frame syntheticFrame(uint32_t type, uint32_t width, uint32_t height, uint32_t in
             for (uint32_t x = 0; x < pw; ++x) {
                 double v = p == 3 ? 0.5 + 0.5 * x / pw : sample(p, x * sx, y * sy, width, height, index);
                 v = v * full + noise(x, y, index, p) * full / 256.0;
-                plane[static_cast<size_t>(y) * pw + x] = static_cast<uint16_t>(std::clamp(std::lround(v), 0l, static_cast<long>(full)));
+                plane[static_cast<size_t>(y) * pw + x] =
+                    static_cast<uint16_t>(std::clamp(std::lround(v), 0l, static_cast<long>(full)));
             }
     }
     return f;

@@ -1,6 +1,5 @@
 // norvik-mkclip: writes a Norvik AVI clip with synthetic pictures and audio.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <stdexcept>
 
@@ -78,8 +77,9 @@ int main(int argc, char** argv) {
         if (!parseAudio(a, s)) return std::fprintf(stderr, "bad --audio '%s'\n", a.c_str()), 2;
         plan.audio.push_back(s);
     }
-    plan.index = index == "odml" ? clipmaker::IndexKind::OpenDml
-                 : index == "idx1" ? clipmaker::IndexKind::Idx1 : clipmaker::IndexKind::Both;
+    plan.index = index == "odml"   ? clipmaker::IndexKind::OpenDml
+                 : index == "idx1" ? clipmaker::IndexKind::Idx1
+                                   : clipmaker::IndexKind::Both;
     try {
         clipmaker::makeClip(output, plan);
     } catch (const std::exception& e) {

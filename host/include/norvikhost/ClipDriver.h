@@ -41,19 +41,19 @@ struct AnalysisAnswer {
 
 struct DataRateAnswer {
     bool asked = false;
-    std::int32_t sizeResult = 0;       // answer to the call without a buffer
-    std::int32_t requestedSize = 0;    // buffersize the module asked for
-    std::int32_t result = 0;           // answer to the call with the buffer
+    std::int32_t sizeResult = 0;     // answer to the call without a buffer
+    std::int32_t requestedSize = 0;  // buffersize the module asked for
+    std::int32_t result = 0;         // answer to the call with the buffer
     std::int32_t baseRate = 0;
     std::vector<prsdk::imDataSample> samples;
-    std::string problem;               // why the second call was not made
+    std::string problem;  // why the second call was not made
 };
 
 struct ClipAnswers {
     std::int32_t openResult = 0;
-    bool opened = false;               // imOpenFile8 answered imNoErr
+    bool opened = false;  // imOpenFile8 answered imNoErr
     std::vector<StreamInfoAnswer> streams;
-    bool reselected = false;           // imGetInfo8 for stream 0 was asked again
+    bool reselected = false;  // imGetInfo8 for stream 0 was asked again
     std::int32_t reselectResult = 0;
     PixelFormatListAnswer pixelFormats;
     bool pixelFormatsAsked = false;
@@ -61,7 +61,7 @@ struct ClipAnswers {
     DataRateAnswer dataRate;
     std::int32_t quietResult = 0;
     std::int32_t closeResult = 0;
-    bool closed = false;               // imQuietFile and imCloseFile were called
+    bool closed = false;  // imQuietFile and imCloseFile were called
 };
 
 // Host ID written to vidInfo.importerID of every imGetInfo8 record.

@@ -63,8 +63,8 @@ private:
 
     mutable std::mutex m_mutex;
     std::map<prsdk::PPixHand, std::unique_ptr<Frame>> m_frames;  // guarded by m_mutex
-    std::size_t m_created = 0;                                     // guarded by m_mutex
-    std::size_t m_badDisposals = 0;                                // guarded by m_mutex
+    std::size_t m_created = 0;                                   // guarded by m_mutex
+    std::size_t m_badDisposals = 0;                              // guarded by m_mutex
 };
 
 }  // namespace norvikhost

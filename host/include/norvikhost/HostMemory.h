@@ -52,10 +52,10 @@ private:
     static Block makeBlock(std::uint32_t size, bool clear);
 
     mutable std::mutex m_mutex;
-    std::map<const char*, Block> m_ptrs;                              // guarded by m_mutex
+    std::map<const char*, Block> m_ptrs;                                   // guarded by m_mutex
     std::map<char**, std::pair<std::unique_ptr<char*>, Block>> m_handles;  // guarded by m_mutex
-    std::size_t m_allocations = 0;                                    // guarded by m_mutex
-    std::size_t m_badDisposals = 0;                                   // guarded by m_mutex
+    std::size_t m_allocations = 0;                                         // guarded by m_mutex
+    std::size_t m_badDisposals = 0;                                        // guarded by m_mutex
 };
 
 }  // namespace norvikhost

@@ -26,8 +26,8 @@ struct FormatAnswer {
     std::int32_t index = 0;
     std::int32_t result = 0;
     std::uint32_t fileType = 0;
-    std::string name;       // FormatName, read up to its field size
-    std::string shortName;  // FormatShortName
+    std::string name;                     // FormatName, read up to its field size
+    std::string shortName;                // FormatShortName
     std::vector<std::string> extensions;  // PlatformExtension, a NUL-separated list
 };
 

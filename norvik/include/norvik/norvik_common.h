@@ -18,13 +18,13 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(NORVIK_BUILDING_LIBRARY)
-#    define NORVIK_API __declspec(dllexport)
-#  else
-#    define NORVIK_API __declspec(dllimport)
-#  endif
+#if defined(NORVIK_BUILDING_LIBRARY)
+#define NORVIK_API __declspec(dllexport)
 #else
-#  define NORVIK_API __attribute__((visibility("default")))
+#define NORVIK_API __declspec(dllimport)
+#endif
+#else
+#define NORVIK_API __attribute__((visibility("default")))
 #endif
 
 #ifdef __cplusplus
@@ -80,29 +80,24 @@ enum {
 enum { NORVIK_PARAM_CAN_FLIP = 7, NORVIK_PARAM_RANGE_32768 = 9 };
 
 /* Categories of norvik_get_string. */
-enum {
-    NORVIK_STR_TYPE = 1,
-    NORVIK_STR_ERROR = 2,
-    NORVIK_STR_COLOR_SPACE = 3,
-    NORVIK_STR_PARAM = 4
-};
+enum { NORVIK_STR_TYPE = 1, NORVIK_STR_ERROR = 2, NORVIK_STR_COLOR_SPACE = 3, NORVIK_STR_PARAM = 4 };
 
 /* Result codes. */
 enum {
     NORVIK_OK = 0,
-    NORVIK_E_HANDLE = 1,         /* no such handle */
-    NORVIK_E_ARGUMENT = 2,       /* null pointer or bad size argument */
-    NORVIK_E_MEMORY = 3,         /* out of memory or of handles */
-    NORVIK_E_STREAM_FORMAT = 4,  /* the stream format block is not a valid Norvik block */
-    NORVIK_E_RECORD = 5,         /* a CodecFormat has another form marker or version */
-    NORVIK_E_OUTPUT = 6,         /* the wanted output type, flags, size or colour is not supported */
-    NORVIK_E_STATE = 7,          /* call out of order (no decompression or compression begun) */
-    NORVIK_E_FRAME = 8,          /* the frame is cut short or malformed */
-    NORVIK_E_PLANES = 9,         /* an output or source plane is missing or too small */
-    NORVIK_E_SOURCE = 10,        /* the encoder does not accept this source for this type */
-    NORVIK_E_PARAM = 11,         /* unknown parameter, or a type the parameter does not apply to */
-    NORVIK_E_INTERNAL = 12,      /* unexpected internal failure */
-    NORVIK_E_CAPACITY = 13       /* the encoder's output buffer is too small */
+    NORVIK_E_HANDLE = 1,        /* no such handle */
+    NORVIK_E_ARGUMENT = 2,      /* null pointer or bad size argument */
+    NORVIK_E_MEMORY = 3,        /* out of memory or of handles */
+    NORVIK_E_STREAM_FORMAT = 4, /* the stream format block is not a valid Norvik block */
+    NORVIK_E_RECORD = 5,        /* a CodecFormat has another form marker or version */
+    NORVIK_E_OUTPUT = 6,        /* the wanted output type, flags, size or colour is not supported */
+    NORVIK_E_STATE = 7,         /* call out of order (no decompression or compression begun) */
+    NORVIK_E_FRAME = 8,         /* the frame is cut short or malformed */
+    NORVIK_E_PLANES = 9,        /* an output or source plane is missing or too small */
+    NORVIK_E_SOURCE = 10,       /* the encoder does not accept this source for this type */
+    NORVIK_E_PARAM = 11,        /* unknown parameter, or a type the parameter does not apply to */
+    NORVIK_E_INTERNAL = 12,     /* unexpected internal failure */
+    NORVIK_E_CAPACITY = 13      /* the encoder's output buffer is too small */
 };
 
 /* --- The eleven functions the importer imports ---------------------------------- */
@@ -133,9 +128,8 @@ NORVIK_API int32_t norvik_get_param(uint32_t handle, uint32_t param, void* value
  * `destination` (see FORMAT.md for the accepted pairs). When `maxFrameSize` is
  * non-null and the source has a size, writes the largest frame the encoder can
  * produce for it (else 0). `reserved` is not used. */
-NORVIK_API int32_t norvik_compress_query(uint32_t handle, const CodecFormat* source,
-                                         const CodecFormat* destination, uint32_t* maxFrameSize,
-                                         const void* reserved);
+NORVIK_API int32_t norvik_compress_query(uint32_t handle, const CodecFormat* source, const CodecFormat* destination,
+                                         uint32_t* maxFrameSize, const void* reserved);
 /* Names and texts. Never null; the text stays valid at least until the calling
  * thread's next call of this function. */
 NORVIK_API const char* norvik_get_string(uint32_t category, int32_t number);
@@ -151,9 +145,9 @@ NORVIK_API int32_t norvik_library_close(void);
 NORVIK_API int32_t norvik_set_thread_count(uint32_t handle, uint32_t threads);
 
 /* Builds the 24-byte stream format block. sliceHeight 0 picks a default. */
-NORVIK_API int32_t norvik_make_stream_format(uint32_t type, uint32_t colorSpace, uint32_t range,
-                                             uint32_t width, uint32_t height, uint32_t fieldType,
-                                             uint32_t sliceHeight, void* block, uint32_t blockSize);
+NORVIK_API int32_t norvik_make_stream_format(uint32_t type, uint32_t colorSpace, uint32_t range, uint32_t width,
+                                             uint32_t height, uint32_t fieldType, uint32_t sliceHeight, void* block,
+                                             uint32_t blockSize);
 
 /* Encoder choices; NORVIK_AUTO lets the encoder choose per slice-plane. */
 enum { NORVIK_AUTO = 255 };
@@ -170,8 +164,8 @@ NORVIK_API int32_t norvik_compress_begin(uint32_t handle, const CodecFormat* sou
 NORVIK_API int32_t norvik_compress_bound(uint32_t handle, uint32_t* maxFrameSize);
 /* Encodes one frame from planes[0] (packed sources) or planes[0..3] (planar source)
  * into `out` of `capacity` bytes; writes the frame's size to *written. */
-NORVIK_API int32_t norvik_compress(uint32_t handle, const CodecPlane planes[4], void* out,
-                                   uint32_t capacity, uint32_t* written);
+NORVIK_API int32_t norvik_compress(uint32_t handle, const CodecPlane planes[4], void* out, uint32_t capacity,
+                                   uint32_t* written);
 /* Ends a begun compression. */
 NORVIK_API int32_t norvik_compress_end(uint32_t handle);
 

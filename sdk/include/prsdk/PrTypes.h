@@ -15,26 +15,24 @@ using uint16 = std::uint16_t;
 using uint32 = std::uint32_t;
 using uint64 = std::uint64_t;
 
-using prBool = int32;              // 1 = true
-using PrTime = int64;              // host ticks
-using PrAudioSample = int64;       // sample frames
+using prBool = int32;         // 1 = true
+using PrTime = int64;         // host ticks
+using PrAudioSample = int64;  // sample frames
 using prUTF16Char = char16_t;
-using PrPixelFormat = uint32;      // four characters, first one in the lowest byte
-using prMALError = int32;          // importer result code
-using imFileRef = void*;           // the Win32 HANDLE of an open file
-using PPixHand = void*;            // an opaque host frame
+using PrPixelFormat = uint32;  // four characters, first one in the lowest byte
+using prMALError = int32;      // importer result code
+using imFileRef = void*;       // the Win32 HANDLE of an open file
+using PPixHand = void*;        // an opaque host frame
 using PrAudioChannelLabel = int32;
 
 // File types and subtypes have their first character in the most significant byte.
 constexpr uint32 fourccBigEndian(const char (&s)[5]) {
-    return (uint32(uint8(s[0])) << 24) | (uint32(uint8(s[1])) << 16) | (uint32(uint8(s[2])) << 8) |
-           uint32(uint8(s[3]));
+    return (uint32(uint8(s[0])) << 24) | (uint32(uint8(s[1])) << 16) | (uint32(uint8(s[2])) << 8) | uint32(uint8(s[3]));
 }
 
 // Pixel formats have their first character in the least significant byte.
 constexpr PrPixelFormat pixelFormatCode(const char (&s)[5]) {
-    return uint32(uint8(s[0])) | (uint32(uint8(s[1])) << 8) | (uint32(uint8(s[2])) << 16) |
-           (uint32(uint8(s[3])) << 24);
+    return uint32(uint8(s[0])) | (uint32(uint8(s[1])) << 8) | (uint32(uint8(s[2])) << 16) | (uint32(uint8(s[3])) << 24);
 }
 
 #pragma pack(push, 1)

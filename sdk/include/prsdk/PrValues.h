@@ -189,7 +189,11 @@ enum AccessMode : int32 {
 
 enum FileOpenAccess : int32 { kReadOnly = 0, kReadWrite = 1 };
 
-enum PPixBufferAccess : int32 { PrPPixBufferAccess_ReadOnly = 0, PrPPixBufferAccess_WriteOnly = 1, PrPPixBufferAccess_ReadWrite = 2 };
+enum PPixBufferAccess : int32 {
+    PrPPixBufferAccess_ReadOnly = 0,
+    PrPPixBufferAccess_WriteOnly = 1,
+    PrPPixBufferAccess_ReadWrite = 2
+};
 
 enum RenderIntent : int32 {
     kRenderIntentUnknown = -1,
