@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "codec_helpers.h"
+#include "CodecHelpers.h"
 
 using namespace norvik_test;
 

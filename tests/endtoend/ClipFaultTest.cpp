@@ -8,7 +8,7 @@
 #include "ClipFixtures.h"
 
 namespace fs = std::filesystem;
-using namespace clipinfotest;
+using namespace endtoend;
 using namespace prsdk;
 
 namespace {

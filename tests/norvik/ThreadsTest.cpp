@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "codec_helpers.h"
+#include "CodecHelpers.h"
 
 using namespace norvik_test;
 

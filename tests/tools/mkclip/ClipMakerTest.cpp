@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ClipMaker.h"
-#include "codec_helpers.h"
+#include "CodecHelpers.h"
 
 using namespace norvik_test;
 

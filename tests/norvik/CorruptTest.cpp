@@ -6,7 +6,7 @@
 #include <memory>
 #include <random>
 
-#include "codec_helpers.h"
+#include "CodecHelpers.h"
 
 using namespace norvik_test;
 

@@ -8,7 +8,7 @@
 #include "norvikhost/ImporterDriver.h"
 #include "norvikhost/Platform.h"
 
-namespace clipinfotest {
+namespace endtoend {
 
 namespace fs = std::filesystem;
 
@@ -117,4 +117,4 @@ std::string utf8(const fs::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-}  // namespace clipinfotest
+}  // namespace endtoend

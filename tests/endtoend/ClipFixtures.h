@@ -11,7 +11,7 @@
 #include "ClipMaker.h"
 #include "ClipReport.h"
 
-namespace clipinfotest {
+namespace endtoend {
 
 // A fresh folder under the system's temporary folder, removed on destruction.
 class TempFolder {
@@ -59,4 +59,4 @@ void patchVideoRate(const std::filesystem::path& path, std::uint32_t rate, std::
 // The UTF-8 path text the clip maker and the AVI writer take.
 std::string utf8(const std::filesystem::path& path);
 
-}  // namespace clipinfotest
+}  // namespace endtoend

@@ -9,7 +9,7 @@
 #include "ClipFixtures.h"
 
 namespace fs = std::filesystem;
-using namespace clipinfotest;
+using namespace endtoend;
 using clipmaker::AudioSpec;
 using clipmaker::ClipSpec;
 

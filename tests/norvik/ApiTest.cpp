@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "codec_helpers.h"
+#include "CodecHelpers.h"
 
 using namespace norvik_test;
 

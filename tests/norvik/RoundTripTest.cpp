@@ -2,7 +2,7 @@
 // parity, method and slice layout.
 #include <gtest/gtest.h>
 
-#include "codec_helpers.h"
+#include "CodecHelpers.h"
 
 using namespace norvik_test;
 

@@ -8,7 +8,7 @@
 #include "norvikhost/Platform.h"
 
 namespace fs = std::filesystem;
-using namespace clipinfotest;
+using namespace endtoend;
 using namespace prsdk;
 
 namespace {

@@ -1,4 +1,4 @@
-#include "codec_helpers.h"
+#include "CodecHelpers.h"
 
 #include <algorithm>
 #include <cmath>
