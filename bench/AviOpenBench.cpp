@@ -27,7 +27,7 @@ int writeFile(const char* path, uint64_t videoChunks) {
     o.sparse = true;
     o.superIndexSlots = 64;
     aviwriter::AviWriter w(path, o);
-    w.addVideoStream(aviwriter::videoStream(aviwriter::fourcc("NRVK"), 1920, 1080, 25, 1));
+    w.addVideoStream(aviwriter::videoStream(makeFourCC("NRVK"), 1920, 1080, 25, 1));
     w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
     for (uint64_t k = 0; k < videoChunks; ++k) {
         w.writeZeroChunk(0, kVideoChunk, k % 25 == 0);

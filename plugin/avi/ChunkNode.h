@@ -5,14 +5,7 @@
 #include <vector>
 
 #include "fileio/File.h"
-
-// A four-character code: its four bytes, in file order, are the characters.
-using FourCC = uint32_t;
-
-constexpr FourCC makeFourCC(const char (&s)[5]) {
-    return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
-           uint32_t(uint8_t(s[3])) << 24;
-}
+#include "prsdk/FourCC.h"
 
 struct ChunkNode {
     FourCC id = 0;

@@ -5,7 +5,7 @@
 #include "prsdk/PrSDK.h"
 
 // The one file type this module imports: 'AVIV'.
-constexpr prsdk::uint32 kNorvikFileType = prsdk::fourccBigEndian("AVIV");
+constexpr prsdk::uint32 kNorvikFileType = makeFourCCBigEndian("AVIV");
 
 prsdk::prMALError onInit(prsdk::imStdParms* stdParms, prsdk::imImportInfoRec* info);
 prsdk::prMALError onShutdown();

@@ -26,12 +26,6 @@ constexpr const char* kReportedFormats[] = {
     "dvp5", "dvn7", "dvp7", "dvn1", "dvp1", "raww", "badf", nullptr};
 static_assert(sizeof(kReportedFormats) / sizeof(kReportedFormats[0]) == 73);
 
-uint32_t codeOf(const char* text) {
-    if (!text) return 0;
-    return uint32_t(uint8_t(text[0])) | (uint32_t(uint8_t(text[1])) << 8) | (uint32_t(uint8_t(text[2])) << 16) |
-           (uint32_t(uint8_t(text[3])) << 24);
-}
-
 char answerChar(int32_t result, prBool answer) { return result != 0 ? '?' : (answer ? '1' : ' '); }
 
 void reportHostFormats(ScopedSuite& suite) {
@@ -39,7 +33,7 @@ void reportHostFormats(ScopedSuite& suite) {
     logMessage("Pixel formats ([fcc] : isCompressed hasAlpha isTopLeft - name):");
     for (const char* text : kReportedFormats) {
         const auto* ips = suite.get<PrSDKImageProcessingSuite>();
-        const uint32_t code = codeOf(text);
+        const uint32_t code = text ? makeFourCC(text) : 0;  // the list ends with the code 0
         prBool compressed = 0, alpha = 0, topLeft = 0;
         int32_t size = 0;
         const int32_t r1 = ips->FormatIsCompressed(code, &compressed);

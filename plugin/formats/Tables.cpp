@@ -15,7 +15,7 @@ std::vector<FormatInfo> g_formatInfos;
 
 namespace {
 
-constexpr int32_t pf(const char (&code)[5]) { return static_cast<int32_t>(pixelFormatCode(code)); }
+constexpr int32_t pf(const char (&code)[5]) { return static_cast<int32_t>(makeFourCC(code)); }
 
 const std::set<int32_t> kPacked422 = {pf("yuy2"), pf("yuy3"), pf("uyvy"), pf("uyv7")};
 
@@ -23,23 +23,23 @@ const std::set<int32_t> kPacked422 = {pf("yuy2"), pf("yuy3"), pf("uyvy"), pf("uy
 
 std::vector<SubTypeInfo> staticSubTypeInfos() {
     return {
-        {fourccBigEndian("N8RA"), u"Norvik 8-bit RGBA", 102, 1, 1, 1, {}},
-        {fourccBigEndian("N8RG"), u"Norvik 8-bit RGB", 101, 1, 1, 0, {}},
-        {fourccBigEndian("N8YA"), u"Norvik 8-bit YUVA 4:4:4:4", 106, 1, 1, 3, {pf("vuya"), pf("VUYA")}},
-        {fourccBigEndian("N8Y4"), u"Norvik 8-bit YUV 4:4:4", 103, 1, 1, 2, {pf("vuyx"), pf("vux7")}},
-        {fourccBigEndian("N8Y2"), u"Norvik 8-bit YUV 4:2:2", 104, 2, 1, 2, kPacked422},
-        {fourccBigEndian("N8Y0"), u"Norvik 8-bit YUV 4:2:0", 105, 2, 2, 2, kPacked422},
-        {fourccBigEndian("N8G0"), u"Norvik 8-bit YUV 4:0:0 greyscale", 107, 1, 1, 2, kPacked422},
-        {fourccBigEndian("N0RA"), u"Norvik 10-bit RGBA", 110, 1, 1, 1, {}},
-        {fourccBigEndian("N0RG"), u"Norvik 10-bit RGB", 109, 1, 1, 0, {}},
-        {fourccBigEndian("N0Y4"), u"Norvik 10-bit YUV 4:4:4", 118, 1, 1, 2, {}},
-        {fourccBigEndian("N0Y2"), u"Norvik 10-bit YUV 4:2:2", 108, 2, 1, 2, {}},
-        {fourccBigEndian("N0Y0"), u"Norvik 10-bit YUV 4:2:0", 123, 2, 2, 2, {pf("v210"), pf("v211")}},
-        {fourccBigEndian("N0G0"), u"Norvik 10-bit YUV 4:0:0 greyscale", 115, 1, 1, 2, {}},
-        {fourccBigEndian("N2RA"), u"Norvik 12-bit RGBA", 112, 1, 1, 1, {}},
-        {fourccBigEndian("N2RG"), u"Norvik 12-bit RGB", 111, 1, 1, 0, {}},
-        {fourccBigEndian("N4RA"), u"Norvik 14-bit RGBA", 114, 1, 1, 1, {}},
-        {fourccBigEndian("N4RG"), u"Norvik 14-bit RGB", 113, 1, 1, 0, {}},
+        {makeFourCCBigEndian("N8RA"), u"Norvik 8-bit RGBA", 102, 1, 1, 1, {}},
+        {makeFourCCBigEndian("N8RG"), u"Norvik 8-bit RGB", 101, 1, 1, 0, {}},
+        {makeFourCCBigEndian("N8YA"), u"Norvik 8-bit YUVA 4:4:4:4", 106, 1, 1, 3, {pf("vuya"), pf("VUYA")}},
+        {makeFourCCBigEndian("N8Y4"), u"Norvik 8-bit YUV 4:4:4", 103, 1, 1, 2, {pf("vuyx"), pf("vux7")}},
+        {makeFourCCBigEndian("N8Y2"), u"Norvik 8-bit YUV 4:2:2", 104, 2, 1, 2, kPacked422},
+        {makeFourCCBigEndian("N8Y0"), u"Norvik 8-bit YUV 4:2:0", 105, 2, 2, 2, kPacked422},
+        {makeFourCCBigEndian("N8G0"), u"Norvik 8-bit YUV 4:0:0 greyscale", 107, 1, 1, 2, kPacked422},
+        {makeFourCCBigEndian("N0RA"), u"Norvik 10-bit RGBA", 110, 1, 1, 1, {}},
+        {makeFourCCBigEndian("N0RG"), u"Norvik 10-bit RGB", 109, 1, 1, 0, {}},
+        {makeFourCCBigEndian("N0Y4"), u"Norvik 10-bit YUV 4:4:4", 118, 1, 1, 2, {}},
+        {makeFourCCBigEndian("N0Y2"), u"Norvik 10-bit YUV 4:2:2", 108, 2, 1, 2, {}},
+        {makeFourCCBigEndian("N0Y0"), u"Norvik 10-bit YUV 4:2:0", 123, 2, 2, 2, {pf("v210"), pf("v211")}},
+        {makeFourCCBigEndian("N0G0"), u"Norvik 10-bit YUV 4:0:0 greyscale", 115, 1, 1, 2, {}},
+        {makeFourCCBigEndian("N2RA"), u"Norvik 12-bit RGBA", 112, 1, 1, 1, {}},
+        {makeFourCCBigEndian("N2RG"), u"Norvik 12-bit RGB", 111, 1, 1, 0, {}},
+        {makeFourCCBigEndian("N4RA"), u"Norvik 14-bit RGBA", 114, 1, 1, 1, {}},
+        {makeFourCCBigEndian("N4RG"), u"Norvik 14-bit RGB", 113, 1, 1, 0, {}},
     };
 }
 

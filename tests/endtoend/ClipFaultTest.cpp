@@ -97,7 +97,7 @@ TEST(ClipInfoFaults, MissingStreamChunks) {
         SCOPED_TRACE(omitHeader ? "strl without strh" : "strl without strf");
         TempFolder folder;
         const fs::path path = folder.path() / "missing.avi";
-        auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), 64, 32, 25, 1, 24,
+        auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, 25, 1, 24,
                                             clipmaker::streamFormatBlock(smallSpec()));
         (omitHeader ? video.omitStrh : video.omitStrf) = true;
         aviwriter::AviWriter writer(utf8(path));

@@ -82,7 +82,7 @@ std::vector<std::uint8_t> waveFormatBytes(const clipmaker::AudioSpec& a) {
 void writeRawClip(const fs::path& path, const RawClip& clip) {
     std::vector<std::uint8_t> extra = clip.videoExtra;
     if (extra.empty() && !clip.omitVideoExtra) extra = clipmaker::streamFormatBlock(smallSpec());
-    const auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
+    const auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
     aviwriter::AviWriter writer(utf8(path), clip.options);
     const int videoStream = writer.addVideoStream(video);
     std::vector<int> audioStreams;

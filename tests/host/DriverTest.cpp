@@ -33,7 +33,7 @@ TEST(ImporterDriver, PlaysTheModuleWideOrderWithAWellBehavedModule) {
     EXPECT_EQ(answers.supports8, malSupports8);
     ASSERT_EQ(answers.subTypeNames.size(), 2u);
     ASSERT_EQ(answers.subTypeNames[0].subTypes.size(), 2u);
-    EXPECT_EQ(answers.subTypeNames[0].subTypes[1].code, fourccBigEndian("N14R"));
+    EXPECT_EQ(answers.subTypeNames[0].subTypes[1].code, makeFourCCBigEndian("N14R"));
     EXPECT_EQ(answers.subTypeNames[0].subTypes[1].name, "Norvik 14-bit RGB");
     EXPECT_EQ(answers.subTypeNames[1].result, imUnsupported);
     EXPECT_EQ(answers.shutdown, imNoErr);
@@ -107,7 +107,7 @@ TEST(ImporterDriverWithImporter, GivesBackEverySuiteAndFreesTheSubtypeList) {
     const auto& subTypes = answers.subTypeNames[0].subTypes;
     ASSERT_EQ(subTypes.size(), 17u);
     EXPECT_EQ(subTypes.front().name, "Norvik 8-bit RGBA");
-    EXPECT_EQ(subTypes.back().code, fourccBigEndian("N4RG"));
+    EXPECT_EQ(subTypes.back().code, makeFourCCBigEndian("N4RG"));
     EXPECT_EQ(answers.subTypeNames[0].problem, "");
     EXPECT_EQ(answers.shutdown, imNoErr);
     EXPECT_EQ(host.outstandingSuites(), 0);

@@ -48,23 +48,23 @@ void describe(imIndFormatRec* rec, uint32 type, const char* name, const char* ex
 
 int32 onGetIndFormat(std::intptr_t index, imIndFormatRec* rec) {
     if (index == 0) {
-        describe(rec, fourccBigEndian("AVIV"), "Norvik AVI", "avi\0", 5);
+        describe(rec, makeFourCCBigEndian("AVIV"), "Norvik AVI", "avi\0", 5);
         return imNoErr;
     }
     if (index == 1) {
-        describe(rec, fourccBigEndian("FAKE"), "Second format", "fk1\0fk2\0", 9);
+        describe(rec, makeFourCCBigEndian("FAKE"), "Second format", "fk1\0fk2\0", 9);
         return imNoErr;
     }
     return imBadFormatIndex;
 }
 
 int32 onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescriptionRec** out) {
-    if (fileType != fourccBigEndian("AVIV")) return imUnsupported;
+    if (fileType != makeFourCCBigEndian("AVIV")) return imUnsupported;
     auto* recs = reinterpret_cast<imSubTypeDescriptionRec*>(
         stdParms->piSuites->memFuncs->newPtrClear(2 * sizeof(imSubTypeDescriptionRec)));
-    recs[0].subType = fourccBigEndian("N8RA");
+    recs[0].subType = makeFourCCBigEndian("N8RA");
     std::memcpy(recs[0].subTypeName, u"Norvik 8-bit RGBA", sizeof(u"Norvik 8-bit RGBA"));
-    recs[1].subType = fourccBigEndian("N14R");
+    recs[1].subType = makeFourCCBigEndian("N14R");
     std::memcpy(recs[1].subTypeName, u"Norvik 14-bit RGB", sizeof(u"Norvik 14-bit RGB"));
     *out = recs;
     return imNoErr;

@@ -132,7 +132,7 @@ TEST_F(HostSuites, FrameCreationRefusesBadRequestsAndObeysTheFailureKnob) {
     EXPECT_EQ(creator->CreatePPix(&frame, 1, PrPixelFormat_BGRA_4444_8u, &empty), suiteError_InvalidParms);
     EXPECT_EQ(frame, nullptr);
     EXPECT_EQ(creator->CreatePPix(&frame, 1, PrPixelFormat_NTSCDV25, &good), suiteError_InvalidParms);
-    EXPECT_EQ(creator->CreatePPix(&frame, 1, pixelFormatCode("zzzz"), &good), suiteError_InvalidParms);
+    EXPECT_EQ(creator->CreatePPix(&frame, 1, makeFourCC("zzzz"), &good), suiteError_InvalidParms);
     EXPECT_EQ(creator->CreatePPix(&frame, 1, PrPixelFormat_BGRA_4444_8u, nullptr), suiteError_InvalidParms);
     host.setCreatePPixFails(true);
     EXPECT_NE(creator->CreatePPix(&frame, 1, PrPixelFormat_BGRA_4444_8u, &good), suiteError_NoError);
@@ -187,7 +187,7 @@ TEST_F(HostSuites, ImageProcessingAnswersPerFormat) {
     EXPECT_EQ(answer, 0);
     EXPECT_EQ(ip->FormatIsCompressed(PrPixelFormat_PALDV50, &answer), 0);
     EXPECT_EQ(answer, 1);
-    EXPECT_EQ(ip->FormatIsOriginTopLeft(pixelFormatCode("zzzz"), &answer), suiteError_InvalidParms);
+    EXPECT_EQ(ip->FormatIsOriginTopLeft(makeFourCC("zzzz"), &answer), suiteError_InvalidParms);
 }
 
 TEST_F(HostSuites, SizeForPixelBufferOfOneRowIsTheRowBytes) {

@@ -27,7 +27,7 @@ std::vector<uint8_t> streamHeader(const StreamState& s) {
     uint64_t length = s.offsets.size();
     if (p.length >= 0)
         length = static_cast<uint64_t>(p.length);
-    else if (p.fccType == fourcc("auds") && p.sampleSize != 0)
+    else if (p.fccType == makeFourCC("auds") && p.sampleSize != 0)
         length = s.totalBytes / p.sampleSize;
     std::vector<uint8_t> h;
     putLE(h, p.fccType, 4);
@@ -50,36 +50,36 @@ std::vector<uint8_t> streamHeader(const StreamState& s) {
 }  // namespace
 
 void AviWriter::Impl::writeHeaders() {
-    const uint64_t hdrl = beginList(fourcc("LIST"), fourcc("hdrl"));
-    out.putU32(fourcc("avih"));
+    const uint64_t hdrl = beginList(makeFourCC("LIST"), makeFourCC("hdrl"));
+    out.putU32(makeFourCC("avih"));
     out.putU32(56);
     avihData = out.position();
     out.zeros(56, false);  // completed by completeHeaders
     for (auto& s : streams) {
-        const uint64_t strl = beginList(fourcc("LIST"), fourcc("strl"));
+        const uint64_t strl = beginList(makeFourCC("LIST"), makeFourCC("strl"));
         if (!s.setup.omitStrh) {
-            out.putU32(fourcc("strh"));
+            out.putU32(makeFourCC("strh"));
             out.putU32(56);
             s.strhData = out.position();
             out.zeros(56, false);
         }
         if (!s.setup.omitStrf) {
-            out.putU32(fourcc("strf"));
+            out.putU32(makeFourCC("strf"));
             out.putU32(static_cast<uint32_t>(s.setup.format.size()));
             out.put(s.setup.format.data(), s.setup.format.size());
             if (s.setup.format.size() & 1) out.put("", 1);
         }
         if (options.openDml) {
             s.indxHeader = out.position();
-            out.putU32(fourcc("indx"));
+            out.putU32(makeFourCC("indx"));
             out.putU32(24 + 16 * options.superIndexSlots);
             out.zeros(24 + 16 * uint64_t(options.superIndexSlots), false);
         }
         endList(strl);
     }
     if (options.openDml) {
-        const uint64_t odml = beginList(fourcc("LIST"), fourcc("odml"));
-        out.putU32(fourcc("dmlh"));
+        const uint64_t odml = beginList(makeFourCC("LIST"), makeFourCC("odml"));
+        out.putU32(makeFourCC("dmlh"));
         out.putU32(kDmlhSize);
         dmlhData = out.position();
         out.zeros(kDmlhSize, false);
@@ -87,16 +87,16 @@ void AviWriter::Impl::writeHeaders() {
     }
     endList(hdrl);
     if (!options.infoSoftware.empty()) {
-        const uint64_t info = beginList(fourcc("LIST"), fourcc("INFO"));
+        const uint64_t info = beginList(makeFourCC("LIST"), makeFourCC("INFO"));
         const uint32_t size = static_cast<uint32_t>(options.infoSoftware.size() + 1);
-        out.putU32(fourcc("ISFT"));
+        out.putU32(makeFourCC("ISFT"));
         out.putU32(size);
         out.put(options.infoSoftware.c_str(), size);
         if (size & 1) out.put("", 1);
         endList(info);
     }
     if (options.junkAfterHeader != 0) {
-        out.putU32(fourcc("JUNK"));
+        out.putU32(makeFourCC("JUNK"));
         out.putU32(options.junkAfterHeader);
         out.zeros(options.junkAfterHeader + (options.junkAfterHeader & 1), false);
     }
@@ -106,7 +106,7 @@ void AviWriter::Impl::completeHeaders() {
     const StreamState* video = nullptr;
     uint32_t largest = 0;
     for (const auto& s : streams) {
-        if (!video && s.setup.fccType == fourcc("vids")) video = &s;
+        if (!video && s.setup.fccType == makeFourCC("vids")) video = &s;
         largest = std::max(largest, s.largest);
     }
     std::vector<uint8_t> avih;
@@ -156,7 +156,7 @@ void AviWriter::Impl::completeSuperIndex(StreamState& s) {
 StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate, uint32_t scale,
                        uint16_t bitCount, const std::vector<uint8_t>& extra) {
     StreamSpec s;
-    s.fccType = fourcc("vids");
+    s.fccType = makeFourCC("vids");
     s.fccHandler = compression;
     s.rate = rate;
     s.scale = scale;
@@ -178,7 +178,7 @@ StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint
 
 StreamSpec audioStream(const std::vector<uint8_t>& waveFormat) {
     StreamSpec s;
-    s.fccType = fourcc("auds");
+    s.fccType = makeFourCC("auds");
     s.fccHandler = 0;
     s.format = waveFormat;
     const uint32_t blockAlign = getLE(waveFormat, 12, 2);

@@ -57,9 +57,9 @@ void AviWriter::Impl::start() {
 }
 
 void AviWriter::Impl::startForm(bool first) {
-    formHeader = beginList(fourcc("RIFF"), first ? fourcc("AVI ") : fourcc("AVIX"));
+    formHeader = beginList(makeFourCC("RIFF"), first ? makeFourCC("AVI ") : makeFourCC("AVIX"));
     if (first) writeHeaders();
-    moviHeader = beginList(fourcc("LIST"), fourcc("movi"));
+    moviHeader = beginList(makeFourCC("LIST"), makeFourCC("movi"));
     if (first) firstMoviHeader = moviHeader;
     moviHasContent = false;
     for (auto& s : streams) s.formFirstChunk = s.offsets.size();
@@ -72,7 +72,7 @@ void AviWriter::Impl::writeStandardIndex(StreamState& s) {
     const uint64_t base = moviHeader;
     const uint64_t header = out.position();
     const uint32_t n = static_cast<uint32_t>(s.chunkId & 0xFFFF);
-    out.putU32(fourcc("ix\0\0") | n << 16);
+    out.putU32(makeFourCC("ix\0\0") | n << 16);
     out.putU32(static_cast<uint32_t>(24 + 8 * count));
     out.putU16(f.stdLongsPerEntry);
     out.put("\0\1", 2);  // bIndexSubType 0, bIndexType 1 (index of chunks)
@@ -86,7 +86,7 @@ void AviWriter::Impl::writeStandardIndex(StreamState& s) {
         out.putU32(s.sizes[i]);
         duration += s.sizes[i] & ~kNonKeyBit;
     }
-    if (s.setup.fccType != fourcc("auds") || s.setup.sampleSize == 0)
+    if (s.setup.fccType != makeFourCC("auds") || s.setup.sampleSize == 0)
         duration = count;
     else
         duration /= s.setup.sampleSize;
@@ -96,7 +96,7 @@ void AviWriter::Impl::writeStandardIndex(StreamState& s) {
 }
 
 void AviWriter::Impl::writeIdx1() {
-    out.putU32(fourcc("idx1"));
+    out.putU32(makeFourCC("idx1"));
     const uint32_t extra = options.faults.idx1ExtraBytes;
     out.putU32(static_cast<uint32_t>(16 * idx1.size()) + extra);
     for (const auto& e : idx1)
@@ -169,7 +169,7 @@ void AviWriter::writeJunk(uint32_t size) {
     Impl& w = *m_impl;
     if (!w.started) w.start();
     w.rollOverIfNeeded(8 + padded(size));
-    w.out.putU32(fourcc("JUNK"));
+    w.out.putU32(makeFourCC("JUNK"));
     w.out.putU32(size);
     w.out.zeros(padded(size), w.options.sparse);
     w.moviHasContent = true;
@@ -180,10 +180,10 @@ void AviWriter::beginRec() {
     if (!w.started) w.start();
     if (w.recHeader != 0) throw std::runtime_error("AviWriter: rec lists do not nest");
     w.rollOverIfNeeded(12);
-    w.recHeader = w.beginList(fourcc("LIST"), fourcc("rec "));
+    w.recHeader = w.beginList(makeFourCC("LIST"), makeFourCC("rec "));
     w.recIdx1Entry = w.idx1.size();
     if (w.formIndex == 0 && w.options.idx1)
-        w.idx1.push_back({fourcc("rec "), kListFlag, static_cast<uint32_t>(w.recHeader - w.firstMoviHeader - 8), 0});
+        w.idx1.push_back({makeFourCC("rec "), kListFlag, static_cast<uint32_t>(w.recHeader - w.firstMoviHeader - 8), 0});
     w.moviHasContent = true;
 }
 
@@ -191,7 +191,7 @@ void AviWriter::endRec() {
     Impl& w = *m_impl;
     if (w.recHeader == 0) throw std::runtime_error("AviWriter: endRec without beginRec");
     w.endList(w.recHeader);
-    if (w.recIdx1Entry < w.idx1.size() && w.idx1[w.recIdx1Entry][0] == fourcc("rec "))
+    if (w.recIdx1Entry < w.idx1.size() && w.idx1[w.recIdx1Entry][0] == makeFourCC("rec "))
         w.idx1[w.recIdx1Entry][3] = static_cast<uint32_t>(w.out.position() - w.recHeader - 8);
     w.recHeader = 0;
 }

@@ -28,17 +28,13 @@
 #include <string>
 #include <vector>
 
-namespace aviwriter {
+#include "prsdk/FourCC.h"
 
-// A FourCC from four characters: fourcc("vids") is 0x73646976.
-constexpr uint32_t fourcc(const char (&s)[5]) {
-    return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
-           uint32_t(uint8_t(s[3])) << 24;
-}
+namespace aviwriter {
 
 // One stream: the fields of its 56-byte stream header and the raw strf bytes.
 struct StreamSpec {
-    uint32_t fccType = fourcc("vids");  // "vids" or "auds"
+    uint32_t fccType = makeFourCC("vids");  // "vids" or "auds"
     uint32_t fccHandler = 0;
     uint32_t flags = 0;
     uint16_t priority = 0;

@@ -182,7 +182,7 @@ void makeClip(const std::string& path, const ClipSpec& plan) {
     const std::vector<uint8_t> block = streamFormatBlock(plan);
     const PlaneLayout layout = planeLayout(plan.type);
     const uint16_t bitCount = static_cast<uint16_t>(layout.bits * layout.planes);
-    auto video = aviwriter::videoStream(aviwriter::fourcc("NRVK"), static_cast<int32_t>(plan.width),
+    auto video = aviwriter::videoStream(makeFourCC("NRVK"), static_cast<int32_t>(plan.width),
                                         static_cast<int32_t>(plan.height), plan.rateNumerator, plan.rateDenominator,
                                         bitCount, block);
     aviwriter::AviWriter writer(path, writerOptions(plan));

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "prsdk/FourCC.h"
+
 namespace prsdk {
 
 using int8 = std::int8_t;
@@ -24,16 +26,6 @@ using prMALError = int32;      // importer result code
 using imFileRef = void*;       // the Win32 HANDLE of an open file
 using PPixHand = void*;        // an opaque host frame
 using PrAudioChannelLabel = int32;
-
-// File types and subtypes have their first character in the most significant byte.
-constexpr uint32 fourccBigEndian(const char (&s)[5]) {
-    return (uint32(uint8(s[0])) << 24) | (uint32(uint8(s[1])) << 16) | (uint32(uint8(s[2])) << 8) | uint32(uint8(s[3]));
-}
-
-// Pixel formats have their first character in the least significant byte.
-constexpr PrPixelFormat pixelFormatCode(const char (&s)[5]) {
-    return uint32(uint8(s[0])) | (uint32(uint8(s[1])) << 8) | (uint32(uint8(s[2])) << 16) | (uint32(uint8(s[3])) << 24);
-}
 
 #pragma pack(push, 1)
 struct prRect {

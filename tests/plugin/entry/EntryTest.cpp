@@ -147,10 +147,10 @@ TEST_F(Entry, ListsTheSeventeenSubtypesInHostMemory) {
     ASSERT_EQ(FakeHost::blocks.size(), 1u);
     EXPECT_EQ(FakeHost::blockSizes[0], 17 * sizeof(imSubTypeDescriptionRec));
     ASSERT_EQ(static_cast<void*>(list), static_cast<void*>(FakeHost::blocks[0].get()));
-    EXPECT_EQ(list[0].subType, fourccBigEndian("N8RA"));
+    EXPECT_EQ(list[0].subType, makeFourCCBigEndian("N8RA"));
     EXPECT_EQ(std::u16string(list[0].subTypeName), u"Norvik 8-bit RGBA");
-    EXPECT_EQ(list[6].subType, fourccBigEndian("N8G0"));
+    EXPECT_EQ(list[6].subType, makeFourCCBigEndian("N8G0"));
     EXPECT_EQ(std::u16string(list[6].subTypeName), u"Norvik 8-bit YUV 4:0:0 greyscale");
-    EXPECT_EQ(list[16].subType, fourccBigEndian("N4RG"));
+    EXPECT_EQ(list[16].subType, makeFourCCBigEndian("N4RG"));
     EXPECT_EQ(std::u16string(list[16].subTypeName), u"Norvik 14-bit RGB");
 }

@@ -130,7 +130,7 @@ TEST_F(Session, ReportsRateDurationDataRateAndAnalysis) {
     EXPECT_EQ(+info.vidInfo.imageWidth, 16);
     EXPECT_EQ(+info.vidInfo.imageHeight, 8);
     EXPECT_EQ(+info.vidInfo.depth, 24);
-    EXPECT_EQ(+info.vidInfo.subType, fourccBigEndian("N8Y2"));
+    EXPECT_EQ(+info.vidInfo.subType, makeFourCCBigEndian("N8Y2"));
     EXPECT_EQ(+info.vidInfo.alphaType, alphaNone);
     EXPECT_EQ(+info.vidScale, 30000);
     EXPECT_EQ(+info.vidSampleSize, 1001);

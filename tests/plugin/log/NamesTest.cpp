@@ -56,24 +56,24 @@ TEST(Names, EveryHostPixelFormatHasItsOwnName) {
 
     EXPECT_STREQ(pixelFormatName(0x61726762), "PrPixelFormat_BGRA_4444_8u");
     EXPECT_STREQ(pixelFormatName(0), "PrPixelFormat_Any");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("Bgra")), "PrPixelFormat_BGRA_4444_16u");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("BGra")), "PrPixelFormat_BGRA_4444_32f");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("BGaL")), "PrPixelFormat_BGRA_4444_32f_Linear");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("VUYA")), "PrPixelFormat_VUYA_4444_8u_709");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("vUYa")), "PrPixelFormat_VUYA_4444_32f_709");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("v210")), "PrPixelFormat_V210_422_10u_601");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("RGB1")), "PrPixelFormat_RGB_444_10u");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("yuy2")), "PrPixelFormat_YUYV_422_8u_601");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("raww")), "PrPixelFormat_Raw");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("badf")), "PrPixelFormat_Invalid");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("abcd")), "????");
-    EXPECT_STREQ(pixelFormatName(pixelFormatCode("BGRA")), "????");  // case matters
+    EXPECT_STREQ(pixelFormatName(makeFourCC("Bgra")), "PrPixelFormat_BGRA_4444_16u");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("BGra")), "PrPixelFormat_BGRA_4444_32f");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("BGaL")), "PrPixelFormat_BGRA_4444_32f_Linear");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("VUYA")), "PrPixelFormat_VUYA_4444_8u_709");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("vUYa")), "PrPixelFormat_VUYA_4444_32f_709");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("v210")), "PrPixelFormat_V210_422_10u_601");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("RGB1")), "PrPixelFormat_RGB_444_10u");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("yuy2")), "PrPixelFormat_YUYV_422_8u_601");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("raww")), "PrPixelFormat_Raw");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("badf")), "PrPixelFormat_Invalid");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("abcd")), "????");
+    EXPECT_STREQ(pixelFormatName(makeFourCC("BGRA")), "????");  // case matters
 }
 
 TEST(Names, FourCharacterCodesInBothByteOrders) {
     EXPECT_EQ(fourccToText(0x61726762, false), "bgra");
     EXPECT_EQ(fourccToText(0x61726762, true), "argb");
-    EXPECT_EQ(fourccToText(fourccBigEndian("N8RA"), true), "N8RA");
+    EXPECT_EQ(fourccToText(makeFourCCBigEndian("N8RA"), true), "N8RA");
     EXPECT_EQ(fourccToText(0x41564956, true), "AVIV");
     EXPECT_EQ(fourccToText(0, false), "[0][0][0][0]");
     EXPECT_EQ(fourccToText(0, true), "[0][0][0][0]");
