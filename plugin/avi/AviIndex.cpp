@@ -3,88 +3,128 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <exception>
 #include <limits>
 
 #include "avi/ByteReader.h"
+#include "avi/RegionReader.h"
 
 namespace {
 
 constexpr size_t kHeaderSize = 24;
 constexpr size_t kSuperEntrySize = 16;
 constexpr size_t kStdEntrySize = 8;
+constexpr size_t kLegacyEntrySize = 16;
+constexpr uint64_t kChunkHeaderSize = 8;
 constexpr uint32_t kNotKeyFrame = 0x80000000u;
 constexpr uint32_t kLegacyKeyFrame = 0x10;
 
 void message(AviParser& parser, const AviStream& stream, const char* text, uint64_t value, const char* end = "\n") {
-    parser.errorText += "stream[" + std::to_string(stream.number) + text + std::to_string(value) + end;
+    parser.streamMessage(stream, text + std::to_string(value) + end);
 }
 
-uint64_t availableAt(const AviParser& parser, uint64_t position) {
-    return position < parser.fileSize() ? parser.fileSize() - position : 0;
+// Appends to an index that may grow large, by half its size at a time: with the
+// copy made while growing, an element never costs more than 2.5 times its size.
+template <typename T>
+void append(std::vector<T>& v, const T& item) {
+    if (v.size() == v.capacity()) v.reserve(v.size() + v.size() / 2 + 16);
+    v.push_back(item);
 }
 
-// Reads up to `count` bytes at `position`, no further than the file goes; the
-// bytes actually read are returned in `buffer`.
-uint64_t readAt(AviParser& parser, uint64_t position, uint64_t count, std::vector<uint8_t>& buffer) {
-    buffer.assign(std::min(count, availableAt(parser, position)), 0);
-    if (buffer.empty() || position > uint64_t(std::numeric_limits<int64_t>::max()) ||
-        !parser.file->seek(static_cast<int64_t>(position)))
-        return 0;
-    const uint64_t got = parser.file->read(buffer.data(), buffer.size());
-    buffer.resize(got);
+// The end of `count` bytes at `position`, without wrapping past the largest offset.
+uint64_t endOf(uint64_t position, uint64_t count) {
+    return count > std::numeric_limits<uint64_t>::max() - position ? std::numeric_limits<uint64_t>::max()
+                                                                   : position + count;
+}
+
+// Reads the header of an index chunk whose data, `declared` bytes long, starts at
+// `position`: the first min(declared, 24) bytes go over `header`, those the file
+// does not give as zeros. Returns the bytes read.
+uint64_t readIndexHeader(fileio::File& file, uint64_t position, uint64_t declared,
+                         std::array<uint8_t, kHeaderSize>& header) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(declared, kHeaderSize));
+    std::array<uint8_t, kHeaderSize> bytes{};
+    uint64_t got = 0;
+    if (n != 0 && position <= uint64_t(std::numeric_limits<int64_t>::max()) &&
+        file.seek(static_cast<int64_t>(position)))
+        got = file.read(bytes.data(), n);
+    std::copy_n(bytes.begin(), n, header.begin());
     return got;
 }
 
-// Copies the first min(declared, 24) bytes of an index chunk over a stored header;
-// bytes the file did not give read as zero.
-void copyHeader(std::array<uint8_t, kHeaderSize>& header, const std::vector<uint8_t>& data, uint64_t declared) {
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(declared, kHeaderSize));
-    for (size_t i = 0; i < n; ++i) header[i] = i < data.size() ? data[i] : 0;
+// A stream's OpenDML frame index while it is read.
+struct OdmlProgress {
+    uint64_t byteStart = 0;  // of the next entry
+    bool any = false;        // an entry is kept
+    uint64_t lastChunk = 0;  // data offset named by the last entry kept
+};
+
+// Appends the `count` entries at `start` to the stream's frame index. False when
+// an entry breaks the file order: the stream's OpenDML index is not read further.
+bool readEntries(AviParser& parser, AviStream& stream, uint64_t start, uint64_t count, uint64_t base,
+                 OdmlProgress& progress) {
+    avi::RegionReader reader(*parser.file, start, count * kStdEntrySize, kStdEntrySize);
+    while (const uint8_t* record = reader.next()) {
+        const avi::ByteReader r(record, kStdEntrySize);
+        const uint64_t chunk = base + r.u32(0);
+        const uint32_t sizeField = r.u32(4);
+        if (progress.any && (chunk < progress.lastChunk || chunk - progress.lastChunk < kChunkHeaderSize)) {
+            message(parser, stream, "]: std index (ix..) entries out of file order at: ", reader.position());
+            stream.odmlIndexComplete = false;
+            return false;
+        }
+        const uint32_t size = sizeField & ~kNotKeyFrame;
+        append(stream.odmlFrames, FrameEntry{chunk, progress.byteStart, size, (sizeField & kNotKeyFrame) == 0});
+        progress = {progress.byteStart + size, true, chunk};
+    }
+    return true;
 }
 
-// Reads the standard index named by super index record j. False when the read
-// budget is spent and the stream's remaining records are not worth reading.
-bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, std::vector<uint8_t>& buffer) {
+// Reads the standard index named by super index record j. False when the rest of
+// the stream's OpenDML index is not worth reading.
+bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, OdmlProgress& progress) {
     const SuperIndexEntry& record = stream.superIndex[j];
-    if (record.size < 8) return true;
-    const uint64_t size = record.size - 8u;
-    const uint64_t position = record.offset + 8u;
-    if (std::min(size, availableAt(parser, position)) > parser.standardIndexBudget) {
-        message(parser, stream, "]: std index (ix..) reads exceed the file size, stopped at: ", position);
-        stream.odmlIndexComplete = false;
-        return false;
-    }
-    const uint64_t got = readAt(parser, position, size, buffer);
-    parser.standardIndexBudget -= got;
-    if (got == 0) {
-        parser.errorText += "stream[" + std::to_string(stream.number) +
-                            "]: could not read standard index at: " + std::to_string(position) +
-                            ", size: " + std::to_string(size) + "\n";
+    if (record.size < kChunkHeaderSize) return true;
+    const uint64_t size = record.size - kChunkHeaderSize;
+    const uint64_t position = endOf(record.offset, kChunkHeaderSize);
+    StandardIndex& index = stream.standardIndexes[j];
+    if (readIndexHeader(*parser.file, position, size, index.header) == 0) {
+        parser.streamMessage(stream, "]: could not read standard index at: " + std::to_string(position) +
+                                         ", size: " + std::to_string(size) + "\n");
         stream.odmlIndexComplete = false;
         return true;
     }
-    StandardIndex& index = stream.standardIndexes[j];
-    copyHeader(index.header, buffer, size);
     if (index.longsPerEntry() != 2) {
         message(parser, stream,
                 "]: std index (ix..) unexpected std index entry size (wLongsPerEntry): ", index.longsPerEntry());
         stream.odmlIndexComplete = false;
         return true;
     }
-    const uint64_t present = got > kHeaderSize ? (got - kHeaderSize) / kStdEntrySize : 0;
-    const uint64_t count = std::min<uint64_t>(present, index.entriesInUse());
-    const avi::ByteReader r(buffer.data(), buffer.size());
-    index.entries.resize(count);
-    for (uint64_t k = 0; k < count; ++k) {
-        const size_t at = kHeaderSize + k * kStdEntrySize;
-        index.entries[k] = {r.u32(at), r.u32(at + 4)};
-    }
+    const uint64_t fit = size > kHeaderSize ? (size - kHeaderSize) / kStdEntrySize : 0;
+    const uint64_t count = std::min<uint64_t>(fit, index.entriesInUse());
+    if (!readEntries(parser, stream, endOf(position, kHeaderSize), count, index.baseOffset(), progress)) return false;
     if (count != index.entriesInUse()) {
         message(parser, stream, "]: std index (ix..) chunk data is smaller than nEntriesInUse: ", index.entriesInUse());
         stream.odmlIndexComplete = false;
     }
     return true;
+}
+
+// Reads `count` super index records at `start`, each naming a standard index that
+// starts at or after the end of the one before.
+void readSuperRecords(AviParser& parser, AviStream& stream, uint64_t start, uint64_t count) {
+    avi::RegionReader reader(*parser.file, start, count * kSuperEntrySize, kSuperEntrySize);
+    uint64_t end = 0;
+    while (const uint8_t* record = reader.next()) {
+        const avi::ByteReader r(record, kSuperEntrySize);
+        const SuperIndexEntry entry{r.u64(0), r.u32(8), r.u32(12)};
+        if (!stream.superIndex.empty() && entry.offset < end) {
+            message(parser, stream, "]: super index (indx) entries out of file order at: ", reader.position());
+            stream.odmlIndexComplete = false;
+            return;
+        }
+        append(stream.superIndex, entry);
+        end = endOf(entry.offset, std::max<uint64_t>(entry.size, kChunkHeaderSize));
+    }
 }
 
 // Stream number of an idx1 chunk id: its first two characters as decimal digits, or -1.
@@ -94,53 +134,13 @@ int legacyStreamNumber(FourCC ckid) {
     return c0 * 10 + c1;
 }
 
-// One pass over idx1 for all streams (a stream number has at most one stream).
-void buildLegacyFrames(AviParser& parser, const ChunkNode& movi) {
-    std::array<AviStream*, 100> byNumber{};
-    std::array<uint64_t, 100> counts{}, running{};
-    for (auto& s : parser.streams)
-        if (s->number < byNumber.size()) byNumber[s->number] = s.get();
-    for (const LegacyIndexEntry& e : parser.legacyIndex) {
-        const int n = legacyStreamNumber(e.ckid);
-        if (n >= 0 && byNumber[n]) ++counts[n];
-    }
-    for (size_t n = 0; n < byNumber.size(); ++n)
-        if (byNumber[n]) byNumber[n]->legacyFrames.reserve(counts[n]);
-    const uint64_t base = uint64_t(movi.offset) + 16;
-    for (const LegacyIndexEntry& e : parser.legacyIndex) {
-        const int n = legacyStreamNumber(e.ckid);
-        if (n < 0 || !byNumber[n]) continue;
-        byNumber[n]->legacyFrames.push_back(
-            {base + e.chunkOffset, running[n], e.chunkLength, (e.flags & kLegacyKeyFrame) != 0});
-        running[n] += e.chunkLength;
-    }
-}
-
-void buildOdmlFrames(AviStream& stream) {
-    size_t total = 0;
-    for (const StandardIndex& index : stream.standardIndexes) total += index.entries.size();
-    stream.odmlFrames.reserve(total);
-    uint64_t running = 0;
-    for (StandardIndex& index : stream.standardIndexes) {
-        const uint64_t base = index.baseOffset();
-        for (const StandardIndexEntry& e : index.entries) {
-            const uint32_t size = e.size & ~kNotKeyFrame;
-            stream.odmlFrames.push_back({base + e.offset, running, size, (e.size & kNotKeyFrame) == 0});
-            running += size;
-        }
-        index.entries.clear();
-        index.entries.shrink_to_fit();
-    }
-}
-
 }  // namespace
 
 void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream) {
     stream.odmlIndexComplete = true;
     const uint64_t declared = indx.dataSize();
-    std::vector<uint8_t> buffer;
-    const uint64_t got = readAt(parser, uint64_t(indx.dataStart()), declared, buffer);
-    copyHeader(stream.superIndexHeader.bytes, buffer, declared);
+    const uint64_t start = uint64_t(indx.dataStart());
+    readIndexHeader(*parser.file, start, declared, stream.superIndexHeader.bytes);
     const SuperIndexHeader& header = stream.superIndexHeader;
     if (header.longsPerEntry() != 4) {
         message(parser, stream,
@@ -148,31 +148,38 @@ void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream)
         stream.odmlIndexComplete = false;
         return;
     }
-    const uint64_t present = got > kHeaderSize ? (got - kHeaderSize) / kSuperEntrySize : 0;
-    const uint64_t count = std::min<uint64_t>(present, header.entriesInUse());
-    const avi::ByteReader r(buffer.data(), buffer.size());
-    stream.superIndex.resize(count);
-    for (uint64_t j = 0; j < count; ++j) {
-        const size_t at = kHeaderSize + j * kSuperEntrySize;
-        stream.superIndex[j] = {r.u64(at), r.u32(at + 8), r.u32(at + 12)};
-    }
+    const uint64_t fit = declared > kHeaderSize ? (declared - kHeaderSize) / kSuperEntrySize : 0;
+    const uint64_t count = std::min<uint64_t>(fit, header.entriesInUse());
     if (count != header.entriesInUse()) {
         message(parser, stream,
                 "]: super index (indx) chunk data is smaller than nEntriesInUse: ", header.entriesInUse(), " \n");
         stream.odmlIndexComplete = false;
     }
-    stream.standardIndexes.assign(count, StandardIndex{});
-    for (size_t j = 0; j < count; ++j)
-        if (!readStandardIndex(parser, stream, j, buffer)) break;
+    readSuperRecords(parser, stream, start + kHeaderSize, count);
+    stream.standardIndexes.assign(stream.superIndex.size(), StandardIndex{});
+    OdmlProgress progress;
+    for (size_t j = 0; j < stream.superIndex.size(); ++j)
+        if (!readStandardIndex(parser, stream, j, progress)) break;
 }
 
-void buildFrameIndexes(AviParser& parser, const ChunkNode* movi) {
-    try {
-        if (movi) buildLegacyFrames(parser, *movi);
-        parser.legacyIndex.clear();
-        parser.legacyIndex.shrink_to_fit();
-        for (auto& stream : parser.streams) buildOdmlFrames(*stream);
-    } catch (const std::exception&) {
-        // Out of memory: the streams keep what was built; parse itself does not fail.
+void readLegacyIndex(AviParser& parser, const ChunkNode& idx1, const ChunkNode* movi) {
+    const uint64_t declared = idx1.dataSize();
+    if (movi) {
+        std::array<AviStream*, 100> byNumber{};
+        std::array<uint64_t, 100> byteStart{};
+        for (auto& s : parser.streams)
+            if (s->number < byNumber.size()) byNumber[s->number] = s.get();
+        const uint64_t base = uint64_t(movi->offset) + 16;
+        avi::RegionReader reader(*parser.file, uint64_t(idx1.dataStart()), declared, kLegacyEntrySize, true);
+        while (const uint8_t* record = reader.next()) {
+            const avi::ByteReader r(record, kLegacyEntrySize);
+            const int n = legacyStreamNumber(r.u32(0));
+            if (n < 0 || !byNumber[n]) continue;
+            const uint32_t size = r.u32(12);
+            append(byNumber[n]->legacyFrames,
+                   FrameEntry{base + r.u32(8), byteStart[n], size, (r.u32(4) & kLegacyKeyFrame) != 0});
+            byteStart[n] += size;
+        }
     }
+    if (declared % kLegacyEntrySize != 0) parser.message("idx1 size is not a multiple of index entry size\n");
 }

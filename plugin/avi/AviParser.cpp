@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 #include "avi/AviIndex.h"
 #include "avi/ByteReader.h"
@@ -10,8 +11,6 @@ namespace {
 
 constexpr FourCC kRiff = makeFourCC("RIFF");
 constexpr FourCC kAvi = makeFourCC("AVI ");
-constexpr size_t kLegacyEntrySize = 16;
-constexpr size_t kReadBlock = 64 * 1024;
 
 }  // namespace
 
@@ -28,21 +27,30 @@ std::vector<size_t> AviParser::streamsOfType(FourCC type) const {
     return positions;
 }
 
-void AviParser::streamMessage(const AviStream& stream, const char* text) {
-    errorText += "stream[" + std::to_string(stream.number) + text;
+void AviParser::message(const std::string& text) {
+    if (m_messagesDropped) return;
+    if (errorText.size() + text.size() <= kMaxErrorText) {
+        errorText += text;
+    } else {
+        errorText += "further messages dropped\n";
+        m_messagesDropped = true;
+    }
+}
+
+void AviParser::streamMessage(const AviStream& stream, const std::string& text) {
+    message("stream[" + std::to_string(stream.number) + text);
 }
 
 void AviParser::reset(fileio::File& f) {
     file = &f;
     chunks.clear();
     errorText.clear();
-    legacyIndex.clear();
+    m_messagesDropped = false;
     mainHeader.fill(0);
     extendedHeader.fill(0);
     streams.clear();
     const int64_t size = f.size();
     m_fileSize = size > 0 ? static_cast<uint64_t>(size) : 0;
-    standardIndexBudget = 2 * m_fileSize;
 }
 
 bool AviParser::checkSignature() {
@@ -51,7 +59,7 @@ bool AviParser::checkSignature() {
     file->read(signature, sizeof signature);
     const avi::ByteReader r(signature, sizeof signature);
     if (r.u32(0) != kRiff || r.u32(8) != kAvi) {
-        errorText += "file doesn't look like AVI (first 12 bytes is not 'RIFF'....'AVI ')";
+        message("file doesn't look like AVI (first 12 bytes is not 'RIFF'....'AVI ')");
         return false;
     }
     file->seek(start);
@@ -59,38 +67,71 @@ bool AviParser::checkSignature() {
 }
 
 bool AviParser::parse(fileio::File& f) {
-    reset(f);
+    m_step = "starting";
+    try {
+        reset(f);
+        return parseForm();
+    } catch (const std::bad_alloc& e) {
+        return failed("out of memory while ", e.what());
+    } catch (const std::exception& e) {
+        return failed("failed while ", e.what());
+    } catch (...) {
+        return failed("failed while ", "unknown exception");
+    }
+}
+
+// Releases what was built (half-built indexes must not be used, and the memory is
+// wanted back), then says what failed during which step. Does not throw.
+bool AviParser::failed(const char* prefix, const char* cause) noexcept {
+    streams.clear();
+    chunks.clear();
+    try {
+        message(std::string(prefix) + m_step + ": " + cause + "\n");
+    } catch (const std::exception&) {
+        // Memory is short even with the streams released, so the text cannot be
+        // built. parse still fails and the file is refused, only without the reason.
+    }
+    return false;
+}
+
+bool AviParser::parseForm() {
+    m_step = "reading the signature";
     if (!checkSignature()) return false;
+    m_step = "walking the chunk tree";
     const WalkRules rules{{kAvi, makeFourCC("hdrl"), makeFourCC("strl"), makeFourCC("odml")}, {kAvi}};
-    if (!readChunks(chunks, f, m_fileSize, rules)) errorText += "riff structure is corrupt or invalid\n";
+    WalkState walk;
+    if (!readChunks(chunks, *file, m_fileSize, rules, walk))
+        message("riff structure is corrupt or invalid\n" + walk.problems);
     if (chunks.empty()) {
-        errorText += "riff structure is empty\n";
+        message("riff structure is empty\n");
         return false;
     }
     const ChunkNode& form = chunks.front();
     if (!form.isList() || form.listType != kAvi) {
-        errorText += "AVI chunk missing\n";
+        message("AVI chunk missing\n");
         return false;
     }
     const ChunkNode* hdrl = form.findChild(makeFourCC("hdrl"), true);
     if (!hdrl) {
-        errorText += "hdrl missing\n";
+        message("hdrl missing\n");
         return false;
     }
+    m_step = "reading the header list and the OpenDML indexes";
     if (!parseHeaderList(*hdrl)) return false;
-    if (const ChunkNode* idx1 = form.findChild(makeFourCC("idx1"), false)) readLegacyIndex(*idx1);
-    buildFrameIndexes(*this, form.findChild(makeFourCC("movi"), true));
+    m_step = "reading the legacy index";
+    if (const ChunkNode* idx1 = form.findChild(makeFourCC("idx1"), false))
+        readLegacyIndex(*this, *idx1, form.findChild(makeFourCC("movi"), true));
     return true;
 }
 
 bool AviParser::parseHeaderList(const ChunkNode& hdrl) {
     const ChunkNode* avih = hdrl.findChild(makeFourCC("avih"), false);
     if (!avih) {
-        errorText += "avih missing\n";
+        message("avih missing\n");
         return false;
     }
     if (!readChunkData(*avih, mainHeader.data(), mainHeader.size())) {
-        errorText += "avih data read error\n";
+        message("avih data read error\n");
         return false;
     }
     uint64_t number = 0;
@@ -122,10 +163,11 @@ bool AviParser::parseStreamList(const ChunkNode& strl, AviStream& stream) {
         streamMessage(stream, "]: strh data read error\n");
         return false;
     }
-    // The format is sized by its chunk only when the file can hold that much.
+    // The format is sized by its chunk only when the file can hold that much and
+    // the size is one a format can have.
     const uint64_t formatSize = strf->dataSize();
     const uint64_t available = m_fileSize > uint64_t(strf->dataStart()) ? m_fileSize - uint64_t(strf->dataStart()) : 0;
-    if (formatSize > available) {
+    if (formatSize > std::min(available, kMaxFormatSize)) {
         streamMessage(stream, "]: strf data read error\n");
         return false;
     }
@@ -142,36 +184,4 @@ void AviParser::readExtendedHeader(const ChunkNode& odml) {
     const ChunkNode* dmlh = odml.findChild(makeFourCC("dmlh"), false);
     if (!dmlh || !file->seek(dmlh->dataStart())) return;
     file->read(extendedHeader.data(), std::min<uint64_t>(dmlh->dataSize(), extendedHeader.size()));
-}
-
-// Entries are taken from the bytes the file holds: a size field larger than the
-// rest of the file does not size the index (the missing entries would read as
-// zeros, which belong to no stream).
-void AviParser::readLegacyIndex(const ChunkNode& idx1) {
-    const uint64_t declared = idx1.dataSize();
-    const uint64_t start = uint64_t(idx1.dataStart());
-    const uint64_t available = m_fileSize > start ? std::min(declared, m_fileSize - start) : 0;
-    try {
-        legacyIndex.resize((available + kLegacyEntrySize - 1) / kLegacyEntrySize);
-        std::vector<uint8_t> block;
-        if (file->seek(idx1.dataStart())) {
-            for (uint64_t done = 0; done < available;) {
-                // Whole entries of zeros, filled as far as the read goes: a short
-                // read or a partial last entry leaves zero bytes.
-                const uint64_t want = std::min<uint64_t>(kReadBlock, available - done);
-                block.assign((want + kLegacyEntrySize - 1) / kLegacyEntrySize * kLegacyEntrySize, 0);
-                const uint64_t got = file->read(block.data(), want);
-                const avi::ByteReader r(block.data(), block.size());
-                for (uint64_t at = 0; at < block.size(); at += kLegacyEntrySize) {
-                    LegacyIndexEntry& e = legacyIndex[(done + at) / kLegacyEntrySize];
-                    e = {r.u32(at), r.u32(at + 4), r.u32(at + 8), r.u32(at + 12)};
-                }
-                if (got < want) break;
-                done += got;
-            }
-        }
-    } catch (const std::exception&) {
-        legacyIndex.clear();
-    }
-    if (declared % kLegacyEntrySize != 0) errorText += "idx1 size is not a multiple of index entry size\n";
 }

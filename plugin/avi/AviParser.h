@@ -1,12 +1,18 @@
 // Reads the structure of an AVI file: the RIFF chunk tree, the main header, one
-// AviStream per stream list, the OpenDML extended header, the legacy index and
-// every stream's frame index.
+// AviStream per stream list, the OpenDML extended header, and every stream's
+// frame indexes (from the OpenDML indexes and from idx1).
 //
 // The parser is tolerant: problems are appended to errorText in the order found;
-// parse() fails only when the AVI form, hdrl or avih cannot be had. It never throws
-// and never reads frame data. Hostile files cannot make it loop, recurse without
-// end, read outside the file or allocate more than a small multiple of the file's
-// size (see ChunkNode.h and AviIndex.h for the guards).
+// parse() fails only when the AVI form, hdrl or avih cannot be had, or when memory
+// runs out (then errorText says so and the streams are released: a clip whose
+// indexes could not be built whole is never described as a shorter one).
+// Nothing is thrown out of it and it never reads frame data.
+//
+// Memory follows what the file holds, not what its size fields claim: indexes are
+// read in bounded pieces, a chunk tree, a stream format and errorText have fixed
+// caps, and each index entry kept stands for index bytes of its own in the file
+// (see AviIndex.h for the rule). Hostile files cannot make it loop, recurse
+// without end or read outside the file (see ChunkNode.h and AviIndex.h).
 //
 // Ownership: the parser does not own the file; it owns its streams. Not
 // thread-safe while parsing; its results may be read from any thread afterwards.
@@ -21,16 +27,14 @@
 #include "avi/ChunkNode.h"
 #include "fileio/File.h"
 
-// One idx1 entry as stored.
-struct LegacyIndexEntry {
-    FourCC ckid = 0;           // two decimal digits of the stream number, then a two-letter type
-    uint32_t flags = 0;        // 0x10: key frame
-    uint32_t chunkOffset = 0;  // chunk header position relative to the movi list's type field
-    uint32_t chunkLength = 0;  // data size
-};
-
 class AviParser {
 public:
+    // Largest strf chunk taken as a stream format (real ones are a bitmap or wave
+    // header with at most 64 KiB of extra bytes); a larger one fails its stream.
+    static constexpr uint64_t kMaxFormatSize = 1 << 20;
+    // errorText stops growing near this size; one line then says messages were dropped.
+    static constexpr size_t kMaxErrorText = 64 * 1024;
+
     // Resets the parser and parses the file from its current position. True when the
     // AVI form, hdrl and avih were found and the main header was read.
     bool parse(fileio::File& file);
@@ -42,30 +46,28 @@ public:
     // or on a seek or read failure. Never throws.
     bool readChunkData(const ChunkNode& node, void* buffer, uint64_t count);
 
+    // Appends a message to errorText (within kMaxErrorText); "stream[N" comes first
+    // for streamMessage, so `text` starts with "]: ".
+    void message(const std::string& text);
+    void streamMessage(const AviStream& stream, const std::string& text);
+
     fileio::File* file = nullptr;               // not owned; set by parse
     std::vector<ChunkNode> chunks;              // top-level chunks walked
     std::string errorText;                      // parse messages, in the order found
     std::array<uint8_t, 56> mainHeader{};       // avih as stored
     std::array<uint8_t, 248> extendedHeader{};  // dmlh as stored, rest zero
     std::vector<std::unique_ptr<AviStream>> streams;
-    // idx1 entries. Released once the frame indexes are built, which hold everything
-    // the parser's users need, so that a large index is not kept twice.
-    std::vector<LegacyIndexEntry> legacyIndex;
-
-    // Size of the file at parse time (0 when unknown).
-    uint64_t fileSize() const { return m_fileSize; }
-    // Bytes the standard index reader may still read: twice the file size per parse,
-    // so index records that repeat or point at each other cannot multiply the work.
-    uint64_t standardIndexBudget = 0;
 
 private:
     void reset(fileio::File& file);
+    bool parseForm();
     bool checkSignature();
     bool parseHeaderList(const ChunkNode& hdrl);
     bool parseStreamList(const ChunkNode& strl, AviStream& stream);
     void readExtendedHeader(const ChunkNode& odml);
-    void readLegacyIndex(const ChunkNode& idx1);
-    void streamMessage(const AviStream& stream, const char* text);
+    bool failed(const char* prefix, const char* cause) noexcept;
 
     uint64_t m_fileSize = 0;
+    const char* m_step = "";  // what parse is doing, for the message of an unexpected failure
+    bool m_messagesDropped = false;
 };

@@ -8,7 +8,7 @@
 #include "avi/ChunkNode.h"
 
 // One data chunk of a stream, as located through an index. 24 bytes: a million
-// chunks cost 24 MB.
+// chunks cost 24 MB (up to 60 while a frame index grows, see AviIndex.h).
 struct FrameEntry {
     uint64_t offset = 0;     // absolute file position of the chunk's data
     uint64_t byteStart = 0;  // sum of the sizes of the entries before this one
@@ -33,17 +33,11 @@ struct SuperIndexEntry {
     uint32_t duration = 0;  // not used
 };
 
-struct StandardIndexEntry {
-    uint32_t offset = 0;  // data position relative to the header's base offset
-    uint32_t size = 0;    // bits 0-30: data size; bit 31: not a key frame
-};
-
+// The header of one ix## (standard index) chunk. Its entries go straight into the
+// stream's frame index as they are read; they are not kept a second time.
 struct StandardIndex {
-    // The 24-byte header of an ix## chunk, as stored; baseOffset sits unaligned at byte 12.
+    // The 24-byte header as stored; baseOffset sits unaligned at byte 12.
     std::array<uint8_t, 24> header{};
-    // Entries as read. They are released once the stream's frame index is built
-    // (the frame entries carry everything in them), so a large file is not held twice.
-    std::vector<StandardIndexEntry> entries;
 
     uint16_t longsPerEntry() const;
     uint32_t entriesInUse() const;
@@ -59,7 +53,7 @@ struct AviStream {
     std::vector<uint8_t> format;       // strf data
     SuperIndexHeader superIndexHeader;
     std::vector<SuperIndexEntry> superIndex;
-    std::vector<StandardIndex> standardIndexes;  // one per super index entry read
+    std::vector<StandardIndex> standardIndexes;  // one per super index entry kept
     bool odmlIndexComplete = false;              // indx read and neither it nor its standard indexes had a problem
     std::vector<FrameEntry> legacyFrames;        // from idx1
     std::vector<FrameEntry> odmlFrames;          // from the standard indexes

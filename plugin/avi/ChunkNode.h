@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "fileio/File.h"
@@ -28,17 +29,32 @@ struct WalkRules {
     std::vector<FourCC> stopKeys;      // keys after which a level ends at once
 };
 
+// What one walk has found so far, shared by its levels.
+struct WalkState {
+    // One line per problem, naming the chunk's offset and the cause, e.g.
+    // "riff chunk at 4096: Read error: size: 8, read: 3\n".
+    std::string problems;
+    uint64_t nodes = 0;  // chunks recorded, against kMaxWalkNodes
+};
+
 // Walks one level of chunks from the file's current position, `limit` bytes long,
 // appending them to `list` and descending into the lists the rules name.
-// Returns false when a read or seek failed or the structure is broken; the nodes
-// found so far stay. Never throws; never reads outside the file.
+// Returns false when a read or seek failed or the structure is broken, with the
+// cause in state.problems; the nodes found so far stay. Read and seek failures
+// never leave it; an allocation failure does (std::bad_alloc), so that a tree cut
+// short for want of memory is never taken for a broken file. Never reads outside
+// the file.
 //
 // Hostile sizes: every chunk advances the walk by at least 8 bytes, so each level
 // ends; a list whose size field is below 4 cannot hold its own type and ends its
 // level as broken; lists deeper than kMaxWalkDepth are recorded without their
 // children and also count as broken. Sizes up to 0xFFFFFFFF are added in 64 bits,
 // so a chunk claiming more than the file holds simply moves the walk past the end,
-// where the next header read fails.
+// where the next header read fails. The walk records at most kMaxWalkNodes chunks
+// in all (the header lists of a real file hold a few dozen): a list of gigabytes
+// of zeros, which reads as empty chunks, ends there as broken instead of growing
+// the tree by one node per 8 bytes.
 constexpr int kMaxWalkDepth = 8;
+constexpr uint64_t kMaxWalkNodes = 65536;
 bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit, const WalkRules& rules,
-                int depth = 0);
+                WalkState& state, int depth = 0);

@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <exception>
+#include <string>
 
 #include "avi/ByteReader.h"
 #include "avi/ChunkNode.h"
@@ -25,6 +25,11 @@ void readHeader(fileio::File& file, ChunkNode& node) {
     }
 }
 
+bool broken(WalkState& state, int64_t offset, const std::string& cause) {
+    state.problems += "riff chunk at " + std::to_string(offset) + ": " + cause + "\n";
+    return false;
+}
+
 }  // namespace
 
 const ChunkNode* ChunkNode::findChild(FourCC wanted, bool list) const {
@@ -33,18 +38,28 @@ const ChunkNode* ChunkNode::findChild(FourCC wanted, bool list) const {
     return nullptr;
 }
 
-bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit, const WalkRules& rules, int depth) {
+bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit, const WalkRules& rules,
+                WalkState& state, int depth) {
     bool ok = true;
     uint64_t pos = 0;
+    int64_t at = file.tell();  // the chunk being read, for the messages
     try {
         while (pos < limit) {
             ChunkNode node;
+            at = file.tell();
             readHeader(file, node);
-            if (node.isList() && node.size < 4) return false;
+            if (node.isList() && node.size < 4)
+                return broken(state, at, "list size " + std::to_string(node.size) + " cannot hold its type");
+            if (++state.nodes > kMaxWalkNodes)
+                return broken(state, at,
+                              "more than " + std::to_string(kMaxWalkNodes) + " chunks, the rest is not read");
             list.push_back(std::move(node));
             ChunkNode& added = list.back();
             if (added.isList() && contains(rules.descendTypes, added.listType)) {
-                if (depth + 1 >= kMaxWalkDepth || !readChunks(added.children, file, added.size - 4u, rules, depth + 1))
+                if (depth + 1 >= kMaxWalkDepth)
+                    ok = broken(state, at,
+                                "list nested " + std::to_string(kMaxWalkDepth) + " deep, its children are not read");
+                else if (!readChunks(added.children, file, added.size - 4u, rules, state, depth + 1))
                     ok = false;
             }
             if (contains(rules.stopKeys, added.key())) return ok;
@@ -52,8 +67,10 @@ bool readChunks(std::vector<ChunkNode>& list, fileio::File& file, uint64_t limit
             fileio::seekTo(file, added.offset + static_cast<int64_t>(length));
             pos += length;
         }
-    } catch (const std::exception&) {
-        return false;
+    } catch (const fileio::Error& e) {
+        // A read or seek failure (a header cut off by the end of the file, a device
+        // error) ends this level; the cause goes on with the chunk's offset.
+        return broken(state, at, e.what());
     }
     return ok;
 }

@@ -44,7 +44,9 @@ TEST(AviParser, RejectsWhatIsNotAnAviForm) {
     EXPECT_EQ(p.errorText, "avih data read error\n");
     // A RIFF form too small to hold its own type is no chunk at all.
     EXPECT_FALSE(parseAllWays(Riff::list("RIFF", "AVI ", {}, 2), p));
-    EXPECT_EQ(p.errorText, "riff structure is corrupt or invalid\nriff structure is empty\n");
+    EXPECT_EQ(p.errorText,
+              "riff structure is corrupt or invalid\nriff chunk at 0: list size 2 cannot hold its type\n"
+              "riff structure is empty\n");
 }
 
 TEST(AviParser, BadStreamListsAreDroppedAndKeepTheirNumbers) {
@@ -96,19 +98,26 @@ TEST(AviParser, BrokenTreesEndTheWalkWithoutFailingTheHeaders) {
              b.resize(b.size() - 13);
              return b;
          }(),
-         corrupt},
+         corrupt + "riff chunk at 212: Read error: size: 8, read: 5\n"},
         // a list whose size cannot hold its type
-        {avi(Riff::cat({good, Riff::list("LIST", "strl", {}, 3)})), corrupt},
+        {avi(Riff::cat({good, Riff::list("LIST", "strl", {}, 3)})),
+         corrupt + "riff chunk at 212: list size 3 cannot hold its type\n"},
         // chunks claiming nearly 4 GiB: the walk moves past the end of its list and stops
         {avi(Riff::cat({good, Riff::chunk("JUNK", Bytes(8), 0xFFFFFFF8)})), ""},
         {avi(Riff::cat({good, Riff::chunk("JUNK", Bytes(8), 0xFFFFFFFF), goodStrl("auds")})), ""},
+        // a header list of zeros (a hole in a sparse file) reads as empty chunks: the
+        // tree stops growing at 65,536 chunks
+        {avi(Riff::cat({good, Bytes(8 * 70000, 0)})), corrupt + "riff chunk at " +
+                                                          std::to_string(212 + 8 * (65537 - 7)) +
+                                                          ": more than 65536 chunks, the rest is not read\n"},
         // stream lists nested far deeper than any file needs
         {[&] {
              Bytes nested = goodStrl("vids");
              for (int i = 0; i < 40; ++i) nested = strl(nested);
              return avi(Riff::cat({good, nested}));
          }(),
-         corrupt + "stream[1]: strh missing in strl\n"},
+         corrupt +
+             "riff chunk at 272: list nested 8 deep, its children are not read\nstream[1]: strh missing in strl\n"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         AviParser p;
