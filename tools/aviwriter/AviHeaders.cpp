@@ -134,15 +134,17 @@ void AviWriter::Impl::completeHeaders() {
 
 void AviWriter::Impl::completeSuperIndex(StreamState& s) {
     const Faults& f = options.faults;
+    const bool huge = &s == &streams.front() && hugeIndex.offset != 0;
+    const std::vector<SuperEntry> supers = huge ? std::vector<SuperEntry>{hugeIndex} : s.supers;
     std::vector<uint8_t> v;
     putLE(v, f.superLongsPerEntry, 2);
     putLE(v, 0, 1);  // bIndexSubType
     putLE(v, 0, 1);  // bIndexType: index of indexes
-    putLE(v, s.supers.size() + f.superExtraEntries, 4);
+    putLE(v, supers.size() + f.superExtraEntries, 4);
     putLE(v, s.chunkId, 4);
     putLE(v, 0, 12);
-    for (size_t i = 0; i < s.supers.size(); ++i) {
-        SuperEntry e = s.supers[f.superRepeatsFirst ? 0 : i];
+    for (size_t i = 0; i < supers.size(); ++i) {
+        SuperEntry e = supers[f.superRepeatsFirst ? 0 : i];
         if (i == 0 && f.superSmallSize) e.size = 4;
         if (i == 0 && f.superOffsetPastEnd) e.offset = out.position() + 4096;
         if (i == 0 && f.superPointsToIndx) e.offset = s.indxHeader;

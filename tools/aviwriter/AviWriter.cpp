@@ -104,6 +104,29 @@ void AviWriter::Impl::writeIdx1() {
     out.zeros(padded(extra), false);
 }
 
+void AviWriter::Impl::writeHugeStandardIndex() {
+    StreamState& s = streams.at(0);
+    const uint64_t at = options.faults.hugeIndexAt;
+    if (at < out.position()) throw std::runtime_error("AviWriter: hugeIndexAt lies inside the file");
+    out.zeros(at - out.position(), options.sparse);
+    constexpr uint32_t size = 0xFFFFFFF0u;  // data bytes of the chunk
+    const uint64_t base = s.offsets.empty() ? 0 : s.offsets.front() - 8;
+    out.putU32(makeFourCC("ix\0\0") | (s.chunkId & 0xFFFF) << 16);
+    out.putU32(size);
+    out.putU16(2);
+    out.put("\0\1", 2);
+    out.putU32((size - 24) / 8);
+    out.putU32(s.chunkId);
+    out.putU64(base);
+    out.putU32(0);
+    for (size_t i = 0; i < s.offsets.size(); ++i) {
+        out.putU32(static_cast<uint32_t>(s.offsets[i] - base));
+        out.putU32(s.sizes[i]);
+    }
+    out.zeros(size - 24 - 8 * uint64_t(s.offsets.size()), options.sparse);
+    hugeIndex = {at, size + 8, static_cast<uint32_t>(s.offsets.size())};
+}
+
 void AviWriter::Impl::closeForm() {
     if (options.openDml)
         for (auto& s : streams) writeStandardIndex(s);
@@ -183,7 +206,8 @@ void AviWriter::beginRec() {
     w.recHeader = w.beginList(makeFourCC("LIST"), makeFourCC("rec "));
     w.recIdx1Entry = w.idx1.size();
     if (w.formIndex == 0 && w.options.idx1)
-        w.idx1.push_back({makeFourCC("rec "), kListFlag, static_cast<uint32_t>(w.recHeader - w.firstMoviHeader - 8), 0});
+        w.idx1.push_back(
+            {makeFourCC("rec "), kListFlag, static_cast<uint32_t>(w.recHeader - w.firstMoviHeader - 8), 0});
     w.moviHasContent = true;
 }
 
@@ -202,6 +226,7 @@ void AviWriter::finish() {
     if (!w.started) w.start();
     if (w.recHeader != 0) endRec();
     w.closeForm();
+    if (w.options.faults.hugeIndexAt != 0) w.writeHugeStandardIndex();
     w.completeHeaders();
     w.out.close();
     w.finished = true;

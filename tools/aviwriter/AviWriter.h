@@ -77,6 +77,11 @@ struct Faults {
     uint32_t idx1ExtraBytes = 0;      // idx1 data grows by this many zero bytes
     bool superRepeatsFirst = false;   // every super index entry of a stream names its first ix##
     bool superPointsToIndx = false;   // first super index entry of each stream names the indx itself
+    // Non-zero: finish() writes, at this file position past the last form, a standard
+    // index of stream 0 that declares as many entries as a chunk of 4 GiB holds; only
+    // the stream's own entries are written, the rest of the chunk is zeros (a hole
+    // when sparse). Stream 0's super index names only it.
+    uint64_t hugeIndexAt = 0;
 };
 
 struct Options {

@@ -49,6 +49,7 @@ struct AviWriter::Impl {
     uint64_t recHeader = 0;  // open 'rec ' LIST (0: none)
     size_t recIdx1Entry = 0;
     std::vector<std::array<uint32_t, 4>> idx1;  // entries of the first form
+    SuperEntry hugeIndex{0, 0, 0};              // written for Faults::hugeIndexAt
 
     // Headers (AviHeaders.cpp): hdrl, INFO and JUNK, then their completion by finish().
     void writeHeaders();
@@ -62,6 +63,7 @@ struct AviWriter::Impl {
     void closeForm();
     void writeStandardIndex(StreamState& s);
     void writeIdx1();
+    void writeHugeStandardIndex();
     void rollOverIfNeeded(uint64_t chunkBytes);
     void chunk(int stream, const void* data, uint32_t size, uint32_t declared, bool key, bool zero);
     StreamState& stream(int n);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AviWriter.h"
+#include "ClipMaker.h"
 #include "TestFiles.h"
 #include "fileio/WinFile.h"
 
@@ -54,8 +55,9 @@ void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool
 }
 
 // One stream whose super index has `records` records, all naming one standard
-// index of `entries` entries that follows the header list.
-Bytes repeatedStandardIndex(uint32_t records, uint32_t entries) {
+// index of `entries` entries that follows the header list; entry k names the
+// chunk at k * spacing.
+Bytes repeatedStandardIndex(uint32_t records, uint32_t entries, uint32_t spacing) {
     Bytes strh, indx, ix;
     Riff::fourcc(strh, "vids");
     strh.resize(56, 0);
@@ -84,13 +86,102 @@ Bytes repeatedStandardIndex(uint32_t records, uint32_t entries) {
     Riff::u64(ix, 0);
     Riff::u32(ix, 0);
     for (uint32_t k = 0; k < entries; ++k) {
-        Riff::u32(ix, k);
+        Riff::u32(ix, k * spacing);
         Riff::u32(ix, 1);
     }
     return Riff::list("RIFF", "AVI ", Riff::cat({hdrlWith(indx), Riff::chunk("ix00", ix)}));
 }
 
+// The frames a stream's indexes still reach when the file `whole` (parsed into
+// `full`) is cut at `cut`: its OpenDML index while every standard index starts
+// before the cut, each keeping the entries it still holds whole; otherwise the
+// idx1 records the file still holds whole.
+std::vector<FrameEntry> reachable(const Bytes& whole, const AviParser& full, size_t s, uint64_t cut) {
+    const AviStream& stream = *full.streams[s];
+    std::vector<FrameEntry> kept;
+    const auto& records = stream.superIndex;
+    if (std::all_of(records.begin(), records.end(), [&](const SuperIndexEntry& r) { return r.offset + 8 < cut; })) {
+        auto next = stream.odmlFrames.begin();
+        for (size_t j = 0; j < records.size(); ++j) {
+            const uint64_t count = stream.standardIndexes[j].entriesInUse(), entries = records[j].offset + 32;
+            const uint64_t held = cut > entries ? std::min<uint64_t>(count, (cut - entries) / 8) : 0;
+            kept.insert(kept.end(), next, next + std::ptrdiff_t(held));
+            next += std::ptrdiff_t(count);
+        }
+        return kept;
+    }
+    const ChunkNode* idx1 = full.chunks.front().findChild(makeFourCC("idx1"), false);
+    const uint64_t end = std::min<uint64_t>(cut, uint64_t(idx1->dataStart()) + idx1->dataSize());
+    const char digits[2] = {char('0' + stream.number / 10), char('0' + stream.number % 10)};
+    auto next = stream.legacyFrames.begin();
+    for (uint64_t at = uint64_t(idx1->dataStart()); at + 16 <= end; at += 16)
+        if (whole[at] == digits[0] && whole[at + 1] == digits[1]) kept.push_back(*next++);
+    return kept;
+}
+
+bool sameFrames(const std::vector<FrameEntry>& a, const std::vector<FrameEntry>& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+               return x.offset == y.offset && x.size == y.size && x.byteStart == y.byteStart &&
+                      x.keyFrame == y.keyFrame;
+           });
+}
+
 }  // namespace
+
+// A recording that stopped while writing: a Norvik clip in several RIFF forms cut
+// at a dozen points, in the headers' wake, inside frames, inside standard indexes
+// and idx1. Each parses and keeps what its indexes still reach; a standard index
+// cut short keeps the stream on its OpenDML index, whose entries past the cut are
+// dropped.
+TEST(AviIndex, CutOffRecordingsKeepWhatTheirIndexesReach) {
+    TempDir dir;
+    clipmaker::ClipSpec plan;
+    plan.width = 16;
+    plan.height = 8;
+    plan.frames = 60;
+    plan.threads = 1;
+    plan.riffLimit = 16384;  // five forms, seven frames in the first
+    plan.audio = {clipmaker::AudioSpec{1, 8000, 16}};
+    clipmaker::makeClip(utf8(dir.path("clip.avi")), plan);
+    const Bytes whole = readWholeFile(dir.path("clip.avi"));
+    AviParser full;
+    ASSERT_TRUE(parseAllWays(whole, full, false));
+    ASSERT_EQ(full.errorText, "");
+    const auto& video = full.streams[0]->superIndex;
+    const auto& audio = full.streams[1]->superIndex;
+    ASSERT_EQ(video.size(), 5u);
+    const ChunkNode& form = full.chunks.front();
+    const uint64_t idx1 = uint64_t(form.findChild(makeFourCC("idx1"), false)->dataStart());
+    const uint64_t firstFrame = full.streams[0]->odmlFrames.front().offset;
+    const uint64_t secondForm = form.offset + 8 + form.size;
+    const uint64_t cuts[] = {
+        uint64_t(form.findChild(makeFourCC("movi"), true)->offset),  // right after the headers
+        firstFrame + 3,                                              // inside the first frame
+        video[0].offset + 8 + 10,                                    // inside the first standard index's header
+        video[0].offset + 8 + 24 + 8 * 2 + 3,                        // inside one of its entries
+        idx1 + 16 * 5,                                               // inside idx1, between records
+        idx1 + 16 * 7 + 1,                                           // inside idx1, one byte into a record
+        secondForm,                                                  // after the first form
+        full.streams[0]->odmlFrames.back().offset + 1,               // inside the last frame
+        video.back().offset + 8 + 24 + 8 * 1 + 5,                    // inside the last standard index of the video
+        audio.back().offset + 8 + 3,                                 // inside the audio's last standard index header
+        audio.back().offset + 8 + 24 + 8,                            // after the audio's first entry there
+        whole.size() - 1,                                            // one byte short
+    };
+    for (const uint64_t cut : cuts) {
+        SCOPED_TRACE("cut at " + std::to_string(cut) + " of " + std::to_string(whole.size()));
+        AviParser p;
+        ASSERT_TRUE(parseAllWays(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(cut)), p));
+        ASSERT_EQ(p.streams.size(), 2u);
+        for (size_t s = 0; s < 2; ++s) {
+            const auto expected = reachable(whole, full, s, cut);
+            EXPECT_TRUE(sameFrames(p.streams[s]->frames(), expected))
+                << "stream " << s << ": " << p.streams[s]->frames().size() << " frames, expected " << expected.size()
+                << "\n"
+                << p.errorText;
+        }
+    }
+}
 
 TEST(AviIndex, BothIndexesLocateEveryChunk) {
     for (const bool openDml : {false, true}) {
@@ -195,7 +286,7 @@ TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
              o.openDml = false;
              o.faults.truncateAt = 318;
          },
-         "riff structure is corrupt or invalid\n", false, 0},
+         "riff structure is corrupt or invalid\nriff chunk at 314: Read error: size: 8, read: 4\n", false, 0},
     };
     for (const Case& c : cases) {
         aviwriter::Options o;
@@ -215,7 +306,7 @@ TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
     }
 }
 
-TEST(AviIndex, MissingStreamHeadersAndRepeatedIndexesEnd) {
+TEST(AviIndex, MissingStreamHeadersAndIndexesThatDoNotRunForward) {
     aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1);
     video.omitStrf = true;
     AviParser p;
@@ -225,13 +316,24 @@ TEST(AviIndex, MissingStreamHeadersAndRepeatedIndexesEnd) {
     EXPECT_EQ(p.streams[0]->number, 1u);
     EXPECT_EQ(p.streams[0]->frames().size(), 12u);  // the audio keeps its own chunks
 
-    // Every super index record names one large standard index: the reads are
-    // bounded by the file size, the stream falls back to its legacy index.
-    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1000, 1000), p, false));
-    EXPECT_EQ(p.errorText.find("stream[0]: std index (ix..) reads exceed the file size, stopped at: "), 0u)
-        << p.errorText.substr(0, 300);
+    // An index must run forward through the file. Every super index record naming
+    // one standard index: the second record ends the reading, so the records
+    // cannot multiply the work or the entries.
+    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1000, 1000, 16), p, false));
+    const uint64_t indx = 12 + 12 + 64 + 12 + 64 + 48 + 8;  // RIFF, hdrl, avih, strl, strh, strf, indx header
+    EXPECT_EQ(p.errorText,
+              "stream[0]: super index (indx) entries out of file order at: " + std::to_string(indx + 24 + 16) + "\n");
     EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
-    EXPECT_LT(p.streams[0]->odmlFrames.size(), 10000u);
+    EXPECT_EQ(p.streams[0]->superIndex.size(), 1u);
+    EXPECT_EQ(p.streams[0]->odmlFrames.size(), 1000u);
+    // Entries naming chunks less than a chunk header apart (here 1 byte): the
+    // second one ends the reading.
+    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1, 1000, 1), p, false));
+    const uint64_t ix = indx + 24 + 16 + 8;  // the standard index's data
+    EXPECT_EQ(p.errorText,
+              "stream[0]: std index (ix..) entries out of file order at: " + std::to_string(ix + 24 + 8) + "\n");
+    EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
+    EXPECT_EQ(p.streams[0]->odmlFrames.size(), 1u);
 }
 
 TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile) {

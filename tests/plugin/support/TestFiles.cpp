@@ -121,6 +121,16 @@ std::string utf8(const std::filesystem::path& path) {
     return std::string(s.begin(), s.end());
 }
 
+bool canMakeSparseFiles(const TempDir& dir) {
+    const auto probe = dir.path("sparse-probe");
+    std::error_code error;
+    { std::ofstream create(probe, std::ios::binary); }
+    std::filesystem::resize_file(probe, uint64_t(1) << 30, error);
+    const bool sparse = !error && allocatedBytes(probe) < (uint64_t(1) << 20);
+    std::filesystem::remove(probe, error);
+    return sparse;
+}
+
 Bytes readWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -79,6 +79,12 @@ private:
     std::filesystem::path m_path;
 };
 
+// Bytes the file system has given the file on disk (TestFilesPosix.cpp, TestFilesWin32.cpp).
+uint64_t allocatedBytes(const std::filesystem::path& path);
+// Whether files in `dir` can have holes: a 1 GiB file made by extending an empty one
+// takes (almost) nothing on disk.
+bool canMakeSparseFiles(const TempDir& dir);
+
 Bytes readWholeFile(const std::filesystem::path& path);
 void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes);
 std::string utf8(const std::filesystem::path& path);

@@ -1,0 +1,98 @@
+// What opening a file may cost: an index that claims gigabytes costs what the file
+// really holds, and a parse that runs out of memory fails with its reason instead
+// of leaving streams shorter than the file.
+#include <gtest/gtest.h>
+
+#include "AllocationCounter.h"
+#include "AviWriter.h"
+#include "TestFiles.h"
+#include "fileio/WinFile.h"
+
+using namespace avitest;
+
+namespace {
+
+constexpr uint64_t kMiB = uint64_t(1) << 20;
+
+// Video (stream 0) and audio (stream 1) in several RIFF forms, with idx1.
+void writeClip(const std::filesystem::path& path, aviwriter::Options options) {
+    options.riffLimit = 3000;
+    aviwriter::AviWriter w(utf8(path), options);
+    w.addVideoStream(aviwriter::videoStream(0, 8, 8, 25, 1));
+    w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
+    for (int k = 0; k < 24; ++k) {
+        w.writeChunk(0, Bytes(100 + k, uint8_t(k)), k % 3 == 0);
+        w.writeChunk(1, Bytes(64, 1));
+    }
+    w.finish();
+}
+
+}  // namespace
+
+// The file of the report this guards against: stream 0's super index names a
+// standard index past 4 GiB that declares 536,870,909 entries (a 4 GiB chunk,
+// all but the first entries a hole), in a file of 8.5 GiB that takes a few
+// kilobytes on disk. Reading it by its declared size took some 20 GB.
+TEST(AviMemory, StandardIndexOfFourGigabytesInASparseFile) {
+    TempDir dir;
+    if (!canMakeSparseFiles(dir)) GTEST_SKIP() << "the file system cannot make sparse files";
+    const auto path = dir.path("huge-index.avi");
+    aviwriter::Options o;
+    o.sparse = true;
+    o.faults.hugeIndexAt = uint64_t(9) << 29;  // 4.5 GiB
+    writeClip(path, o);
+    ASSERT_GT(std::filesystem::file_size(path), uint64_t(8) << 30);
+
+    fileio::WinFile file;
+    ASSERT_TRUE(file.open(utf8(path).c_str(), fileio::Read | fileio::ShareRead));
+    AviParser p;
+    const uint64_t before = AllocationCounter::current();
+    AllocationCounter::resetPeak();
+    const bool ok = p.parse(file);
+    const uint64_t peak = AllocationCounter::peak() - before;
+    EXPECT_LT(peak, 256 * kMiB);
+    std::printf("peak of the parse: %llu bytes\n", static_cast<unsigned long long>(peak));
+    ASSERT_TRUE(ok) << p.errorText;
+    // The stream's own 24 entries are read, then the first zero entry names no chunk
+    // of its own: it lies after the chunk header, the index header and 24 entries.
+    EXPECT_EQ(p.errorText, "stream[0]: std index (ix..) entries out of file order at: " +
+                               std::to_string(o.faults.hugeIndexAt + 8 + 24 + 8 * 24) + "\n");
+    ASSERT_EQ(p.streams.size(), 2u);
+    EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
+    EXPECT_TRUE(p.streams[1]->odmlIndexComplete);
+    EXPECT_EQ(p.streams[0]->frames().size(), p.streams[0]->legacyFrames.size());
+    EXPECT_EQ(p.streams[1]->frames().size(), 24u);
+}
+
+// Every allocation of a parse is made to fail in turn: each time the parse fails
+// and says so, and releases its streams; it never returns streams with fewer
+// frames than the file has.
+TEST(AviMemory, AnAllocationFailureFailsTheParseWithItsReason) {
+    TempDir dir;
+    writeClip(dir.path("clip.avi"), {});
+    const Bytes bytes = readWholeFile(dir.path("clip.avi"));
+    AviParser whole;
+    MemoryFile wholeFile(bytes);
+    ASSERT_TRUE(whole.parse(wholeFile));
+    const std::string expected = describe(whole, true);
+
+    for (uint64_t k = 0;; ++k) {
+        MemoryFile file(bytes);
+        AviParser p;
+        bool ok = false, failed = false;
+        {
+            FailingAllocation failure(k);
+            ok = p.parse(file);
+            failed = failure.triggered();
+        }
+        if (!failed) {
+            EXPECT_EQ(describe(p, ok), expected);
+            EXPECT_GT(k, 20u);  // the parse allocates; the failures were really tried
+            break;
+        }
+        ASSERT_FALSE(ok) << "allocation " << k;
+        EXPECT_NE(p.errorText.find("out of memory while "), std::string::npos) << p.errorText;
+        EXPECT_NE(p.errorText.find("bad_alloc\n"), std::string::npos) << p.errorText;
+        EXPECT_TRUE(p.streams.empty());
+    }
+}
