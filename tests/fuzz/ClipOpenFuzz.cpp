@@ -1,9 +1,11 @@
 // Fuzzes the whole clip open path through the loaded importer module, as the
 // host drives it: imOpenFile8, imGetInfo8 for every host stream, the pixel
 // formats, imAnalysis, imDataRateAnalysis, imQuietFile and imCloseFile. Each
-// input is tried two ways: as a whole file, and as byte patches (and a cut)
+// input is tried three ways: as a whole file; as byte patches (and a cut)
 // applied to a valid Norvik clip with audio, idx1 and AVIX forms, which gets
-// past the RIFF walk to the stream descriptions and the codec at once.
+// past the RIFF walk to the stream descriptions and the codec at once; and as
+// that patched clip made 1.5 GiB longer by a hole (a sparse file), so that size
+// fields can claim more than the memory limits allow and be backed by bytes.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -45,11 +47,12 @@ std::vector<uint8_t> makeTemplate(const fs::path& path) {
     return readAll(path);
 }
 
-void openClip(const uint8_t* data, size_t size) {
+void openClip(const uint8_t* data, size_t size, uint64_t hole = 0) {
     {
         std::ofstream out(g_input, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     }
+    if (hole != 0) fs::resize_file(g_input, size + hole);
     // Any result code is fine; a crash, a hang, a leak or a thrown exception is not.
     (void)norvikhost::playClip(*g_driver, g_input);
 }
@@ -81,5 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         patched[(size_t(data[i]) | size_t(data[i + 1]) << 8) % patched.size()] = data[i + 2];
     if (size % 3 == 1) patched.resize((size_t(data[size - 1]) * 16) % patched.size());
     openClip(patched.data(), patched.size());
+    openClip(patched.data(), patched.size(), uint64_t(3) << 29);
     return 0;
 }
