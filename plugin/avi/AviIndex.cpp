@@ -173,6 +173,9 @@ void readLegacyIndex(AviParser& parser, const ChunkNode& idx1, const ChunkNode* 
         avi::RegionReader reader(*parser.file, uint64_t(idx1.dataStart()), declared, kLegacyEntrySize, true);
         while (const uint8_t* record = reader.next()) {
             const avi::ByteReader r(record, kLegacyEntrySize);
+            // A record without a chunk id is where the index's data ends (a hole of
+            // a sparse file, an index reserved but never written): none follow.
+            if (r.u32(0) == 0) break;
             const int n = legacyStreamNumber(r.u32(0));
             if (n < 0 || !byNumber[n]) continue;
             const uint32_t size = r.u32(12);

@@ -21,7 +21,9 @@
 //     reading. The first record out of this order ends the reading of the stream's
 //     OpenDML index with "... entries out of file order at: <position>" and the
 //     stream falls back to its legacy index.
-//   - idx1 records are kept only for a stream's chunk ids (zeros name no stream).
+//   - idx1 records are kept only for a stream's chunk ids; a record whose chunk id
+//     is zero (a hole, an index never written) ends idx1, so that a hole costs no
+//     more time than memory.
 // A stream therefore keeps at most one frame entry per 8 bytes of OpenDML index
 // and per 16 bytes of idx1 that the file holds. Each kept entry is a 24-byte
 // FrameEntry; frame indexes grow by half their size at a time, so counting the
