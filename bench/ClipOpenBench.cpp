@@ -3,6 +3,8 @@
 // AVI, builds the frame index and describes the video and audio), then closing.
 //
 //   clip_open_bench write FILE [videoChunks]   writes the file (sparse, AVIX forms past 1 GiB)
+//   clip_open_bench write-huge-index FILE      writes 25 frames whose OpenDML index is a
+//                                              4 GiB standard index at 4.5 GiB (sparse, 8.5 GiB)
 //   clip_open_bench once FILE                  opens it once; prints time and the stream
 //   CLIP_BENCH_FILE=FILE clip_open_bench [benchmark flags]   Google Benchmark loop
 #include <benchmark/benchmark.h>
@@ -28,7 +30,7 @@ constexpr uint32_t kAudioChunk = 2048;  // 512 stereo 16-bit samples, one per 4 
 
 // The layout of avi_open_bench's file, with the codec's stream format block so
 // that the importer accepts the video stream.
-int writeFile(const char* path, uint64_t videoChunks) {
+int writeFile(const char* path, uint64_t videoChunks, uint64_t hugeIndexAt = 0) {
     clipmaker::ClipSpec plan;
     plan.type = 104;
     plan.width = 1920;
@@ -36,6 +38,7 @@ int writeFile(const char* path, uint64_t videoChunks) {
     aviwriter::Options o;
     o.sparse = true;
     o.superIndexSlots = 64;
+    o.faults.hugeIndexAt = hugeIndexAt;
     aviwriter::AviWriter w(path, o);
     w.addVideoStream(
         aviwriter::videoStream(makeFourCC("NRVK"), 1920, 1080, 25, 1, 16, clipmaker::streamFormatBlock(plan)));
@@ -111,6 +114,7 @@ BENCHMARK(BM_OpenAndGetInfo)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "write") == 0)
         return writeFile(argv[2], argc >= 4 ? std::strtoull(argv[3], nullptr, 10) : 1000000);
+    if (argc >= 3 && std::strcmp(argv[1], "write-huge-index") == 0) return writeFile(argv[2], 25, uint64_t(9) << 29);
     if (argc >= 3 && std::strcmp(argv[1], "once") == 0) return openOnce(argv[2]);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

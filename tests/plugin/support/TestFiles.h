@@ -79,10 +79,8 @@ private:
     std::filesystem::path m_path;
 };
 
-// Bytes the file system has given the file on disk (TestFilesPosix.cpp, TestFilesWin32.cpp).
-uint64_t allocatedBytes(const std::filesystem::path& path);
-// Whether files in `dir` can have holes: a 1 GiB file made by extending an empty one
-// takes (almost) nothing on disk.
+// Whether files in `dir` can have holes: a 1 GiB file made by writing its last
+// byte takes (almost) no disk space.
 bool canMakeSparseFiles(const TempDir& dir);
 
 Bytes readWholeFile(const std::filesystem::path& path);
