@@ -22,8 +22,8 @@ void message(AviParser& parser, const AviStream& stream, const char* text, uint6
     parser.streamMessage(stream, text + std::to_string(value) + end);
 }
 
-// Appends to an index that may grow large, by half its size at a time: with the
-// copy made while growing, an element never costs more than 2.5 times its size.
+// Appends to a list whose final size is not known, by half its size at a time:
+// with the copy made while growing, an element never costs more than 2.5 times its size.
 template <typename T>
 void append(std::vector<T>& v, const T& item) {
     if (v.size() == v.capacity()) v.reserve(v.size() + v.size() / 2 + 16);
@@ -51,62 +51,83 @@ uint64_t readIndexHeader(fileio::File& file, uint64_t position, uint64_t declare
     return got;
 }
 
-// A stream's OpenDML frame index while it is read.
-struct OdmlProgress {
+// One pass over a stream's standard indexes. Two are made: the first only counts
+// the entries that will be kept, so that the frame index is allocated once at its
+// final size (growing it would copy it, and while copied it costs twice as much);
+// the second fills it and reports the problems.
+struct OdmlPass {
+    AviParser& parser;
+    AviStream& stream;
+    bool counting;
+    uint64_t kept = 0;       // entries kept so far
     uint64_t byteStart = 0;  // of the next entry
-    bool any = false;        // an entry is kept
     uint64_t lastChunk = 0;  // data offset named by the last entry kept
+
+    void problem(const std::string& text) {
+        if (counting) return;
+        parser.streamMessage(stream, text);
+        stream.odmlIndexComplete = false;
+    }
 };
 
-// Appends the `count` entries at `start` to the stream's frame index. False when
-// an entry breaks the file order: the stream's OpenDML index is not read further.
-bool readEntries(AviParser& parser, AviStream& stream, uint64_t start, uint64_t count, uint64_t base,
-                 OdmlProgress& progress) {
-    avi::RegionReader reader(*parser.file, start, count * kStdEntrySize, kStdEntrySize);
+// Takes the `count` entries at `start`. False when an entry breaks the file order:
+// the stream's OpenDML index is not read further.
+bool readEntries(OdmlPass& pass, uint64_t start, uint64_t count, uint64_t base) {
+    avi::RegionReader reader(*pass.parser.file, start, count * kStdEntrySize, kStdEntrySize);
     while (const uint8_t* record = reader.next()) {
         const avi::ByteReader r(record, kStdEntrySize);
         const uint64_t chunk = base + r.u32(0);
         const uint32_t sizeField = r.u32(4);
-        if (progress.any && (chunk < progress.lastChunk || chunk - progress.lastChunk < kChunkHeaderSize)) {
-            message(parser, stream, "]: std index (ix..) entries out of file order at: ", reader.position());
-            stream.odmlIndexComplete = false;
+        if (pass.kept != 0 && (chunk < pass.lastChunk || chunk - pass.lastChunk < kChunkHeaderSize)) {
+            pass.problem("]: std index (ix..) entries out of file order at: " + std::to_string(reader.position()) +
+                         "\n");
             return false;
         }
         const uint32_t size = sizeField & ~kNotKeyFrame;
-        append(stream.odmlFrames, FrameEntry{chunk, progress.byteStart, size, (sizeField & kNotKeyFrame) == 0});
-        progress = {progress.byteStart + size, true, chunk};
+        if (!pass.counting)
+            pass.stream.odmlFrames.push_back({chunk, pass.byteStart, size, (sizeField & kNotKeyFrame) == 0});
+        pass.kept += 1;
+        pass.byteStart += size;
+        pass.lastChunk = chunk;
     }
     return true;
 }
 
 // Reads the standard index named by super index record j. False when the rest of
 // the stream's OpenDML index is not worth reading.
-bool readStandardIndex(AviParser& parser, AviStream& stream, size_t j, OdmlProgress& progress) {
-    const SuperIndexEntry& record = stream.superIndex[j];
+bool readStandardIndex(OdmlPass& pass, size_t j) {
+    const SuperIndexEntry& record = pass.stream.superIndex[j];
     if (record.size < kChunkHeaderSize) return true;
     const uint64_t size = record.size - kChunkHeaderSize;
     const uint64_t position = endOf(record.offset, kChunkHeaderSize);
-    StandardIndex& index = stream.standardIndexes[j];
-    if (readIndexHeader(*parser.file, position, size, index.header) == 0) {
-        parser.streamMessage(stream, "]: could not read standard index at: " + std::to_string(position) +
-                                         ", size: " + std::to_string(size) + "\n");
-        stream.odmlIndexComplete = false;
+    StandardIndex& index = pass.stream.standardIndexes[j];
+    if (readIndexHeader(*pass.parser.file, position, size, index.header) == 0) {
+        pass.problem("]: could not read standard index at: " + std::to_string(position) +
+                     ", size: " + std::to_string(size) + "\n");
         return true;
     }
     if (index.longsPerEntry() != 2) {
-        message(parser, stream,
-                "]: std index (ix..) unexpected std index entry size (wLongsPerEntry): ", index.longsPerEntry());
-        stream.odmlIndexComplete = false;
+        pass.problem("]: std index (ix..) unexpected std index entry size (wLongsPerEntry): " +
+                     std::to_string(index.longsPerEntry()) + "\n");
         return true;
     }
     const uint64_t fit = size > kHeaderSize ? (size - kHeaderSize) / kStdEntrySize : 0;
     const uint64_t count = std::min<uint64_t>(fit, index.entriesInUse());
-    if (!readEntries(parser, stream, endOf(position, kHeaderSize), count, index.baseOffset(), progress)) return false;
-    if (count != index.entriesInUse()) {
-        message(parser, stream, "]: std index (ix..) chunk data is smaller than nEntriesInUse: ", index.entriesInUse());
-        stream.odmlIndexComplete = false;
-    }
+    if (!readEntries(pass, endOf(position, kHeaderSize), count, index.baseOffset())) return false;
+    if (count != index.entriesInUse())
+        pass.problem("]: std index (ix..) chunk data is smaller than nEntriesInUse: " +
+                     std::to_string(index.entriesInUse()) + "\n");
     return true;
+}
+
+void readStandardIndexes(AviParser& parser, AviStream& stream) {
+    stream.standardIndexes.assign(stream.superIndex.size(), StandardIndex{});
+    for (const bool counting : {true, false}) {
+        OdmlPass pass{parser, stream, counting};
+        for (size_t j = 0; j < stream.superIndex.size(); ++j)
+            if (!readStandardIndex(pass, j)) break;
+        if (counting) stream.odmlFrames.reserve(pass.kept);
+    }
 }
 
 // Reads `count` super index records at `start`, each naming a standard index that
@@ -134,6 +155,21 @@ int legacyStreamNumber(FourCC ckid) {
     return c0 * 10 + c1;
 }
 
+// Calls take(stream number, record) for every idx1 record of a stream in byNumber.
+template <typename Take>
+void forEachLegacyEntry(AviParser& parser, const ChunkNode& idx1, const std::array<AviStream*, 100>& byNumber,
+                        Take take) {
+    avi::RegionReader reader(*parser.file, uint64_t(idx1.dataStart()), idx1.dataSize(), kLegacyEntrySize, true);
+    while (const uint8_t* record = reader.next()) {
+        const avi::ByteReader r(record, kLegacyEntrySize);
+        // A record without a chunk id is where the index's data ends (a hole of a
+        // sparse file, an index reserved but never written): none follow.
+        if (r.u32(0) == 0) break;
+        const int n = legacyStreamNumber(r.u32(0));
+        if (n >= 0 && byNumber[n]) take(n, r);
+    }
+}
+
 }  // namespace
 
 void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream) {
@@ -156,33 +192,29 @@ void readSuperIndex(AviParser& parser, const ChunkNode& indx, AviStream& stream)
         stream.odmlIndexComplete = false;
     }
     readSuperRecords(parser, stream, start + kHeaderSize, count);
-    stream.standardIndexes.assign(stream.superIndex.size(), StandardIndex{});
-    OdmlProgress progress;
-    for (size_t j = 0; j < stream.superIndex.size(); ++j)
-        if (!readStandardIndex(parser, stream, j, progress)) break;
+    readStandardIndexes(parser, stream);
 }
 
 void readLegacyIndex(AviParser& parser, const ChunkNode& idx1, const ChunkNode* movi) {
     const uint64_t declared = idx1.dataSize();
     if (movi) {
         std::array<AviStream*, 100> byNumber{};
-        std::array<uint64_t, 100> byteStart{};
         for (auto& s : parser.streams)
             if (s->number < byNumber.size()) byNumber[s->number] = s.get();
+        // Two passes, as for the OpenDML index: count, then fill frame indexes
+        // allocated at their final sizes.
+        std::array<uint64_t, 100> counts{};
+        forEachLegacyEntry(parser, idx1, byNumber, [&](int n, const avi::ByteReader&) { ++counts[n]; });
+        for (size_t n = 0; n < byNumber.size(); ++n)
+            if (byNumber[n]) byNumber[n]->legacyFrames.reserve(counts[n]);
         const uint64_t base = uint64_t(movi->offset) + 16;
-        avi::RegionReader reader(*parser.file, uint64_t(idx1.dataStart()), declared, kLegacyEntrySize, true);
-        while (const uint8_t* record = reader.next()) {
-            const avi::ByteReader r(record, kLegacyEntrySize);
-            // A record without a chunk id is where the index's data ends (a hole of
-            // a sparse file, an index reserved but never written): none follow.
-            if (r.u32(0) == 0) break;
-            const int n = legacyStreamNumber(r.u32(0));
-            if (n < 0 || !byNumber[n]) continue;
+        std::array<uint64_t, 100> byteStart{};
+        forEachLegacyEntry(parser, idx1, byNumber, [&](int n, const avi::ByteReader& r) {
             const uint32_t size = r.u32(12);
-            append(byNumber[n]->legacyFrames,
-                   FrameEntry{base + r.u32(8), byteStart[n], size, (r.u32(4) & kLegacyKeyFrame) != 0});
+            byNumber[n]->legacyFrames.push_back(
+                {base + r.u32(8), byteStart[n], size, (r.u32(4) & kLegacyKeyFrame) != 0});
             byteStart[n] += size;
-        }
+        });
     }
     if (declared % kLegacyEntrySize != 0) parser.message("idx1 size is not a multiple of index entry size\n");
 }

@@ -26,10 +26,10 @@
 //     more time than memory.
 // A stream therefore keeps at most one frame entry per 8 bytes of OpenDML index
 // and per 16 bytes of idx1 that the file holds. Each kept entry is a 24-byte
-// FrameEntry; frame indexes grow by half their size at a time, so counting the
-// copy made while growing, an entry never costs more than 60 bytes, and at most
-// 36 once reading is over. A super index record costs 16 bytes, plus the 24-byte
-// header of its standard index.
+// FrameEntry, and nothing else: the entries are not stored raw, and each index is
+// read twice, once to count what it keeps and once into a frame index allocated
+// at that size. A super index record costs 16 bytes (40 at most while the list
+// grows) plus the 24-byte header of its standard index.
 #pragma once
 
 #include "avi/AviParser.h"

@@ -8,7 +8,7 @@
 #include "avi/ChunkNode.h"
 
 // One data chunk of a stream, as located through an index. 24 bytes: a million
-// chunks cost 24 MB (up to 60 while a frame index grows, see AviIndex.h).
+// chunks cost 24 MB (frame indexes are allocated at their final size, see AviIndex.h).
 struct FrameEntry {
     uint64_t offset = 0;     // absolute file position of the chunk's data
     uint64_t byteStart = 0;  // sum of the sizes of the entries before this one
