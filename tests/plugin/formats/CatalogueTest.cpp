@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "FakeHost.h"
 #include "StubCodec.h"
 #include "TempHome.h"
 #include "codec/CodecText.h"
@@ -15,6 +14,7 @@
 #include "formats/Catalogue.h"
 #include "log/Log.h"
 #include "log/Names.h"
+#include "prsdk/PrPixelFormats.h"
 
 using namespace prsdk;
 
@@ -34,13 +34,12 @@ class Catalogue : public ::testing::Test {
 protected:
     void SetUp() override {
         norvik_stub_reset();
-        buildPixelFormatTables(host.basicSuite());
+        buildPixelFormatTables({});
     }
     void TearDown() override {
         EXPECT_EQ(norvik_stub_library_users(), 0) << "every library init is closed";
         EXPECT_EQ(norvik_stub_open_handles(), 0) << "every handle is closed";
     }
-    FakeHost host;
 };
 
 // yuy2, uyvy, vuyx (Rec.601) and bgra are what the stub produces.
@@ -90,30 +89,20 @@ TEST_F(Catalogue, FailingCodecSessionsReachTheCaller) {
 }
 
 TEST_F(Catalogue, HostTopLeftAnswersReachTheCodecFormats) {
-    FakeHost::topLeftFormats = {PrPixelFormat_BGRA_4444_16u, PrPixelFormat_UYVY_422_8u_601};
-    buildPixelFormatTables(host.basicSuite());
-    buildPixelFormatTables(host.basicSuite());  // rebuilt, not appended
-    ASSERT_EQ(g_formatInfos.size(), 17u);
-    ASSERT_EQ(g_subTypeInfos.size(), 17u);
+    buildPixelFormatTables({PrPixelFormat_BGRA_4444_16u, PrPixelFormat_UYVY_422_8u_601});
+    buildPixelFormatTables({PrPixelFormat_BGRA_4444_16u});  // rebuilt from the static rows, not appended
+    ASSERT_EQ(formatInfos().size(), 17u);
+    ASSERT_EQ(subTypeInfos().size(), 17u);
+    EXPECT_FALSE(GetFormatInfo_by_pixelFormat(PrPixelFormat_UYVY_422_8u_601).isTopLeft());
 
-    for (const FormatInfo& row : g_formatInfos) {
-        const bool topLeft = FakeHost::topLeftFormats.count(row.pixelFormat) != 0;
-        EXPECT_EQ(row.isTopLeft(), topLeft);
-        const CodecFormat codec = formatInfoToCodecFormat(row);
-        EXPECT_EQ(codec.form, 254u);
-        EXPECT_EQ(codec.version, 1u);
-        EXPECT_EQ(codec.type, row.nrvType);
-        EXPECT_EQ(codec.flags, (topLeft ? 0u : 1u) | (row.isAdobe16u() ? 2u : 0u));
-        EXPECT_EQ(codec.colorSpace, row.colorSpace);
-        EXPECT_EQ(codec.range, row.isLimitedRange() ? 1u : 2u);
-    }
-    const CodecFormat bgra = formatInfoToCodecFormat(g_formatInfos[8]);
-    EXPECT_EQ(bgra.flags, 1u);
-    EXPECT_EQ(bgra.range, 2u);
-    const CodecFormat bgra16 = formatInfoToCodecFormat(g_formatInfos[15]);
+    // bgra not top-left: flipped, full range; Bgra top-left: 0..32768, full; yuy2: flipped, limited.
+    const CodecFormat bgra = formatInfoToCodecFormat(formatInfos()[8]);
+    EXPECT_EQ(std::vector<uint32_t>({bgra.form, bgra.version, bgra.type, bgra.flags, bgra.colorSpace, bgra.range}),
+              std::vector<uint32_t>({254, 1, 2, 1, 2, 2}));
+    const CodecFormat bgra16 = formatInfoToCodecFormat(formatInfos()[15]);
     EXPECT_EQ(bgra16.flags, 2u);
     EXPECT_EQ(bgra16.range, 2u);
-    const CodecFormat yuy2 = formatInfoToCodecFormat(g_formatInfos[0]);
+    const CodecFormat yuy2 = formatInfoToCodecFormat(formatInfos()[0]);
     EXPECT_EQ(yuy2.flags, 1u);
     EXPECT_EQ(yuy2.range, 1u);
 }
@@ -180,7 +169,6 @@ TEST(CodecText, ErrorContextsNameTheCallAndItsArguments) {
 
 TEST(CatalogueReport, ListsHostFormatsCodecTypesSubtypesAndRows) {
     testProfileFolder();
-    FakeHost host;
     norvik_stub_reset();
     norvik_stub_set_params(60, 1);  // type 61 cannot be asked about
     const uint32_t sources[] = {2};
@@ -188,8 +176,10 @@ TEST(CatalogueReport, ListsHostFormatsCodecTypesSubtypesAndRows) {
     LogConfig& config = logConfig();
     config.applicationName = uniqueName("catalogue_report_");
     config.enabled = true;
-    buildPixelFormatTables(host.basicSuite());
-    logPixelFormatReport(host.basicSuite());
+    buildPixelFormatTables({});
+    std::vector<HostFormatAnswer> answers;
+    for (const uint32_t format : reportedPixelFormats()) answers.push_back({format, 0, 0, 0, false, true, false, 512});
+    logPixelFormatReport(answers);
     closeLog();
     config.enabled = false;
 
