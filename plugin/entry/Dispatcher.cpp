@@ -8,6 +8,7 @@
 #include "importer/FileSession.h"
 #include "log/Log.h"
 #include "log/Names.h"
+#include "video/SourceVideo.h"
 
 using namespace prsdk;
 
@@ -48,6 +49,10 @@ prMALError routeFileSelector(int32 selector, void* param1, void* param2) {
             auto* rec = static_cast<imIndPixelFormatRec*>(param2);
             return onGetIndPixelFormat(sessionOf(rec->privatedata), indexParam(param1), rec);
         }
+        case imGetSourceVideo: {
+            auto* request = static_cast<imSourceVideoRec*>(param2);
+            return onGetSourceVideo(sessionOf(request->inPrivateData), request);
+        }
         default: return imUnsupported;
     }
 }
@@ -65,7 +70,8 @@ prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param
         case imGetInfo8:
         case imAnalysis:
         case imDataRateAnalysis:
-        case imGetIndPixelFormat: return routeFileSelector(selector, param1, param2);
+        case imGetIndPixelFormat:
+        case imGetSourceVideo: return routeFileSelector(selector, param1, param2);
         case imGetSubTypeNames:
             return onGetSubTypeNames(stdParms, indexParam(param1), static_cast<imSubTypeDescriptionRec**>(param2));
         default: return imUnsupported;
