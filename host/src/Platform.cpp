@@ -1,7 +1,9 @@
-// Module loading and program path: dlopen / /proc/self/exe on Linux,
-// LoadLibraryW / GetModuleFileNameW on Windows.
+// Module loading, program path, terminal, CPU time and MD5: dlopen, /proc/self/exe,
+// isatty, clock_gettime and libcrypto on Linux; LoadLibraryW, GetModuleFileNameW,
+// _isatty, GetProcessTimes and BCrypt on Windows.
 #include "norvikhost/Platform.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -9,8 +11,14 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// After windows.h, which it needs.
+#include <bcrypt.h>
+#include <io.h>
 #else
 #include <dlfcn.h>
+#include <openssl/evp.h>
+#include <time.h>
+#include <unistd.h>
 #endif
 
 namespace norvikhost {
@@ -54,6 +62,36 @@ std::filesystem::path currentExecutablePath() {
 
 const char* importerModuleFileName() { return "ImporterNorvik.prm"; }
 
+bool standardErrorIsTerminal() { return _isatty(2) != 0; }
+
+double processCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    const auto ticks = [](const FILETIME& t) {
+        return double(t.dwLowDateTime) + double(t.dwHighDateTime) * 4294967296.0;
+    };
+    return (ticks(kernel) + ticks(user)) * 1e-7;  // 100 ns units
+}
+
+std::array<std::uint8_t, 16> md5(const void* data, std::size_t size) {
+    std::array<std::uint8_t, 16> digest{};
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    bool ok = BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_MD5_ALGORITHM, nullptr, 0) == 0 &&
+              BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0;
+    auto* bytes = static_cast<UCHAR*>(const_cast<void*>(data));
+    for (std::size_t done = 0; ok && done < size;) {
+        const ULONG part = ULONG(std::min<std::size_t>(size - done, 1u << 30));
+        ok = BCryptHashData(hash, bytes + done, part, 0) == 0;
+        done += part;
+    }
+    ok = ok && BCryptFinishHash(hash, digest.data(), ULONG(digest.size()), 0) == 0;
+    if (hash) BCryptDestroyHash(hash);
+    if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
+    if (!ok) throw HostError("BCrypt cannot compute an MD5 digest");
+    return digest;
+}
+
 #else
 
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
@@ -77,6 +115,22 @@ std::filesystem::path currentExecutablePath() {
 }
 
 const char* importerModuleFileName() { return "ImporterNorvik.so"; }
+
+bool standardErrorIsTerminal() { return isatty(2) != 0; }
+
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+std::array<std::uint8_t, 16> md5(const void* data, std::size_t size) {
+    std::array<std::uint8_t, 16> digest{};
+    unsigned int length = 0;
+    if (EVP_Digest(data, size, digest.data(), &length, EVP_md5(), nullptr) != 1 || length != digest.size())
+        throw HostError("libcrypto cannot compute an MD5 digest");
+    return digest;
+}
 
 #endif
 

@@ -44,7 +44,7 @@ const Frame* frameOf(PPixHand handle) {
 
 int32 disposePPix(PPixHand handle) {
     Host* host = Host::current();
-    return host ? host->frames().dispose(handle) : suiteError_InvalidCall;
+    return host ? host->frames().dispose(handle, true) : suiteError_InvalidCall;
 }
 
 int32 getPixels(PPixHand handle, int32 /*access*/, char** out) {

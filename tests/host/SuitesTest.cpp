@@ -198,7 +198,7 @@ TEST_F(HostSuites, SizeForPixelBufferOfOneRowIsTheRowBytes) {
         return bytes;
     };
     EXPECT_EQ(size(PrPixelFormat_BGRA_4444_8u, 3, 1), 32);
-    EXPECT_EQ(size(PrPixelFormat_BGRA_4444_8u, 1920, 1080), 1920 * 4 * 1080);
+    EXPECT_EQ(size(PrPixelFormat_BGRA_4444_8u, 1920, 1080), (1920 * 4 + 32) * 1080);  // every row padded
     EXPECT_EQ(size(PrPixelFormat_BGRA_4444_32f, 5, 1), 96);
     EXPECT_EQ(size(PrPixelFormat_UYVY_422_8u_601, 7, 1), 32);
     EXPECT_EQ(size(PrPixelFormat_V210_422_10u_709, 1280, 1), 3456);  // 48-pixel groups of 128 bytes

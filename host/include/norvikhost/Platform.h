@@ -1,8 +1,11 @@
-// The operating-system calls of the substitute host: loading a module and
-// finding the running program. Everything platform-specific in the host lives
-// in Platform.cpp.
+// The operating-system calls of the substitute host: loading a module, finding
+// the running program, the terminal, process CPU time and MD5 digests. Everything platform-specific
+// in the host lives in Platform.cpp.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 
 namespace norvikhost {
@@ -31,5 +34,15 @@ std::filesystem::path currentExecutablePath();
 
 // File name of the importer module on this platform: ImporterNorvik.so or ImporterNorvik.prm.
 const char* importerModuleFileName();
+
+// True when standard error is a terminal (someone watches it).
+bool standardErrorIsTerminal();
+
+// CPU time the whole process (every thread) has used, in seconds.
+double processCpuSeconds();
+
+// The MD5 digest of a block: OpenSSL's libcrypto on Linux, the system's BCrypt
+// on Windows. Throws HostError when the system cannot compute it.
+std::array<std::uint8_t, 16> md5(const void* data, std::size_t size);
 
 }  // namespace norvikhost
