@@ -34,5 +34,7 @@ std::filesystem::path resolveModulePath(const CommonOptions& options);
 
 std::unique_ptr<Command> makeFormatsCommand();
 std::unique_ptr<Command> makeInfoCommand();
+std::unique_ptr<Command> makeFramesCommand();
+std::unique_ptr<Command> makeBenchCommand();
 
 }  // namespace norvikimport
