@@ -8,7 +8,9 @@
 // host frame); not thread-safe: one step at a time works on it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "fileio/File.h"
@@ -30,6 +32,23 @@ struct FrameSources {
 // suite: ..." when either suite cannot be had.
 FrameSources frameSourcesOf(NorvikImporter& session);
 
+// Bytes that grow without being cleared (the file fills them) and never shrink.
+class FrameBuffer {
+public:
+    // At least `size` bytes; the contents are lost when it grows.
+    void grow(size_t size) {
+        if (size <= m_capacity) return;
+        m_bytes = std::make_unique_for_overwrite<uint8_t[]>(size);
+        m_capacity = size;
+    }
+    uint8_t* data() const { return m_bytes.get(); }
+    size_t capacity() const { return m_capacity; }
+
+private:
+    std::unique_ptr<uint8_t[]> m_bytes;
+    size_t m_capacity = 0;
+};
+
 struct FrameJob {
     // A job for the host's request: its frame time and a copy of its frame
     // formats (none when the count is not positive or the list is null).
@@ -39,7 +58,7 @@ struct FrameJob {
     std::vector<prsdk::imFrameFormat> frameFormats;  // the first one counts
     uint32_t frameIndex = 0;                         // set by selectFrame
     uint32_t frameSize = 0;                          // bytes of compressedData that hold the frame (readFrame)
-    std::vector<uint8_t> compressedData;             // grows, never shrinks
-    HostFrame hostFrame;                             // made by decodeFrame; disposed of with the job unless released
+    FrameBuffer compressedData;
+    HostFrame hostFrame;  // made by decodeFrame; disposed of with the job unless released
     FrameSources sources;
 };

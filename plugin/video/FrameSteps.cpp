@@ -156,7 +156,7 @@ int32_t readFrame(const VideoInfo& video, FrameJob& job) {
         logMessage("Failed to read frame from AVI: %s", beyond.c_str());
         return imFileReadFailed;
     }
-    if (job.compressedData.size() < entry.size) job.compressedData.resize(entry.size);
+    job.compressedData.grow(entry.size);
     try {
         fileio::seekTo(file, static_cast<int64_t>(entry.offset));
         fileio::readExact(file, job.compressedData.data(), entry.size);

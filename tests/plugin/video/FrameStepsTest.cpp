@@ -142,7 +142,7 @@ TEST_F(FrameSteps, EmptyFramesReadTheNearestFrameBeforeElseAfter) {
         EXPECT_EQ(selectFrame(*session->m_videoInfo, j), imNoErr);
         const int32_t result = readFrame(*session->m_videoInfo, j);
         return std::make_pair(result,
-                              std::vector<uint8_t>(j.compressedData.begin(), j.compressedData.begin() + j.frameSize));
+                              std::vector<uint8_t>(j.compressedData.data(), j.compressedData.data() + j.frameSize));
     };
     const auto bytesOf = [&](uint32_t index) {
         const FrameEntry& entry = session->m_videoInfo->stream->frames().at(index);
@@ -185,7 +185,7 @@ TEST_F(FrameSteps, FailedDecodesDisposeOfTheirFramesAndKeepTheStateRight) {
         FrameJob j = job(0);
         ASSERT_EQ(selectFrame(video, j), imNoErr);
         ASSERT_EQ(readFrame(video, j), imNoErr);
-        j.compressedData[0] ^= 0xFF;  // not a frame any more
+        j.compressedData.data()[0] ^= 0xFF;  // not a frame any more
         EXPECT_EQ(decodeFrame(video, j), imBadCompression);
         EXPECT_EQ(host.frames().liveCount(), 1u);
     }
