@@ -41,8 +41,10 @@ protected:
 
     // A session on a 16 x 8 clip of 8-bit 4:2:2 with the given frames empty.
     VideoInfo& open(uint32_t frames, std::vector<uint32_t> empty = {}, uint32_t rate = 30000, uint32_t scale = 1001) {
-        std::string name = "clip-" + std::to_string(frames) + "-" + std::to_string(rate);
-        for (uint32_t e : empty) name += "-" + std::to_string(e);
+        std::vector<uint32_t> parts = {frames, rate};
+        parts.insert(parts.end(), empty.begin(), empty.end());
+        std::string name = "clip";  // (appended piece by piece: g++ 12 warns wrongly about "-" + to_string)
+        for (uint32_t n : parts) name.append("-").append(std::to_string(n));
         name += ".avi";
         const fs::path path = folder / name;
         if (!fs::exists(path)) {
@@ -190,11 +192,6 @@ TEST_F(FrameSteps, FailedDecodesDisposeOfTheirFramesAndKeepTheStateRight) {
         EXPECT_EQ(host.frames().liveCount(), 1u);
     }
     EXPECT_EQ(host.frames().liveCount(), 0u) << "the job disposes of the frame it made";
-
-    host.setCreatePPixFails(true);
-    FrameJob refused = job(0);
-    EXPECT_EQ(run(refused), imOtherErr);
-    host.setCreatePPixFails(false);
 
     FrameJob unknown = job(0, {{16, 8, PrPixelFormat_BGRA_4444_32f}});
     EXPECT_THROW(run(unknown), std::runtime_error);
