@@ -84,8 +84,8 @@ ClipChunks readClipChunks(const std::filesystem::path& clip) {
     std::string frameId;
     std::function<void(const Node&)> movi = [&](const Node& node) {
         if (isList(node, "rec ")) return walker.children(node.data, node.data + node.size, movi);
-        if (video >= 0 && std::string(node.id, 2) == frameId && (node.id[2] == 'd') &&
-            (node.id[3] == 'c' || node.id[3] == 'b'))
+        const bool frameChunk = node.id[2] == 'd' && (node.id[3] == 'c' || node.id[3] == 'b');
+        if (video >= 0 && frameChunk && std::string(node.id, 2) == frameId)
             chunks.frames.push_back({node.data, std::uint32_t(node.size)});
     };
     const auto streamList = [&](const Node& list) {
