@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "ClipMaker.h"
-#include "FakeHost.h"
 #include "TempHome.h"
 #include "formats/Catalogue.h"
 #include "importer/ClipInfo.h"
 #include "importer/FileSession.h"
 #include "importer/NorvikImporter.h"
 #include "log/Text.h"
+#include "norvikhost/Host.h"
 
 using namespace prsdk;
 namespace fs = std::filesystem;
@@ -56,7 +56,7 @@ protected:
     }
 
     static fs::path folder;
-    FakeHost host;
+    norvikhost::Host host;
     std::unique_ptr<NorvikImporter> session;
 };
 
