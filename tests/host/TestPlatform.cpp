@@ -48,6 +48,13 @@ fs::path uniqueTempPath(const std::string& stem) {
 
 }  // namespace
 
+TempFolder::TempFolder() : m_path(uniqueTempPath("norvik-test")) { fs::create_directories(m_path); }
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+}
+
 #ifdef _WIN32
 
 fs::path programPath(const std::string& baseName) { return binDir() / (baseName + ".exe"); }
@@ -130,6 +137,11 @@ ProfileWithLogSwitch::~ProfileWithLogSwitch() { removeLogSwitch(); }
 
 Environment ProfileWithLogSwitch::childEnvironment() const { return {}; }
 
+const ProfileWithLogSwitch& processProfile() {
+    static const ProfileWithLogSwitch profile(false);
+    return profile;
+}
+
 #else
 
 fs::path programPath(const std::string& baseName) { return binDir() / baseName; }
@@ -180,6 +192,13 @@ ProfileWithLogSwitch::~ProfileWithLogSwitch() {
 }
 
 Environment ProfileWithLogSwitch::childEnvironment() const { return {{"HOME", m_profile.string()}}; }
+
+const ProfileWithLogSwitch& processProfile() {
+    static const ProfileWithLogSwitch profile(false);
+    static const bool madeHome = setenv("HOME", profile.profile().c_str(), 1) == 0;
+    (void)madeHome;
+    return profile;
+}
 
 #endif
 
