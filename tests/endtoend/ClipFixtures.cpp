@@ -1,7 +1,6 @@
 #include "ClipFixtures.h"
 
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 #include "norvikhost/Host.h"
@@ -11,23 +10,6 @@
 namespace endtoend {
 
 namespace fs = std::filesystem;
-
-TempFolder::TempFolder() {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = fs::temp_directory_path() / ("norvik-clipinfo-" + std::to_string(random()));
-        if (fs::create_directory(candidate)) {
-            m_path = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot make a temporary folder");
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
-}
 
 fs::path modulePath() {
     return norvikhost::currentExecutablePath().parent_path() / norvikhost::importerModuleFileName();

@@ -10,21 +10,11 @@
 #include "AviWriter.h"
 #include "ClipMaker.h"
 #include "ClipReport.h"
+#include "TestPlatform.h"
 
 namespace endtoend {
 
-// A fresh folder under the system's temporary folder, removed on destruction.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+using hosttest::TempFolder;
 
 // The importer module of this build (beside the test program).
 std::filesystem::path modulePath();

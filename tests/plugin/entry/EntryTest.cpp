@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#include "TempHome.h"
+#include "TestPlatform.h"
 #include "entry/Barrier.h"
 #include "entry/Dispatcher.h"
 #include "entry/ModuleState.h"
@@ -21,7 +21,7 @@ void* indexParam(uintptr_t index) { return reinterpret_cast<void*>(index); }
 
 class Entry : public ::testing::Test {
 protected:
-    void SetUp() override { testProfileFolder(); }  // no registry file: the log stays off
+    void SetUp() override { hosttest::processProfile(); }  // the log switch is off
     void TearDown() override { replaceErrorSuite(nullptr); }
     norvikhost::Host host;
 };

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ClipMaker.h"
-#include "TempHome.h"
+#include "TestPlatform.h"
 #include "formats/Catalogue.h"
 #include "importer/ClipInfo.h"
 #include "importer/FileSession.h"
@@ -22,19 +22,18 @@ namespace {
 
 class Session : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        testProfileFolder();
-        folder = fs::temp_directory_path() /
-                 ("norvik-session-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::create_directories(folder);
-    }
-    static void TearDownTestSuite() { fs::remove_all(folder); }
     void SetUp() override { buildPixelFormatTables({}); }
+
+    // The clips of the test program, removed at exit.
+    static const fs::path& folder() {
+        static const hosttest::TempFolder clips;
+        return clips.path();
+    }
 
     // A small clip with `audioStreams` stereo 16-bit streams.
     static std::u16string clip(const std::string& name, int audioStreams, uint32_t frames = 8, uint32_t rate = 25,
                                uint32_t scale = 1) {
-        const fs::path path = folder / name;
+        const fs::path path = folder() / name;
         if (!fs::exists(path)) {
             clipmaker::ClipSpec plan;
             plan.type = 104;
@@ -55,12 +54,9 @@ protected:
         return session->parse(stream);
     }
 
-    static fs::path folder;
     norvikhost::Host host;
     std::unique_ptr<NorvikImporter> session;
 };
-
-fs::path Session::folder;
 
 }  // namespace
 
@@ -102,7 +98,7 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     EXPECT_EQ(ref, reinterpret_cast<imFileRef>(static_cast<intptr_t>(-1)));
     EXPECT_TRUE(opened->m_videoInfo) << "quiet keeps the descriptions";
 
-    const std::u16string missing = toWide((folder / "missing.avi").string());
+    const std::u16string missing = toWide((folder() / "missing.avi").string());
     open.fileinfo.filepath = missing.c_str();
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imBadFile);
     EXPECT_EQ(+open.privatedata, opened) << "the session stays";
@@ -111,7 +107,7 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
     EXPECT_EQ(+open.privatedata, opened) << "reopened in place";
     EXPECT_EQ(onCloseFile(opened, &ref), imNoErr);
-    EXPECT_GT(fs::file_size(folder / "one.avi"), 1000u);
+    EXPECT_GT(fs::file_size(folder() / "one.avi"), 1000u);
 
     imFileOpenRec8 fresh{};
     fresh.fileinfo.filepath = missing.c_str();
