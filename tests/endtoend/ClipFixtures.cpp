@@ -1,6 +1,7 @@
 #include "ClipFixtures.h"
 
 #include <fstream>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 #include "norvikhost/Host.h"
@@ -18,7 +19,11 @@ fs::path modulePath() {
 norvikimport::ClipReport inspect(const fs::path& clip) {
     norvikhost::Host host;
     norvikhost::ImporterDriver driver(host, modulePath());
-    return norvikimport::inspectClip(driver, clip);
+    norvikimport::ClipReport report = norvikimport::inspectClip(driver, clip);
+    EXPECT_EQ(host.outstandingSuites(), 0) << clip;
+    EXPECT_EQ(host.memory().livePtrCount() + host.memory().liveHandleCount(), 0u) << clip;
+    EXPECT_EQ(host.memory().badDisposals(), 0u) << clip;
+    return report;
 }
 
 clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {

@@ -109,6 +109,8 @@ TEST_F(Entry, ExceptionsStayInsideWhenTheErrorSuiteCannotBeHad) {
     host.failAcquisition(kPrSDKErrorSuite, false);  // a later failure finds the suite after all
     EXPECT_EQ(runInsideBarrier(imAnalysis, []() -> prMALError { throw std::runtime_error("boom"); }), imUnknownError);
     EXPECT_EQ(host.errorEvents().size(), 1u);
+    EXPECT_EQ(call(imShutdown, host), imNoErr);
+    EXPECT_EQ(host.outstandingSuites(), 0);
 }
 
 TEST(ScopedSuiteTest, GetThrowsTheHostsMissingSuiteByName) {
@@ -136,8 +138,11 @@ TEST_F(Entry, InitFailsWithAnErrorEventWhenTheHostCannotDescribeItsFormats) {
     EXPECT_EQ(host.errorEvents()[0].description,
               "FATAL: Unhandled exception during [imInit] (0): "
               "Could not acquire suite: 'Premiere Image Processing Suite', ver: 2");
+    EXPECT_EQ(call(imShutdown, host), imNoErr);
+    EXPECT_EQ(host.outstandingSuites(), 0) << "the suites of the failed start-up are given back";
 }
 
+// The names and codes of every subtype are in the golden texts of tests/endtoend.
 TEST_F(Entry, ListsTheSeventeenSubtypesInHostMemory) {
     imImportInfoRec info{};
     ASSERT_EQ(call(imInit, host, &info), imNoErr);
@@ -146,9 +151,5 @@ TEST_F(Entry, ListsTheSeventeenSubtypesInHostMemory) {
     ASSERT_EQ(host.memory().livePtrCount(), 1u);
     EXPECT_EQ(host.memory().ptrSize(reinterpret_cast<char*>(list)), int64_t(17 * sizeof(imSubTypeDescriptionRec)));
     EXPECT_EQ(list[0].subType, makeFourCCBigEndian("N8RA"));
-    EXPECT_EQ(std::u16string(list[0].subTypeName), u"Norvik 8-bit RGBA");
-    EXPECT_EQ(list[6].subType, makeFourCCBigEndian("N8G0"));
-    EXPECT_EQ(std::u16string(list[6].subTypeName), u"Norvik 8-bit YUV 4:0:0 greyscale");
-    EXPECT_EQ(list[16].subType, makeFourCCBigEndian("N4RG"));
     EXPECT_EQ(std::u16string(list[16].subTypeName), u"Norvik 14-bit RGB");
 }
