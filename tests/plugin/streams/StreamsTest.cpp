@@ -132,7 +132,8 @@ TEST(AudioInfoTest, AcceptsPlainAndExtensiblePcmAndFloatOnly) {
     EXPECT_EQ(plain.waveFormat.dwChannelMask, 0u);
 }
 
-TEST(AudioInfoTest, GuidTextAndSampleTypeNames) {
+// Data1 to Data3 of the GUID are little-endian words in the file.
+TEST(AudioInfoTest, GuidText) {
     AudioInfo audio(nullptr);
     const AviStream adpcm = audioStream(waveFormat(2, 2, 16, 4));
     audio.init(adpcm);
@@ -140,7 +141,4 @@ TEST(AudioInfoTest, GuidTextAndSampleTypeNames) {
     const AviStream extensible = audioStream(waveFormat(0xFFFE, 2, 32, 8, kFloatGuid));
     audio.init(extensible);
     EXPECT_EQ(guidToText(audio.formatGuid()), "00000003-0000-0010-8000-00aa00389b71");
-    EXPECT_STREQ(sampleTypeName(6), "32 bit float");
-    EXPECT_STREQ(sampleTypeName(2), "Unknown sample type");
-    EXPECT_STREQ(sampleTypeName(14), "Unknown sample type");
 }
