@@ -39,8 +39,10 @@ struct ChildResult {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
-// Runs a program with arguments and extra environment variables, waits for it
-// and collects what it printed. Throws std::runtime_error when it cannot start.
+// Runs a program with arguments and extra environment variables through the
+// platform's shell, waits for it and collects what it printed. Throws
+// std::runtime_error when no shell can be started (a program that cannot be
+// started ends with the shell's exit code).
 ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
                      const Environment& extraEnvironment = {});
 
