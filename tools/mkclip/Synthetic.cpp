@@ -128,6 +128,41 @@ Frame syntheticFrame(uint32_t type, uint32_t width, uint32_t height, uint32_t in
     return f;
 }
 
+namespace {
+
+class SyntheticPictures : public PictureSource {
+public:
+    explicit SyntheticPictures(const ClipSpec& plan) {
+        m_format.name = "synthetic";
+        m_format.type = m_format.sourceType = plan.type;
+        m_format.width = plan.width;
+        m_format.height = plan.height;
+    }
+    const PictureFormat& format() const override { return m_format; }
+    bool next(Picture& picture) override {
+        const Frame f = syntheticFrame(m_format.type, m_format.width, m_format.height, m_index++);
+        shapePicture(m_format, picture);
+        for (int p = 0; p < f.layout.planes; ++p) {
+            uint8_t* d = picture.plane(p);
+            if (f.layout.bits == 8)
+                std::copy(f.planes[p].begin(), f.planes[p].end(), d);
+            else
+                for (uint16_t v : f.planes[p]) *d++ = static_cast<uint8_t>(v), *d++ = static_cast<uint8_t>(v >> 8);
+        }
+        return true;
+    }
+
+private:
+    PictureFormat m_format;
+    uint32_t m_index = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<PictureSource> syntheticPictures(const ClipSpec& plan) {
+    return std::make_unique<SyntheticPictures>(plan);
+}
+
 double audioSample(const AudioSpec& plan, uint32_t stream, uint32_t channel, uint64_t sampleFrame) {
     const double hz = 110.0 * (channel + 1) * (stream + 1);
     const double phase = std::fmod(static_cast<double>(sampleFrame) * hz / plan.sampleRate, 1.0);
