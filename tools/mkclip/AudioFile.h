@@ -19,8 +19,9 @@ struct AudioFile {
 bool audioFilesAvailable();
 
 // Opens an audio file (UTF-8 path) and reads its header. The samples are read
-// on demand, in order; a request past the file's end throws std::runtime_error
-// naming the file's duration. Throws std::runtime_error for a file that cannot
+// on demand, in order. A file that ends inside a requested range (the last video
+// frame's) is padded with silence; a range that starts at or past its end throws
+// std::runtime_error naming the file's duration. Throws std::runtime_error for a file that cannot
 // be read, a sample format other than 8, 16, 24 or 32-bit PCM or 32-bit float,
 // or a build without libsndfile.
 AudioFile openAudioFile(const std::string& path);

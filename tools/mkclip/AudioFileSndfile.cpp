@@ -81,18 +81,23 @@ public:
 
     std::optional<uint32_t> channelMask() const override { return m_mask; }
 
+    // A file that ends inside the range is padded with silence; a range that
+    // starts at or after the file's end (so a whole video frame would be silent) throws.
     void read(uint64_t first, uint64_t count, std::vector<uint8_t>& out) override {
         if (first != m_position) throw std::logic_error("audio file samples are read in order");
         const size_t values = static_cast<size_t>(count) * m_spec.channels;
         sf_count_t got = 0;
-        if (m_spec.isFloat) {
-            m_floats.resize(values);
+        if (m_ended) {
+            got = 0;
+        } else if (m_spec.isFloat) {
+            m_floats.assign(values, 0.0f);
             got = sf_readf_float(m_file.get(), m_floats.data(), static_cast<sf_count_t>(count));
         } else {
-            m_ints.resize(values);
+            m_ints.assign(values, 0);
             got = sf_readf_int(m_file.get(), m_ints.data(), static_cast<sf_count_t>(count));
         }
-        if (got < static_cast<sf_count_t>(count)) throw std::runtime_error(tooShort(first + count));
+        if (got <= 0 && count > 0) throw std::runtime_error(tooShort(first));
+        m_ended = got < static_cast<sf_count_t>(count);
         m_position += count;
         append(values, out);
     }
@@ -113,12 +118,13 @@ private:
         }
     }
 
-    std::string tooShort(uint64_t needed) const {
+    std::string tooShort(uint64_t frameStart) const {
         const double rate = m_spec.sampleRate;
         return "audio file " + m_path + " ends after " + std::to_string(m_frames) + " sample frames (" +
                std::to_string(m_frames / rate) + " s at " + std::to_string(m_spec.sampleRate) +
-               " Hz) but the video needs " + std::to_string(needed) + " (" + std::to_string(needed / rate) +
-               " s); an audio file must last as long as the video (cut the video with -n, or pad the audio)";
+               " Hz), before a video frame that starts at sample frame " + std::to_string(frameStart) + " (" +
+               std::to_string(frameStart / rate) +
+               " s); an audio file must last into the last video frame (cut the video with -n, or pad the audio)";
     }
 
     SndfileHandle m_file;
@@ -127,6 +133,7 @@ private:
     std::optional<uint32_t> m_mask;
     int64_t m_frames;
     uint64_t m_position = 0;
+    bool m_ended = false;  // the file ended inside the last range read
     std::vector<int> m_ints;
     std::vector<float> m_floats;
 };

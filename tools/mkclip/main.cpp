@@ -62,8 +62,9 @@ const char* kDescription =
     "for 10 bits), whose header gives size, rate, field order and range, or raw frames (--input-format and -s). "
     "Each picture is stored exactly, in the type of the same sampling and depth, which is the default type. "
     "Without -i the pictures are synthetic and moving. Audio streams are synthetic tones (-a) and audio files "
-    "(--audio-file), in that order. An audio file keeps its sample rate, sample format and channel mask; it must "
-    "last at least as long as the video (otherwise nothing is written), and a longer one is cut at the video's end.";
+    "(--audio-file), in that order. An audio file keeps its sample rate, sample format and channel mask. It must "
+    "last into the video's last frame, whose rest is then silence (a file that ends earlier is refused and nothing "
+    "is written); a longer file is cut at the video's end.";
 
 void addOptions(CLI::App& app, Options& o) {
     clipmaker::ClipSpec& plan = o.plan;

@@ -24,10 +24,12 @@ for f in 0 1; do
   dd if=gray14le.raw bs=$plane skip=$f count=1 status=none
 done > gbrap14le.raw
 
-# Audio: 0.2 s (the video is 2 / 29.97 s), and one file too short for it.
+# Audio: 0.2 s (the video is 2 / 29.97 s), one file that ends inside the second
+# video frame, and one that ends inside the first.
 tone=(-v error -y -f lavfi -i "sine=f=440:d=0.2:sample_rate=48000")
 ffmpeg "${tone[@]}" -af "aformat=channel_layouts=stereo" -c:a pcm_s16le stereo16.wav
 ffmpeg "${tone[@]}" -af "aformat=channel_layouts=5.1(side)" -c:a pcm_s24le side51-24.wav
 ffmpeg "${tone[@]}" -af "aformat=channel_layouts=7.1,aresample=44100" -c:a pcm_f32le float71.wav
 ffmpeg "${tone[@]}" -c:a pcm_u8 mono8.wav
 ffmpeg -v error -y -f lavfi -i "sine=d=0.05:sample_rate=48000" -c:a pcm_s32le short32.wav
+ffmpeg -v error -y -f lavfi -i "sine=d=0.02:sample_rate=48000" -c:a pcm_s16le tooshort.wav
