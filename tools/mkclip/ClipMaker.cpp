@@ -192,6 +192,26 @@ std::unique_ptr<AudioSource> syntheticAudio(const AudioSpec& audio, uint32_t str
     return std::make_unique<Tone>(audio, stream);
 }
 
+namespace {
+
+uint64_t audioFramesWith(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame) {
+    return audioFramesBefore(plan, audio, videoFrame + 1) - audioFramesBefore(plan, audio, videoFrame);
+}
+
+// The source of each audio stream: the one given, or a tone kept in `tones`.
+std::vector<AudioSource*> audioSources(const ClipSpec& plan, const ClipInputs& inputs,
+                                       std::vector<std::unique_ptr<AudioSource>>& tones) {
+    std::vector<AudioSource*> audio;
+    for (size_t s = 0; s < plan.audio.size(); ++s) {
+        AudioSource* given = s < inputs.audio.size() ? inputs.audio[s] : nullptr;
+        if (given == nullptr) tones.push_back(syntheticAudio(plan.audio[s], static_cast<uint32_t>(s)));
+        audio.push_back(given ? given : tones.back().get());
+    }
+    return audio;
+}
+
+}  // namespace
+
 void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& inputs) {
     const std::string problem = validate(plan);
     if (!problem.empty()) throw std::runtime_error("invalid clip: " + problem);
@@ -201,12 +221,7 @@ void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& i
     if (format.type != plan.type || format.width != plan.width || format.height != plan.height)
         throw std::logic_error("the pictures do not have the plan's type and size");
     std::vector<std::unique_ptr<AudioSource>> tones;
-    std::vector<AudioSource*> audio;
-    for (size_t s = 0; s < plan.audio.size(); ++s) {
-        AudioSource* given = s < inputs.audio.size() ? inputs.audio[s] : nullptr;
-        if (given == nullptr) tones.push_back(syntheticAudio(plan.audio[s], static_cast<uint32_t>(s)));
-        audio.push_back(given ? given : tones.back().get());
-    }
+    const std::vector<AudioSource*> audio = audioSources(plan, inputs, tones);
 
     const std::vector<uint8_t> block = streamFormatBlock(plan);
     const PlaneLayout layout = planeLayout(plan.type);
@@ -236,12 +251,9 @@ void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& i
         else
             writer.writeChunk(videoStream, encoder.encode(picture));
         for (size_t s = 0; s < plan.audio.size(); ++s) {
-            const uint64_t first = audioFramesBefore(plan, plan.audio[s], i);
-            const uint64_t count = audioFramesBefore(plan, plan.audio[s], i + 1) - first;
-            if (count == 0) continue;
             samples.clear();
-            audio[s]->read(first, count, samples);
-            writer.writeChunk(audioStreams[s], samples);
+            audio[s]->read(audioFramesBefore(plan, plan.audio[s], i), audioFramesWith(plan, plan.audio[s], i), samples);
+            if (!samples.empty()) writer.writeChunk(audioStreams[s], samples);
         }
         if (inputs.progress) inputs.progress(i + 1);
     }
