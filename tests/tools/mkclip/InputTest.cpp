@@ -203,7 +203,8 @@ TEST(MkclipInput, AudioFilesKeepTheirFormatMaskAndSamples) {
         ASSERT_GE(formats[k + 1].size(), fmt.size());
         EXPECT_TRUE(std::equal(fmt.begin(), fmt.end(), formats[k + 1].begin()));
         std::vector<uint8_t> samples;
-        for (const auto& chunk : riff_test::chunkData(clip.bytes, "0" + std::to_string(k + 1) + "wb"))
+        const char id[] = {'0', static_cast<char>('1' + k), 'w', 'b', '\0'};  // streams 01wb..05wb
+        for (const auto& chunk : riff_test::chunkData(clip.bytes, id))
             samples.insert(samples.end(), chunk.begin(), chunk.end());
         const auto& spec = clip.plan.audio[k];
         data.resize(clipmaker::audioFramesBefore(clip.plan, spec, kFrames) * spec.channels * spec.bits / 8,
