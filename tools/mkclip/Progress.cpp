@@ -27,10 +27,10 @@ void ProgressLine::show(uint32_t done) {
     const double seconds = std::chrono::duration<double>(Clock::now() - m_start).count();
     const double rate = seconds > 0 ? done / seconds : 0.0;
     if (m_total != 0)
-        std::fprintf(stderr, "\rnorvik-mkclip: frame %u of %u (%u%%), %.1f frames/s ", done, m_total,
+        std::fprintf(stderr, "\rnorvik-mkclip: frame %u of %u (%u%%), %.1f frames/s   ", done, m_total,
                      static_cast<unsigned>(uint64_t{done} * 100 / m_total), rate);
     else
-        std::fprintf(stderr, "\rnorvik-mkclip: frame %u, %.1f frames/s ", done, rate);
+        std::fprintf(stderr, "\rnorvik-mkclip: frame %u, %.1f frames/s   ", done, rate);
     std::fflush(stderr);
     m_shown = true;
 }

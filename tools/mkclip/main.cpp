@@ -73,10 +73,12 @@ void addOptions(CLI::App& app, Options& o) {
     app.add_option("--input-format", o.inputFormat,
                    "raw frames of this ffmpeg pixel format: " + clipmaker::rawLayoutNames());
     app.add_option("-t,--type", plan.type, "compressed type (101..123); with -i, the input's")->capture_default_str();
-    app.add_option("-s,--size", o.size, "frame size WIDTHxHEIGHT; with -i, the input's")->capture_default_str();
+    app.add_option("-s,--size", o.size, "frame size WIDTHxHEIGHT; raw frames need it, a YUV4MPEG2 header gives it")
+        ->capture_default_str();
     app.add_option("-r,--rate", o.rate, "frame rate NUM[/DEN], e.g. 30000/1001; replaces a YUV4MPEG2 header's")
         ->capture_default_str();
-    app.add_option("-n,--frames", plan.frames, "number of frames; with -i at most this many (default: all)")
+    app.add_option("-n,--frames", plan.frames,
+                   "number of synthetic frames; with -i at most this many (without -n: all of the input)")
         ->capture_default_str();
     app.add_option("--field", plan.fieldType, "field type: 0 progressive, 1 upper first, 2 lower first")
         ->capture_default_str();
