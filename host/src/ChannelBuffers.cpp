@@ -21,7 +21,7 @@ ChannelBuffers::ChannelBuffers(std::uint32_t channels, std::uint32_t frames)
 }
 
 bool ChannelBuffers::guardsIntact() const {
-    const auto guardAt = [this](const float* first) { return std::all_of(first, first + kGuardFloats, isGuard); };
+    const auto guardAt = [](const float* first) { return std::all_of(first, first + kGuardFloats, isGuard); };
     if (!guardAt(m_block.data())) return false;
     for (const float* channel : m_pointers)
         if (!guardAt(channel + m_frames)) return false;

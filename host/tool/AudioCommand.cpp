@@ -33,8 +33,7 @@ std::string md5Line(std::int64_t position, const AudioBlock& block) {
     const std::size_t bytes = block.samples.size() * sizeof(float);
     char text[128];
     std::snprintf(text, sizeof text, "0, %10lld, %10lld, %8u, %8zu, %s", static_cast<long long>(position),
-                  static_cast<long long>(position), block.size, bytes,
-                  md5Hex(block.samples.data(), bytes).c_str());
+                  static_cast<long long>(position), block.size, bytes, md5Hex(block.samples.data(), bytes).c_str());
     return text;
 }
 
@@ -96,9 +95,13 @@ private:
     int pull(ImporterDriver& driver) {
         AudioClip clip(driver, fs::path(m_file), m_stream);
         printStream(std::cout, fs::path(m_file), m_stream, clip.info());
-        if (!clip.ready()) return kExitModuleFailed;
         const AudioStreamInfo& info = clip.info();
-        const std::uint32_t block = m_block ? m_block : std::uint32_t(std::max(1.0f, std::round(info.audio.sampleRate)));
+        if (!clip.ready() || info.audio.sampleType == prsdk::kPrAudioSampleType_Other) {
+            std::cerr << "norvik-import: host stream " << m_stream << " has no audio the importer can deliver\n";
+            return kExitModuleFailed;
+        }
+        const std::uint32_t block =
+            m_block ? m_block : std::uint32_t(std::max(1.0f, std::round(info.audio.sampleRate)));
         std::optional<std::ofstream> raw;
         if (!m_raw.empty()) raw.emplace(fs::path(m_raw), std::ios::binary | std::ios::trunc);
         if (raw && !*raw) throw std::runtime_error("cannot write '" + m_raw + "'");
@@ -114,8 +117,9 @@ private:
             failure = answer.result;
             guardsBroken = !answer.guardsIntact;
             if (m_md5) std::cout << md5Line(position, answer) << "\n";
-            if (raw) raw->write(reinterpret_cast<const char*>(answer.samples.data()),
-                                std::streamsize(answer.samples.size() * sizeof(float)));
+            if (raw)
+                raw->write(reinterpret_cast<const char*>(answer.samples.data()),
+                           std::streamsize(answer.samples.size() * sizeof(float)));
             if (wav) wav->write(answer.samples.data(), answer.size);
             position += answer.size;
             if (progress)

@@ -20,8 +20,7 @@ WavWriter::WavWriter(const std::filesystem::path& path, std::uint32_t channels, 
     info.channels = int(channels);
     info.format = SF_FORMAT_WAVEX | SF_FORMAT_FLOAT;
     m_file->handle = sf_open(path.string().c_str(), SFM_WRITE, &info);
-    if (!m_file->handle)
-        throw std::runtime_error("cannot write '" + path.string() + "': " + sf_strerror(nullptr));
+    if (!m_file->handle) throw std::runtime_error("cannot write '" + path.string() + "': " + sf_strerror(nullptr));
 }
 
 WavWriter::~WavWriter() {

@@ -120,8 +120,8 @@ int32_t importAudio(AudioInfo& audio, fileio::File& file, const AudioSuiteSource
     logMessage("sizeBytes                 : %lld", ll(int64_t(sizeBytes)));
 
     if (const char* problem = layoutProblem(format, audio.sampleType)) {
-        logMessage("importAudio: refused: %s (sample type %u, %u channels, block align %u)", problem,
-                   audio.sampleType, format.nChannels, format.nBlockAlign);
+        logMessage("importAudio: refused: %s (sample type %u, %u channels, block align %u)", problem, audio.sampleType,
+                   format.nChannels, format.nBlockAlign);
         return imDecompressionError;
     }
     if (buffersMissing(buffers, format.nChannels, size)) {

@@ -46,8 +46,9 @@ constexpr uint64_t kAudioPieceBytes = 1 << 20;
 // converted; throws when it cannot be had (the suite holder's error).
 using AudioSuiteSource = std::function<const prsdk::PrSDKAudioSuite&()>;
 
-// Delivers one imImportAudio7 request (the record's position, size and buffer). Returns 0, or 36 / 5 as above; 5 also when the Audio Suite
-// reports a failed conversion. An invalid description answers 0 and touches
-// nothing. `pieceBytes` is the piece size (tests make it small).
+// Delivers one imImportAudio7 request (the record's position, size and buffer).
+// Returns 0, or 36 / 5 as above; 5 also when the Audio Suite reports a failed
+// conversion. An invalid description answers 0 and touches nothing.
+// `pieceBytes` is the piece size (tests make it small).
 int32_t importAudio(AudioInfo& audio, fileio::File& file, const AudioSuiteSource& suite,
                     const prsdk::imImportAudioRec7& request, uint64_t pieceBytes = kAudioPieceBytes);

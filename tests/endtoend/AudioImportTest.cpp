@@ -38,10 +38,12 @@ protected:
         AudioClip audio(driver, clip, stream);
         EXPECT_TRUE(audio.ready()) << clip << " stream " << stream;
         std::vector<float> all;
-        EXPECT_TRUE(playAudio(audio, block, [&](const AudioBlock& b) {
-            EXPECT_EQ(b.unwritten, 0u);
-            all.insert(all.end(), b.samples.begin(), b.samples.end());
-        })) << clip << " stream " << stream;
+        EXPECT_TRUE(playAudio(audio, block,
+                              [&](const AudioBlock& b) {
+                                  EXPECT_EQ(b.unwritten, 0u);
+                                  all.insert(all.end(), b.samples.begin(), b.samples.end());
+                              }))
+            << clip << " stream " << stream;
         return all;
     }
 
@@ -62,9 +64,7 @@ protected:
     }
     fs::path f32Path(int j) const { return folder.path() / ("stream" + std::to_string(j) + ".f32"); }
 
-    bool ffmpeg(const std::string& arguments) {
-        return std::system(("ffmpeg -v error -y " + arguments).c_str()) == 0;
-    }
+    bool ffmpeg(const std::string& arguments) { return std::system(("ffmpeg -v error -y " + arguments).c_str()) == 0; }
 
     endtoend::TempFolder folder;
     Host host;
@@ -82,11 +82,11 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
 // so every width is compared with ffmpeg itself.
 TEST_F(AudioImport, EveryWidthLayoutAndWriterMatchesFfmpegBitForBit) {
     if (std::system("ffmpeg -version > " NORVIK_NULL_DEVICE " 2>&1") != 0) GTEST_SKIP() << "no ffmpeg here";
-    const std::vector<AudioSpec> streams = {
-        {1, 48000, 8, false, false},   {8, 8000, 8, false, true},    {2, 48000, 16, false, false},
-        {32, 8000, 16, false, true},   {3, 44100, 24, false, false}, {6, 44100, 24, false, true},
-        {1, 48000, 32, false, false},  {32, 8000, 32, false, true},  {3, 48000, 32, true, false},
-        {2, 22050, 32, true, true}};
+    const std::vector<AudioSpec> streams = {{1, 48000, 8, false, false},  {8, 8000, 8, false, true},
+                                            {2, 48000, 16, false, false}, {32, 8000, 16, false, true},
+                                            {3, 44100, 24, false, false}, {6, 44100, 24, false, true},
+                                            {1, 48000, 32, false, false}, {32, 8000, 32, false, true},
+                                            {3, 48000, 32, true, false},  {2, 22050, 32, true, true}};
     const fs::path ours = makeClip("ours.avi", streams);
     const fs::path rewritten = folder.path() / "rewritten.avi";
     ASSERT_TRUE(ffmpeg("-i \"" + endtoend::utf8(ours) + "\" -map 0 -c copy \"" + endtoend::utf8(rewritten) + "\""));
@@ -176,15 +176,15 @@ TEST_F(AudioImport, ARequestOfMoreThanFourGibibytesIsDeliveredWhole) {
 }
 
 TEST_F(AudioImport, ChannelLayoutsKeepTheHostsLabelsWhereTheyNameNone) {
-    const auto format = [](AudioSpec spec, std::uint32_t mask) {
-        std::vector<std::uint8_t> bytes = endtoend::waveFormatBytes(spec);
-        if (spec.extensible) std::memcpy(bytes.data() + 20, &mask, 4);
+    const auto format = [](AudioSpec audio, std::uint32_t mask) {
+        std::vector<std::uint8_t> bytes = endtoend::waveFormatBytes(audio);
+        if (audio.extensible) std::memcpy(bytes.data() + 20, &mask, 4);
         return bytes;
     };
     endtoend::RawClip raw;
     raw.audioBytes = 4096;
-    raw.audioFormats = {format({2, 48000, 16, false, false}, 0), format({6, 48000, 16, false, false}, 0),
-                        format({4, 48000, 16, false, false}, 0), format({8, 48000, 16, false, true}, 0x3F),
+    raw.audioFormats = {format({2, 48000, 16, false, false}, 0),          format({6, 48000, 16, false, false}, 0),
+                        format({4, 48000, 16, false, false}, 0),          format({8, 48000, 16, false, true}, 0x3F),
                         format({32, 48000, 16, false, true}, 0xFFFFFFFF), format({2, 48000, 16, true, false}, 0)};
     const fs::path clip = folder.path() / "layouts.avi";
     endtoend::writeRawClip(clip, raw);
@@ -193,8 +193,8 @@ TEST_F(AudioImport, ChannelLayoutsKeepTheHostsLabelsWhereTheyNameNone) {
         {100, 101, 102, 103, 104, 105},
         {},
         {100, 101, 102, 103, 104, 105},
-        {100, 101, 102, 103, 104, 105, 107, 108, 106, 109, 110, 111, 112, 114, 113, 115, 117, 116,
-         0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0}};
+        {100, 101, 102, 103, 104, 105, 107, 108, 106, 109, 110, 111, 112, 114, 113, 115,
+         117, 116, 0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0}};
     for (std::size_t k = 0; k < written.size(); ++k) {
         AudioClip audio(driver, clip, std::int32_t(k), 127);
         EXPECT_EQ(audio.info().layoutResult, imNoErr) << "stream " << k;
