@@ -49,7 +49,8 @@ void printStream(std::ostream& out, const fs::path& file, std::int32_t stream, c
         << " Hz, sample type " << info.audio.sampleType << " (" << sampleTypeName(info.audio.sampleType) << "), "
         << info.duration << " sample frames\n";
     out << "channel layout: imGetAudioChannelLayout " << resultText(info.layoutResult) << "\n";
-    const auto shown = std::uint32_t(std::clamp(info.audio.numChannels, 0, 32));
+    const std::int32_t channels = info.audio.numChannels;  // a packed field: read by value
+    const auto shown = std::uint32_t(std::clamp(channels, 0, 32));
     for (std::uint32_t c = 0; c < shown; ++c)
         out << "  " << c << ": " << info.labels[c] << " " << channelLabelName(info.labels[c]) << "\n";
 }
