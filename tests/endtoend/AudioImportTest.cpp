@@ -22,7 +22,10 @@ namespace {
 
 class AudioImport : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(driver.init().result, imNoErr); }
+    void SetUp() override {
+        hosttest::processProfile();  // the log switch is off
+        ASSERT_EQ(driver.init().result, imNoErr);
+    }
     void TearDown() override { driver.shutdown(); }
 
     fs::path makeClip(const std::string& name, std::vector<AudioSpec> audio, std::uint32_t frames = 12) {

@@ -36,8 +36,8 @@ struct Clip {
         plan.audio = {{2, 8000, 16, false, false}, {6, 8000, 24, false, true}, {1, 8000, 8, false, false}};
         clipmaker::makeClip(path.string(), plan);
     }
-    ~Clip() { fs::remove(path); }
-    const fs::path path = fs::temp_directory_path() / ("norvik-audio-" + std::to_string(std::rand()) + ".avi");
+    const hosttest::TempFolder folder;
+    const fs::path path = folder.path() / "clip.avi";
 };
 
 hosttest::ChildResult runImport(const std::vector<std::string>& args, const hosttest::Environment& env = {}) {
@@ -62,7 +62,6 @@ TEST(AudioCommand, ListsTheSameFramemd5LinesEverywhereAndWritesRawAndWav) {
                    wav = fs::path(clip.path).replace_extension(".wav");
     EXPECT_EQ(runImport({"audio", clip.path.string(), "--stream", "1", "--raw", raw.string()}).exitCode, 0);
     const std::string samples = readFile(raw);
-    fs::remove(raw);
     EXPECT_EQ(samples.size(), 3200u * 6 * 4);
     const auto run = runImport({"audio", clip.path.string(), "--stream", "1", "--wav", wav.string()});
     if (!NORVIK_WAV_WRITER) {
@@ -72,7 +71,6 @@ TEST(AudioCommand, ListsTheSameFramemd5LinesEverywhereAndWritesRawAndWav) {
     }
     EXPECT_EQ(run.exitCode, 0) << run.output;
     const std::string file = readFile(wav);
-    fs::remove(wav);
     ASSERT_GE(file.size(), 80u);
     const auto u16 = [&](std::size_t at) { return std::uint8_t(file[at]) | std::uint8_t(file[at + 1]) << 8; };
     const auto u32 = [&](std::size_t at) { return std::uint32_t(u16(at)) | std::uint32_t(u16(at + 2)) << 16; };
