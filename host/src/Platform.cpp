@@ -9,8 +9,11 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <io.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 namespace norvikhost {
@@ -54,6 +57,8 @@ std::filesystem::path currentExecutablePath() {
 
 const char* importerModuleFileName() { return "ImporterNorvik.prm"; }
 
+bool standardErrorIsTerminal() { return _isatty(2) != 0; }
+
 #else
 
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
@@ -77,6 +82,8 @@ std::filesystem::path currentExecutablePath() {
 }
 
 const char* importerModuleFileName() { return "ImporterNorvik.so"; }
+
+bool standardErrorIsTerminal() { return isatty(2) != 0; }
 
 #endif
 

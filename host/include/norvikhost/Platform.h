@@ -29,6 +29,9 @@ private:
 // Path of the running program; empty when it cannot be found.
 std::filesystem::path currentExecutablePath();
 
+// True when standard error is a terminal (a person is watching), not a file or pipe.
+bool standardErrorIsTerminal();
+
 // File name of the importer module on this platform: ImporterNorvik.so or ImporterNorvik.prm.
 const char* importerModuleFileName();
 
