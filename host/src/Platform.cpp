@@ -1,9 +1,8 @@
-// Module loading, program path, terminal, CPU time and MD5: dlopen, /proc/self/exe,
-// isatty, clock_gettime and libcrypto on Linux; LoadLibraryW, GetModuleFileNameW,
-// _isatty, GetProcessTimes and BCrypt on Windows.
+// Module loading, program path, terminal and CPU time: dlopen, /proc/self/exe,
+// isatty and clock_gettime on Linux; LoadLibraryW, GetModuleFileNameW, _isatty and
+// GetProcessTimes on Windows.
 #include "norvikhost/Platform.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -11,12 +10,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
-// After windows.h, which it needs.
-#include <bcrypt.h>
+
 #include <io.h>
 #else
 #include <dlfcn.h>
-#include <openssl/evp.h>
 #include <time.h>
 #include <unistd.h>
 #endif
@@ -73,25 +70,6 @@ double processCpuSeconds() {
     return (ticks(kernel) + ticks(user)) * 1e-7;  // 100 ns units
 }
 
-std::array<std::uint8_t, 16> md5(const void* data, std::size_t size) {
-    std::array<std::uint8_t, 16> digest{};
-    BCRYPT_ALG_HANDLE algorithm = nullptr;
-    BCRYPT_HASH_HANDLE hash = nullptr;
-    bool ok = BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_MD5_ALGORITHM, nullptr, 0) == 0 &&
-              BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0;
-    auto* bytes = static_cast<UCHAR*>(const_cast<void*>(data));
-    for (std::size_t done = 0; ok && done < size;) {
-        const ULONG part = ULONG(std::min<std::size_t>(size - done, 1u << 30));
-        ok = BCryptHashData(hash, bytes + done, part, 0) == 0;
-        done += part;
-    }
-    ok = ok && BCryptFinishHash(hash, digest.data(), ULONG(digest.size()), 0) == 0;
-    if (hash) BCryptDestroyHash(hash);
-    if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
-    if (!ok) throw HostError("BCrypt cannot compute an MD5 digest");
-    return digest;
-}
-
 #else
 
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
@@ -122,14 +100,6 @@ double processCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-std::array<std::uint8_t, 16> md5(const void* data, std::size_t size) {
-    std::array<std::uint8_t, 16> digest{};
-    unsigned int length = 0;
-    if (EVP_Digest(data, size, digest.data(), &length, EVP_md5(), nullptr) != 1 || length != digest.size())
-        throw HostError("libcrypto cannot compute an MD5 digest");
-    return digest;
 }
 
 #endif

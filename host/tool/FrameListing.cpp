@@ -3,8 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "Md5.h"
 #include "norvikhost/PixelFormatNames.h"
-#include "norvikhost/Platform.h"
 
 namespace norvikimport {
 
@@ -17,12 +17,10 @@ std::string frameMd5Header(const norvikhost::ClipVideo& video, prsdk::PrPixelFor
 }
 
 std::string frameMd5Line(std::int64_t index, const std::vector<std::uint8_t>& picture) {
-    const auto digest = norvikhost::md5(picture.data(), picture.size());
     char line[128];
     int n = std::snprintf(line, sizeof line, "0, %10" PRId64 ", %10" PRId64 ", %8d, %8" PRIu64 ", ", index, index, 1,
                           std::uint64_t(picture.size()));
-    for (std::uint8_t byte : digest) n += std::snprintf(line + n, sizeof line - std::size_t(n), "%02x", byte);
-    return std::string(line, std::size_t(n)) + "\n";
+    return std::string(line, std::size_t(n)) + md5Hex(picture.data(), picture.size()) + "\n";
 }
 
 }  // namespace norvikimport

@@ -1,11 +1,8 @@
 // The operating-system calls of the substitute host: loading a module, finding
-// the running program, the terminal, process CPU time and MD5 digests. Everything platform-specific
-// in the host lives in Platform.cpp.
+// the running program, the terminal and process CPU time. Everything
+// platform-specific in the host lives in Platform.cpp.
 #pragma once
 
-#include <array>
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 
 namespace norvikhost {
@@ -32,17 +29,13 @@ private:
 // Path of the running program; empty when it cannot be found.
 std::filesystem::path currentExecutablePath();
 
+// True when standard error is a terminal (a person is watching), not a file or pipe.
+bool standardErrorIsTerminal();
+
 // File name of the importer module on this platform: ImporterNorvik.so or ImporterNorvik.prm.
 const char* importerModuleFileName();
 
-// True when standard error is a terminal (someone watches it).
-bool standardErrorIsTerminal();
-
 // CPU time the whole process (every thread) has used, in seconds.
 double processCpuSeconds();
-
-// The MD5 digest of a block: OpenSSL's libcrypto on Linux, the system's BCrypt
-// on Windows. Throws HostError when the system cannot compute it.
-std::array<std::uint8_t, 16> md5(const void* data, std::size_t size);
 
 }  // namespace norvikhost

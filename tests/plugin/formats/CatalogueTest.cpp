@@ -2,17 +2,14 @@
 // whose answers the tests set.
 #include <gtest/gtest.h>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "StubCodec.h"
-#include "TempHome.h"
 #include "codec/CodecText.h"
 #include "codec/NorvikCodec.h"
 #include "codec/NorvikError.h"
 #include "formats/Catalogue.h"
-#include "log/Log.h"
 #include "log/Names.h"
 #include "prsdk/PrPixelFormats.h"
 
@@ -108,8 +105,6 @@ TEST_F(Catalogue, HostTopLeftAnswersReachTheCodecFormats) {
 }
 
 TEST_F(Catalogue, LookupsNameWhatTheyCannotFind) {
-    EXPECT_EQ(std::u16string(GetSubTypeInfo_by_nrvTypeComp(123).subTypeName), u"Norvik 10-bit YUV 4:2:0");
-    EXPECT_EQ(GetFormatInfo_by_pixelFormat(PrPixelFormat_V210_422_10u_709).nrvType, 11u);
     try {
         GetSubTypeInfo_by_nrvTypeComp(100);
         FAIL() << "no exception";
@@ -165,53 +160,4 @@ TEST(CodecText, ErrorContextsNameTheCallAndItsArguments) {
     EXPECT_EQ(planesToText(planes),
               "{{0x0000000000ABCDEF,7680,8294400},{0x0000000000000000,0,0},{0x0000000000000000,0,0},"
               "{0x0000000000000000,0,0}}");
-}
-
-TEST(CatalogueReport, ListsHostFormatsCodecTypesSubtypesAndRows) {
-    testProfileFolder();
-    norvik_stub_reset();
-    norvik_stub_set_params(60, 1);  // type 61 cannot be asked about
-    const uint32_t sources[] = {2};
-    norvik_stub_accept_sources(sources, 1);
-    LogConfig& config = logConfig();
-    config.applicationName = uniqueName("catalogue_report_");
-    config.enabled = true;
-    buildPixelFormatTables({});
-    std::vector<HostFormatAnswer> answers;
-    for (const uint32_t format : reportedPixelFormats()) answers.push_back({format, 0, 0, 0, false, true, false, 512});
-    logPixelFormatReport(answers);
-    closeLog();
-    config.enabled = false;
-
-    const std::string folder = testProfileFolder() + "/norvik/adobe";
-    const auto names = filesStartingWith(folder, config.applicationName + "_");
-    ASSERT_EQ(names.size(), 1u);
-    std::istringstream in(readWholeFile(folder + "/" + names[0]));
-    removeFilesStartingWith(folder, config.applicationName + "_");
-    int hostFormats = 0, types = 0, refusedTypes = 0, subtypes = 0, compressible = 0, rows = 0, sections = 0;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();  // text mode on Windows
-        const std::string message = line.substr(line.find("] ", line.find("] ") + 2) + 2);
-        if (message == "----") ++sections;
-        if (std::regex_match(message,
-                             std::regex(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: 0 0 0\) - 512)")))
-            ++hostFormats;
-        if (std::regex_match(message, std::regex(R"(YES YES : stub1-\d+)"))) ++types;
-        if (message == "  -   - : stub1-61") ++refusedTypes;
-        if (std::regex_match(message, std::regex(R"(\[N\d\w\w\] : \(1\d\d\) stub1-1\d\d\s+: 'Norvik .+')"))) ++subtypes;
-        if (message == "    <- PrPixelFormat_BGRA_4444_8u") ++compressible;
-        if (std::regex_match(
-                message,
-                std::regex(
-                    R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) stub1-\d+\s* : \(\d\) stub3-\d\s* : [ 1] : [ 1])")))
-            ++rows;
-    }
-    EXPECT_EQ(sections, 4);
-    EXPECT_EQ(hostFormats, 73);
-    EXPECT_EQ(types, 60);
-    EXPECT_EQ(refusedTypes, 1);
-    EXPECT_EQ(subtypes, 17);
-    EXPECT_EQ(compressible, 17);
-    EXPECT_EQ(rows, 17);
-    EXPECT_EQ(norvik_stub_library_users(), 0);
 }

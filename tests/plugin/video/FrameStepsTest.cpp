@@ -2,12 +2,14 @@
 // frames (hostile rates included), frame formats, empty frames, data that the
 // file cannot hold, and decoding with its failures and its decompression state.
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 #include <sstream>
 
 #include "ClipMaker.h"
-#include "TempHome.h"
+#include "TestPlatform.h"
 #include "formats/Catalogue.h"
 #include "importer/NorvikImporter.h"
 #include "log/Log.h"
@@ -27,11 +29,10 @@ constexpr PrTime kPerFrame = kTicks * 1001 / 30000;  // 8475667200 ticks at 3000
 class FrameSteps : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        testProfileFolder();
-        folder = fs::temp_directory_path() / uniqueName("norvik-frame-steps-");
-        fs::create_directories(folder);
+        hosttest::processProfile();
+        folder = std::make_unique<hosttest::TempFolder>();
     }
-    static void TearDownTestSuite() { fs::remove_all(folder); }
+    static void TearDownTestSuite() { folder.reset(); }
     void SetUp() override {
         std::set<uint32_t> topLeft;
         for (uint32_t format : catalogueFormats())
@@ -46,7 +47,7 @@ protected:
         std::string name = "clip";  // (appended piece by piece: g++ 12 warns wrongly about "-" + to_string)
         for (uint32_t n : parts) name.append("-").append(std::to_string(n));
         name += ".avi";
-        const fs::path path = folder / name;
+        const fs::path path = folder->path() / name;
         if (!fs::exists(path)) {
             clipmaker::ClipSpec plan;
             plan.width = 16;
@@ -81,12 +82,12 @@ protected:
         return result;
     }
 
-    static fs::path folder;
+    static std::unique_ptr<hosttest::TempFolder> folder;
     norvikhost::Host host;
     std::unique_ptr<NorvikImporter> session;
 };
 
-fs::path FrameSteps::folder;
+std::unique_ptr<hosttest::TempFolder> FrameSteps::folder;
 
 }  // namespace
 
@@ -212,7 +213,8 @@ TEST_F(FrameSteps, FailedDecodesDisposeOfTheirFramesAndKeepTheStateRight) {
 
 TEST_F(FrameSteps, OnlyPixelFormatChangesEndAndBeginTheDecompression) {
     LogConfig& config = logConfig();
-    config.applicationName = uniqueName("framesteps_");
+    config.applicationName = "framesteps_" + std::to_string(std::random_device{}());
+    config.closed = false;  // an earlier test may have closed the log
     config.enabled = true;
     open(3);
     for (PrPixelFormat format :
@@ -223,11 +225,14 @@ TEST_F(FrameSteps, OnlyPixelFormatChangesEndAndBeginTheDecompression) {
     }
     closeLog();
     config.enabled = false;
-    const std::string folder = testProfileFolder() + "/norvik/adobe";
-    const auto names = filesStartingWith(folder, config.applicationName);
-    ASSERT_EQ(names.size(), 1u);
-    const std::string log = readWholeFile(folder + "/" + names[0]);
-    removeFilesStartingWith(folder, config.applicationName);
+    std::vector<fs::path> logs;
+    for (const auto& entry : fs::directory_iterator(hosttest::processProfile().profile() / "norvik" / "adobe"))
+        if (entry.path().filename().string().rfind(config.applicationName + "_", 0) == 0) logs.push_back(entry.path());
+    ASSERT_EQ(logs.size(), 1u);
+    std::stringstream text;
+    text << std::ifstream(logs[0], std::ios::binary).rdbuf();
+    fs::remove(logs[0]);
+    const std::string log = text.str();
     std::string sequence;
     std::istringstream lines(log);
     for (std::string line; std::getline(lines, line);) {
