@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Decode speed of the Norvik codec library on 1920x1080 synthetic pictures, against
-# ffmpeg's UT Video decoder on the same pictures and memcpy of the output size.
+# Decode speed of the Norvik codec library on 1920x1080 synthetic pictures and on
+# real-looking footage, against ffmpeg's UT Video decoder on the same pictures and
+# memcpy of the output size.
 #
 # Usage: bench/codec_decode.sh [BUILD_DIR] [RESULT_FILE]
 #   BUILD_DIR    a Linux build with norvik_codec_bench (default build/linux)
@@ -11,6 +12,11 @@
 # rounded to 8 bits: ffmpeg's UT Video encoder has no 10-bit 4:2:0). ffmpeg encodes
 # them with -c:v utvideo -pred median and decodes them with -threads 1 and 2,
 # looping the input; its user CPU time and wall time give frames per second.
+#
+# Footage: ffmpeg's testsrc2 (moving gradients, shapes, text) averaged with
+# smptehdbars, with temporal noise as a camera adds, eight frames as raw yuv422p,
+# gbrap, yuv420p10le (and yuv420p for UT Video), piped into norvik-mkclip for the
+# Norvik clips (footage-104/102/123.avi) and encoded by ffmpeg for UT Video.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/linux}
@@ -22,8 +28,17 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 "$bench" --dump-raw "$work" "$frames"
-for fmt in yuv422p gbrap yuv420p; do
-  ffmpeg -v error -y -f rawvideo -pix_fmt "$fmt" -s 1920x1080 -r 25 -i "$work/$fmt.raw" \
+for fmt in yuv422p gbrap yuv420p10le yuv420p; do
+  ffmpeg -v error -y -f lavfi -i testsrc2=s=1920x1080:r=25 -f lavfi -i smptehdbars=s=1920x1080:r=25 \
+    -filter_complex "[0][1]blend=all_mode=average,noise=alls=10:allf=t+u:all_seed=7,format=$fmt" \
+    -frames:v "$frames" -f rawvideo "$work/f-$fmt.raw"
+done
+for pair in yuv422p:104 gbrap:102 yuv420p10le:123; do
+  "$build/bin/norvik-mkclip" -i - --input-format "${pair%%:*}" -s 1920x1080 "$work/footage-${pair##*:}.avi" \
+    < "$work/f-${pair%%:*}.raw"
+done
+for fmt in yuv422p gbrap yuv420p f-yuv422p f-gbrap f-yuv420p; do
+  ffmpeg -v error -y -f rawvideo -pix_fmt "${fmt#f-}" -s 1920x1080 -r 25 -i "$work/$fmt.raw" \
     -c:v utvideo -pred median "$work/$fmt.avi"
 done
 
@@ -34,15 +49,15 @@ ffmpeg_run() {  # format threads -> "utime rtime"
 
 : > "$work/ffmpeg.txt"
 for rep in 1 2 3; do
-  for fmt in yuv422p gbrap yuv420p; do
+  for fmt in yuv422p gbrap yuv420p f-yuv422p f-gbrap f-yuv420p; do
     for t in 1 2; do
       echo "$fmt $t $(ffmpeg_run "$fmt" "$t")" >> "$work/ffmpeg.txt"
     done
   done
-  "$bench" --benchmark_format=json --benchmark_out="$work/norvik$rep.json" --benchmark_out_format=json \
+  NORVIK_BENCH_FOOTAGE=$work "$bench" --benchmark_format=json --benchmark_out="$work/norvik$rep.json" --benchmark_out_format=json \
     --benchmark_min_time=2 > /dev/null
 done
-for fmt in yuv422p gbrap yuv420p; do
+for fmt in yuv422p gbrap yuv420p f-yuv422p f-gbrap f-yuv420p; do
   echo "$fmt $(stat -c %s "$work/$fmt.raw") $(stat -c %s "$work/$fmt.avi")" >> "$work/sizes.txt"
 done
 
@@ -69,12 +84,16 @@ def ffm(fmt, t):
     return decoded / ut, decoded / rt
 cases = [(0, "8-bit 4:2:2 (104) into YUYV (4)", "yuv422p"), (1, "8-bit RGBA (102) into BGRA (2)", "gbrap"),
          (2, "10-bit 4:2:0 (123) into v210 (11)", "yuv420p (8-bit)")]
+cases += [(c + 3, "footage: " + label, "f-" + fmt) for c, label, fmt in cases]
 out = []
 out.append("# Codec decode speed\n")
 out.append(f"Recorded {datetime.datetime.utcnow():%Y-%m-%d %H:%M} UTC on {platform.machine()}, {cores} cores "
-           "(a shared machine: other builds ran at the same time, so each figure is the best of three runs).\n")
-out.append("Pictures: 1920x1080, eight synthetic natural-looking frames (gradients, texture, moving shapes, "
-           "mild noise) from `clipmaker::syntheticFrame`. Norvik streams use the encoder's automatic choices "
+           "(a shared machine: other builds ran at the same time, so each figure is the best of three runs and "
+           "the comparison that holds is the ratio to UT Video measured in the same run).\n")
+out.append("Pictures: 1920x1080, eight frames of each kind. Synthetic: natural-looking frames (gradients, texture, "
+           "moving shapes, mild noise) from `clipmaker::syntheticFrame`. Footage: ffmpeg's testsrc2 averaged with "
+           "smptehdbars, with temporal noise (`noise=alls=10:allf=t+u`), as raw frames piped into norvik-mkclip "
+           "(`norvik-mkclip -i - --input-format FMT`). Norvik streams use the encoder's automatic choices "
            "and the default slice height (68 rows, 16 slices).\n")
 out.append("| case | Norvik 1 thread, fps (CPU) | Norvik 1 thread, fps (wall) | Norvik 2 threads, fps (wall) | "
            "UT Video 1 thread, fps (CPU) | UT Video 1 thread, fps (wall) | UT Video 2 threads, fps (wall) | "
@@ -86,9 +105,9 @@ for case, label, fmt in cases:
     n2c, n2w, _ = norvik(case, 2)
     u1c, u1w = ffm(fmt.split()[0], 1)
     _, u2w = ffm(fmt.split()[0], 2)
-    mem = 1e9 / best(f"BM_Memcpy/case:{case}/real_time", "real_time")
+    mem = 1e9 / best(f"BM_Memcpy/case:{case % 3}/real_time", "real_time")
     raw, avi = sizes[fmt.split()[0]]
-    out.append(f"| {label} vs UT Video {fmt} | {n1c:.1f} | {n1w:.1f} | {n2w:.1f} | {u1c:.1f} | {u1w:.1f} | "
+    out.append(f"| {label} vs UT Video {fmt.removeprefix('f-')} | {n1c:.1f} | {n1w:.1f} | {n2w:.1f} | {u1c:.1f} | {u1w:.1f} | "
                f"{u2w:.1f} | {n1c / u1c:.2f}x | {n1c / n2c:.2f} | {mem:.0f} | {ratio:.2f} | {raw / avi:.2f} |")
 load = open("/proc/loadavg").read().split()[0]
 out.append(f"\nLoad average at the end of the run: {load} on {cores} cores. With other work on the machine a "
@@ -100,11 +119,15 @@ out.append(f"\nLoad average at the end of the run: {load} on {cores} cores. With
 out.append("\nRatio: raw planar bytes (10-bit samples counted at 10 bits) / coded bytes; for UT Video raw bytes / "
            "AVI file size. The UT Video 4:2:0 stream is 8-bit, so it codes less than the 10-bit Norvik stream.\n")
 out.append("Commands:\n")
-out.append("```\nbench/codec_decode.sh build/k-linux      # this script; it runs:\n"
+out.append("```\nbench/codec_decode.sh build/linux        # this script; it runs:\n"
            "norvik_codec_bench --dump-raw DIR 8\n"
+           "ffmpeg -f lavfi -i testsrc2=s=1920x1080:r=25 -f lavfi -i smptehdbars=s=1920x1080:r=25 -filter_complex "
+           "'[0][1]blend=all_mode=average,noise=alls=10:allf=t+u:all_seed=7,format=FMT' -frames:v 8 -f rawvideo "
+           "DIR/f-FMT.raw\n"
+           "norvik-mkclip -i - --input-format FMT -s 1920x1080 DIR/footage-TYPE.avi < DIR/f-FMT.raw\n"
            "ffmpeg -f rawvideo -pix_fmt FMT -s 1920x1080 -r 25 -i DIR/FMT.raw -c:v utvideo -pred median FMT.avi\n"
            f"ffmpeg -benchmark -threads 1|2 -stream_loop {loops} -i FMT.avi -f null -   # utime and rtime\n"
-           "norvik_codec_bench --benchmark_min_time=2   # BM_Decode case/threads, BM_Memcpy\n```\n")
+           "NORVIK_BENCH_FOOTAGE=DIR norvik_codec_bench --benchmark_min_time=2   # BM_Decode case/threads, BM_Memcpy\n```\n")
 ver = subprocess.run(["ffmpeg", "-version"], capture_output=True, text=True).stdout.splitlines()[0]
 out.append(f"ffmpeg: `{ver}`.\n")
 open(result, "w").write("\n".join(out))

@@ -1,10 +1,14 @@
-// Decode speed of the Norvik codec on 1920x1080 synthetic pictures, one thread and
-// all threads, with the compression ratio, and memcpy of the output size as the
-// bound. `--dump-raw DIR FRAMES` writes the same pictures as raw planar files
+// Decode speed of the Norvik codec on 1920x1080 pictures, one thread and all
+// threads, with the compression ratio, and memcpy of the output size as the bound.
+// Cases 0..2 are synthetic pictures; with NORVIK_BENCH_FOOTAGE=DIR cases 3..5 are
+// the same types on footage clips DIR/footage-TYPE.avi written by norvik-mkclip.
+// `--dump-raw DIR FRAMES` writes the synthetic pictures as raw planar files
 // (yuv422p, gbrap, yuv420p) for the comparison with other codecs.
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,6 +25,7 @@ struct Case {
 };
 
 const Case kCases[] = {{104, 4, kWidth * 2}, {102, 2, kWidth * 4}, {123, 11, (kWidth + 5) / 6 * 16}};
+constexpr int kTypes = 3;  // case c and case c + kTypes have the same type; the second is footage
 
 // Planes of a frame as the planar source wants them.
 std::vector<std::vector<uint8_t>> planeBytes(const clipmaker::Frame& f) {
@@ -39,10 +44,59 @@ struct Encoded {
     double rawBytes = 0, codedBytes = 0;
 };
 
-const Encoded& encoded(uint32_t type) {
-    static std::vector<std::pair<uint32_t, Encoded>> cache;
+// Raw planar bytes of a picture of the type (samples above 8 bits counted at their bits).
+double rawBytes(uint32_t type) {
+    const clipmaker::PlaneLayout l = clipmaker::planeLayout(type);
+    double samples = 0;
+    for (int p = 0; p < l.planes; ++p)
+        samples += p == 1 || p == 2 ? double(kWidth / l.chromaX) * (kHeight / l.chromaY) : double(kWidth) * kHeight;
+    return samples * l.bits / 8;
+}
+
+uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+
+// The stream block and the frames of a clip from norvik-mkclip: the block follows
+// "NVKS" in the video format chunk; frames are the 00dc chunks, found by walking
+// RIFF and LIST chunks.
+Encoded footage(uint32_t type) {
+    const char* dir = std::getenv("NORVIK_BENCH_FOOTAGE");
+    const std::string path = std::string(dir ? dir : ".") + "/footage-" + std::to_string(type) + ".avi";
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> file{std::istreambuf_iterator<char>(in), {}};
+    Encoded e;
+    std::vector<std::pair<size_t, size_t>> spans{{0, file.size()}};
+    while (!spans.empty()) {
+        auto [at, end] = spans.back();
+        spans.pop_back();
+        for (; at + 8 <= end;) {
+            const uint32_t size = le32(&file[at + 4]);
+            if (size > end - at - 8) break;
+            if (std::memcmp(&file[at], "RIFF", 4) == 0 || std::memcmp(&file[at], "LIST", 4) == 0)
+                spans.emplace_back(at + 12, at + 8 + size);
+            if (std::memcmp(&file[at], "strf", 4) == 0 && e.block.empty() && size >= 64)
+                e.block.assign(file.begin() + at + 8 + 40, file.begin() + at + 8 + 64);
+            if (std::memcmp(&file[at], "00dc", 4) == 0 && e.frames.size() < kFrames)
+                e.frames.emplace_back(file.begin() + at + 8, file.begin() + at + 8 + size);
+            at += 8 + size + (size & 1);
+        }
+    }
+    if (e.frames.size() != kFrames || e.block.size() != 24 || e.block[5] != type)
+        throw std::runtime_error("no " + std::to_string(kFrames) + " frames of type " + std::to_string(type) + " in " +
+                                 path);
+    for (const auto& f : e.frames) e.codedBytes += static_cast<double>(f.size());
+    e.rawBytes = rawBytes(type) * kFrames;
+    return e;
+}
+
+const Encoded& encoded(int index) {
+    static std::vector<std::pair<int, Encoded>> cache;
     for (auto& c : cache)
-        if (c.first == type) return c.second;
+        if (c.first == index) return c.second;
+    const uint32_t type = kCases[index % kTypes].type;
+    if (index >= kTypes) {
+        cache.emplace_back(index, footage(type));
+        return cache.back().second;
+    }
     Encoded e;
     e.block.resize(24);
     norvik_make_stream_format(type, 2, 1, kWidth, kHeight, 0, 0, e.block.data(), 24);
@@ -71,13 +125,13 @@ const Encoded& encoded(uint32_t type) {
         e.frames.push_back(std::move(out));
     }
     norvik_close(h);
-    cache.emplace_back(type, std::move(e));
+    cache.emplace_back(index, std::move(e));
     return cache.back().second;
 }
 
 void BM_Decode(benchmark::State& state) {
-    const Case& c = kCases[state.range(0)];
-    const Encoded& e = encoded(c.type);
+    const Case& c = kCases[state.range(0) % kTypes];
+    const Encoded& e = encoded(static_cast<int>(state.range(0)));
     uint32_t h = 0;
     norvik_open(&h);
     norvik_set_thread_count(h, static_cast<uint32_t>(state.range(1)));
@@ -96,7 +150,8 @@ void BM_Decode(benchmark::State& state) {
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["ratio"] = e.rawBytes / e.codedBytes;
-    state.SetLabel("type " + std::to_string(c.type) + " -> " + std::to_string(c.output));
+    state.SetLabel(std::string(state.range(0) >= kTypes ? "footage" : "synthetic") + ", type " +
+                   std::to_string(c.type) + " -> " + std::to_string(c.output));
     norvik_decompress_end(h);
     norvik_close(h);
 }
@@ -114,13 +169,16 @@ void BM_Memcpy(benchmark::State& state) {
 }
 
 // CPU time is the whole process's, so for two threads it sums both workers.
-BENCHMARK(BM_Decode)
-    ->ArgsProduct({{0, 1, 2}, {1, 2}})
-    ->ArgNames({"case", "threads"})
-    ->MeasureProcessCPUTime()
-    ->UseRealTime()
-    ->MinTime(1.0);
-BENCHMARK(BM_Memcpy)->DenseRange(0, 2)->ArgName("case")->UseRealTime();
+void registerBenchmarks() {
+    const int cases = std::getenv("NORVIK_BENCH_FOOTAGE") ? 2 * kTypes : kTypes;
+    benchmark::RegisterBenchmark("BM_Decode", BM_Decode)
+        ->ArgsProduct({benchmark::CreateDenseRange(0, cases - 1, 1), {1, 2}})
+        ->ArgNames({"case", "threads"})
+        ->MeasureProcessCPUTime()
+        ->UseRealTime()
+        ->MinTime(1.0);
+    benchmark::RegisterBenchmark("BM_Memcpy", BM_Memcpy)->DenseRange(0, kTypes - 1)->ArgName("case")->UseRealTime();
+}
 
 // Raw planar files of the benchmark's pictures: 8-bit yuv422p, gbrap (G, B, R, A
 // planes, as the codec's planes), and yuv420p (the 10-bit samples rounded to 8 bits).
@@ -149,6 +207,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--dump-raw")
         return dumpRaw(argv[2], static_cast<uint32_t>(std::stoul(argv[3])));
     norvik_library_init();
+    registerBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -161,7 +161,9 @@ ClipAnswers playClip(ImporterDriver& driver, const std::filesystem::path& path) 
         // The module threw: still give the file back before reporting it.
         try {
             run.close();
-        } catch (const HostError&) {}
+        } catch (const HostError&) {
+            // The first failure is the one reported; a second one while closing adds nothing.
+        }
         throw;
     }
     run.close();

@@ -111,8 +111,9 @@ std::int64_t packedRowBytes(PrPixelFormat format, std::int32_t width) {
 }
 
 std::int64_t hostRowBytes(PrPixelFormat format, std::int32_t width) {
-    if (layoutOf(format) == Layout::V210) return roundUp(packedRowBytes(format, width), 128);
-    return roundUp(packedRowBytes(format, width), kRowAlignment);
+    const std::int64_t packed = packedRowBytes(format, width);
+    if (packed == 0) return 0;
+    return roundUp(packed + 1, layoutOf(format) == Layout::V210 ? 128 : kRowAlignment);
 }
 
 std::int64_t frameBufferSize(PrPixelFormat format, std::int32_t width, std::int32_t height) {

@@ -1,5 +1,6 @@
-// Module loading and program path: dlopen / /proc/self/exe on Linux,
-// LoadLibraryW / GetModuleFileNameW on Windows.
+// Module loading, program path, terminal and CPU time: dlopen, /proc/self/exe,
+// isatty and clock_gettime on Linux; LoadLibraryW, GetModuleFileNameW, _isatty and
+// GetProcessTimes on Windows.
 #include "norvikhost/Platform.h"
 
 #include <string>
@@ -9,8 +10,12 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <io.h>
 #else
 #include <dlfcn.h>
+#include <time.h>
+#include <unistd.h>
 #endif
 
 namespace norvikhost {
@@ -54,6 +59,17 @@ std::filesystem::path currentExecutablePath() {
 
 const char* importerModuleFileName() { return "ImporterNorvik.prm"; }
 
+bool standardErrorIsTerminal() { return _isatty(2) != 0; }
+
+double processCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    const auto ticks = [](const FILETIME& t) {
+        return double(t.dwLowDateTime) + double(t.dwHighDateTime) * 4294967296.0;
+    };
+    return (ticks(kernel) + ticks(user)) * 1e-7;  // 100 ns units
+}
+
 #else
 
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
@@ -77,6 +93,14 @@ std::filesystem::path currentExecutablePath() {
 }
 
 const char* importerModuleFileName() { return "ImporterNorvik.so"; }
+
+bool standardErrorIsTerminal() { return isatty(2) != 0; }
+
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
 
 #endif
 

@@ -44,7 +44,7 @@ const Frame* frameOf(PPixHand handle) {
 
 int32 disposePPix(PPixHand handle) {
     Host* host = Host::current();
-    return host ? host->frames().dispose(handle) : suiteError_InvalidCall;
+    return host ? host->frames().dispose(handle, true) : suiteError_InvalidCall;
 }
 
 int32 getPixels(PPixHand handle, int32 /*access*/, char** out) {
@@ -149,8 +149,8 @@ int32 uninterleave(const void* source, float** channels, uint32 channelCount, ui
     if (!source || !channels) return suiteError_InvalidParms;
     for (uint32 c = 0; c < channelCount; ++c)
         if (!channels[c]) return suiteError_InvalidParms;
-    uninterleaveToFloat(Bits, source, channels, channelCount, frames);
-    return suiteError_NoError;
+    return uninterleaveToFloat(Bits, source, channels, channelCount, frames) ? suiteError_NoError
+                                                                             : suiteError_InvalidParms;
 }
 
 // Error Suite.

@@ -19,6 +19,7 @@ struct CommonOptions {
 constexpr int kExitOk = 0;
 constexpr int kExitModuleFailed = 1;  // the module loaded but answered with an error
 constexpr int kExitCannotLoad = 2;    // no module, or no xImportEntry
+constexpr int kExitUnavailable = 3;   // an option this build cannot serve
 
 class Command {
 public:
@@ -34,5 +35,8 @@ std::filesystem::path resolveModulePath(const CommonOptions& options);
 
 std::unique_ptr<Command> makeFormatsCommand();
 std::unique_ptr<Command> makeInfoCommand();
+std::unique_ptr<Command> makeFramesCommand();
+std::unique_ptr<Command> makeBenchCommand();
+std::unique_ptr<Command> makeAudioCommand();
 
 }  // namespace norvikimport

@@ -9,6 +9,7 @@
 namespace norvik {
 
 // Runs f(); an exception becomes NORVIK_E_MEMORY (out of memory) or NORVIK_E_INTERNAL.
+// The C interface has only result codes, so the exception's text cannot cross it.
 template <typename F>
 int32_t guarded(F&& f) noexcept {
     try {

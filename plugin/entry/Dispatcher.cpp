@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "audio/AudioHandlers.h"
 #include "entry/ModuleHandlers.h"
 #include "importer/ClipInfo.h"
 #include "importer/FileSession.h"
 #include "log/Log.h"
 #include "log/Names.h"
+#include "video/SourceVideo.h"
 
 using namespace prsdk;
 
@@ -48,6 +50,18 @@ prMALError routeFileSelector(int32 selector, void* param1, void* param2) {
             auto* rec = static_cast<imIndPixelFormatRec*>(param2);
             return onGetIndPixelFormat(sessionOf(rec->privatedata), indexParam(param1), rec);
         }
+        case imGetSourceVideo: {
+            auto* request = static_cast<imSourceVideoRec*>(param2);
+            return onGetSourceVideo(sessionOf(request->inPrivateData), request);
+        }
+        case imImportAudio7: {
+            auto* request = static_cast<imImportAudioRec7*>(param2);
+            return onImportAudio7(sessionOf(request->privateData), request);
+        }
+        case imGetAudioChannelLayout: {
+            auto* layout = static_cast<imGetAudioChannelLayoutRec*>(param2);
+            return onGetAudioChannelLayout(sessionOf(layout->inPrivateData), layout);
+        }
         default: return imUnsupported;
     }
 }
@@ -65,9 +79,12 @@ prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param
         case imGetInfo8:
         case imAnalysis:
         case imDataRateAnalysis:
-        case imGetIndPixelFormat: return routeFileSelector(selector, param1, param2);
+        case imGetIndPixelFormat:
+        case imGetSourceVideo: return routeFileSelector(selector, param1, param2);
         case imGetSubTypeNames:
             return onGetSubTypeNames(stdParms, indexParam(param1), static_cast<imSubTypeDescriptionRec**>(param2));
+        case imImportAudio7:
+        case imGetAudioChannelLayout: return routeFileSelector(selector, param1, param2);
         default: return imUnsupported;
     }
 }

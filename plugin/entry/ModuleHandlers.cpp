@@ -5,8 +5,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "entry/HostPixelFormats.h"
 #include "entry/ModuleState.h"
 #include "formats/Catalogue.h"
+#include "importer/FileSession.h"
 #include "log/Log.h"
 #include "log/Names.h"
 #include "log/Text.h"
@@ -18,6 +20,27 @@ namespace {
 // The basic suite the host hands every module through its utility functions.
 const SPBasicSuite* basicSuiteOf(const imStdParms* stdParms) {
     return stdParms->piSuites->utilFuncs->getSPBasicSuite();
+}
+
+// Builds the catalogue's tables with the host's top-row-first answers, then logs
+// the start-up report with what the host says about every pixel format. Each step
+// holds the Image Processing Suite for its own duration.
+void setUpPixelFormats(const SPBasicSuite* basic) {
+    {
+        ScopedSuite imageProcessing(basic, kPrSDKImageProcessingSuite, kPrSDKImageProcessingSuiteVersion);
+        imageProcessing.acquire();
+        std::set<uint32_t> topLeft;
+        try {
+            topLeft = askTopLeftFormats(imageProcessing, catalogueFormats());
+        } catch (const std::exception&) {
+            buildPixelFormatTables({});  // the static rows stand, without the host's answers
+            throw;
+        }
+        buildPixelFormatTables(topLeft);
+    }
+    ScopedSuite imageProcessing(basic, kPrSDKImageProcessingSuite, kPrSDKImageProcessingSuiteVersion);
+    imageProcessing.acquire();
+    logPixelFormatReport(askHostFormats(imageProcessing, reportedPixelFormats()));
 }
 
 template <size_t N>
@@ -33,8 +56,7 @@ prMALError onInit(imStdParms* stdParms, imImportInfoRec* info) {
     holder->acquire();
     replaceErrorSuite(std::move(holder));
 
-    buildPixelFormatTables(basic);
-    logPixelFormatReport(basic);
+    setUpPixelFormats(basic);
 
     info->priority = 200;
     info->avoidAudioConform = 1;
@@ -66,13 +88,13 @@ prMALError onGetIndFormat(uint32 index, imIndFormatRec* format) {
 
 prMALError onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescriptionRec** subTypes) {
     logMessage("filetype: %s", fourccToText(fileType, true).c_str());
-    const size_t count = g_subTypeInfos.size();
+    const size_t count = subTypeInfos().size();
     char* block = stdParms->piSuites->memFuncs->newPtr(static_cast<uint32>(count * sizeof(imSubTypeDescriptionRec)));
     if (!block && count) throw std::runtime_error("newPtr() failed for the subtype list");
     auto* records = reinterpret_cast<imSubTypeDescriptionRec*>(block);
     *subTypes = records;
     for (size_t i = 0; i < count; ++i) {
-        const SubTypeInfo& row = g_subTypeInfos[i];
+        const SubTypeInfo& row = subTypeInfos()[i];
         const std::u16string name(row.subTypeName);
         logMessage("Adding subtype: '%s' : '%s'", fourccToText(row.subType, true).c_str(), toUtf8(name).c_str());
         imSubTypeDescriptionRec record{};

@@ -4,9 +4,6 @@
 
 #include "prsdk/PrSDK.h"
 
-// The one file type this module imports: 'AVIV'.
-constexpr prsdk::uint32 kNorvikFileType = makeFourCCBigEndian("AVIV");
-
 prsdk::prMALError onInit(prsdk::imStdParms* stdParms, prsdk::imImportInfoRec* info);
 prsdk::prMALError onShutdown();
 prsdk::prMALError onGetIndFormat(prsdk::uint32 index, prsdk::imIndFormatRec* format);

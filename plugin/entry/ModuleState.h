@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "entry/ScopedSuite.h"
+#include "suites/ScopedSuite.h"
 
 // The Error Suite holder: created at imInit, destroyed at imShutdown or unload.
 // Null before the first imInit.

@@ -1,6 +1,9 @@
 // The pixel-format catalogue: the fixed dictionary between the codec library's
 // compressed and output types and the host's subtype codes and pixel formats.
 //
+// The catalogue asks the host nothing itself: imInit asks the host's Image
+// Processing Suite and hands the answers in.
+//
 // Threads: the tables are written only by buildPixelFormatTables during imInit,
 // before any clip is opened, and read without locks afterwards. Every codec query
 // here uses a short-lived NorvikCodec of its own.
@@ -11,7 +14,6 @@
 #include <vector>
 
 #include "codec/NorvikLibrary.h"
-#include "prsdk/PrSuites.h"
 
 // One compressed codec format as the host sees it.
 struct SubTypeInfo {
@@ -41,15 +43,38 @@ struct FormatInfo {
     bool isLimitedRange() const { return (flags & kLimitedRange) != 0; }
 };
 
-extern std::vector<SubTypeInfo> g_subTypeInfos;  // 17 rows after imInit
-extern std::vector<FormatInfo> g_formatInfos;    // 17 rows after imInit
+// What the host answered about one pixel format: its Image Processing Suite's
+// three yes/no queries with their return codes, and the row bytes of 128 pixels.
+struct HostFormatAnswer {
+    uint32_t pixelFormat = 0;
+    int32_t compressedResult = 0;
+    int32_t alphaResult = 0;
+    int32_t topLeftResult = 0;
+    bool compressed = false;
+    bool alpha = false;
+    bool topLeft = false;
+    int32_t rowBytes128 = 0;
+};
 
-// Refills both tables and asks the host which formats it stores top row first.
-// Throws std::runtime_error when the Image Processing Suite cannot be had.
-void buildPixelFormatTables(const prsdk::SPBasicSuite* basic);
+// The tables, read-only: 17 rows each after imInit, empty before.
+const std::vector<SubTypeInfo>& subTypeInfos();
+const std::vector<FormatInfo>& formatInfos();
 
-// Logs what the host and the codec library say about every format.
-void logPixelFormatReport(const prsdk::SPBasicSuite* basic);
+// The pixel formats of the FormatInfo rows, in table order: what imInit asks the
+// host about before it builds the tables.
+std::vector<uint32_t> catalogueFormats();
+
+// Refills both tables from their static rows and marks the rows whose pixel
+// format the host stores top row first.
+void buildPixelFormatTables(const std::set<uint32_t>& topLeftFormats);
+
+// Every pixel format the host defines, in the order the start-up report lists
+// them (73 codes, the last one 0).
+std::vector<uint32_t> reportedPixelFormats();
+
+// Logs what the host (its answers for reportedPixelFormats(), in that order) and
+// the codec library say about every format.
+void logPixelFormatReport(const std::vector<HostFormatAnswer>& hostAnswers);
 
 // First row with the key; std::runtime_error when none.
 const SubTypeInfo& GetSubTypeInfo_by_nrvTypeComp(uint32_t nrvTypeComp);

@@ -1,51 +1,61 @@
-// Building the catalogue with the host's answers, and the codec queries that
-// decide what a clip can be decoded into.
+// The codec queries that decide what a clip can be decoded into, and what the
+// codec can compress from.
 #include <exception>
 
 #include "codec/NorvikCodec.h"
-#include "entry/ScopedSuite.h"
+#include "codec/NorvikError.h"
 #include "formats/Catalogue.h"
-#include "formats/StaticTables.h"
+#include "log/Log.h"
 
-using namespace prsdk;
+namespace {
 
-void buildPixelFormatTables(const SPBasicSuite* basic) {
-    g_subTypeInfos = staticSubTypeInfos();
-    g_formatInfos = staticFormatInfos();
-    ScopedSuite suite(basic, kPrSDKImageProcessingSuite, kPrSDKImageProcessingSuiteVersion);
-    suite.acquire();
-    for (FormatInfo& row : g_formatInfos) {
-        const auto* imageProcessing = suite.get<PrSDKImageProcessingSuite>();
-        prBool topLeft = 0;
-        imageProcessing->FormatIsOriginTopLeft(row.pixelFormat, &topLeft);
-        if (topLeft) row.flags |= FormatInfo::kTopLeft;
+// Runs one probing query of a table walk and tells whether it succeeded. A
+// NorvikError is the codec's "no" to this row and is the answer itself, so its
+// text is dropped; any other failure is not an answer, so its text is logged
+// (under `context`) before the row is left out like a refused one.
+template <class Query>
+bool probe(const char* context, Query&& query) {
+    try {
+        query();
+        return true;
+    } catch (const NorvikError&) {
+        return false;
+    } catch (const std::exception& e) {
+        logMessage("%s: %s", context, e.what());
+        return false;
     }
 }
+
+// The rows of `rows` that the clip's subtype prefers, in order; empty when the
+// codec cannot name the clip's type or the catalogue has no row for it.
+std::vector<FormatInfo> preferredRows(NorvikCodec& codec, const CodecBuffer& compressedFormat,
+                                      const std::vector<FormatInfo>& rows) {
+    std::vector<FormatInfo> preferred;
+    probe("getDecodeFormats(): preferred formats", [&] {
+        CodecFormat stream = emptyCodecFormat();
+        codec.decompressQuery(compressedFormat, nullptr, stream);
+        const SubTypeInfo& subType = GetSubTypeInfo_by_nrvTypeComp(stream.type);
+        for (const FormatInfo& row : rows)
+            if (subType.preferredFormats.count(static_cast<int32_t>(row.pixelFormat))) preferred.push_back(row);
+    });
+    return preferred;
+}
+
+}  // namespace
 
 std::vector<FormatInfo> getDecodeFormats(const CodecBuffer& compressedFormat) {
     std::vector<FormatInfo> result;
     NorvikCodec codec;
-    for (const FormatInfo& row : g_formatInfos) {
-        try {
+    for (const FormatInfo& row : formatInfos()) {
+        const bool accepted = probe("getDecodeFormats()", [&] {
             const CodecFormat wanted = formatInfoToCodecFormat(row);
             CodecFormat filled = emptyCodecFormat();
             codec.decompressQuery(compressedFormat, &wanted, filled);
-            result.push_back(row);
-        } catch (const std::exception&) {
-            // The codec cannot produce this row for the clip: leave it out.
-        }
+        });
+        if (accepted) result.push_back(row);
     }
-    try {
-        CodecFormat stream = emptyCodecFormat();
-        codec.decompressQuery(compressedFormat, nullptr, stream);
-        const SubTypeInfo& subType = GetSubTypeInfo_by_nrvTypeComp(stream.type);
-        std::vector<FormatInfo> preferred;
-        for (const FormatInfo& row : result)
-            if (subType.preferredFormats.count(static_cast<int32_t>(row.pixelFormat))) preferred.push_back(row);
-        if (!preferred.empty()) result = std::move(preferred);
-    } catch (const std::exception&) {
-        // Unknown stream type: offer everything the codec accepted.
-    }
+    std::vector<FormatInfo> preferred = preferredRows(codec, compressedFormat, result);
+    if (!preferred.empty()) result = std::move(preferred);
     return result;
 }
 
@@ -55,16 +65,11 @@ std::vector<FormatInfo> getCompressibleFormats(const CodecFormat& compressed) {
     CodecFormat destination = compressed;
     destination.width = 0;
     destination.height = 0;
-    for (const FormatInfo& row : g_formatInfos) {
+    for (const FormatInfo& row : formatInfos()) {
         CodecFormat source = formatInfoToCodecFormat(row);
         source.width = 128;
         source.height = 128;
-        try {
-            codec.compressQuery(source, destination);
-            result.push_back(row);
-        } catch (const std::exception&) {
-            // Not a source the codec compresses into this type.
-        }
+        if (probe("getCompressibleFormats()", [&] { codec.compressQuery(source, destination); })) result.push_back(row);
     }
     return result;
 }

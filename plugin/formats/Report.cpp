@@ -5,14 +5,11 @@
 
 #include "codec/NorvikCodec.h"
 #include "codec/NorvikError.h"
-#include "entry/ScopedSuite.h"
 #include "formats/Catalogue.h"
 #include "log/Log.h"
 #include "log/Names.h"
 #include "log/Text.h"
-#include "prsdk/PrPixelFormats.h"
-
-using namespace prsdk;
+#include "prsdk/FourCC.h"
 
 namespace {
 
@@ -26,23 +23,17 @@ constexpr const char* kReportedFormats[] = {
     "dvp5", "dvn7", "dvp7", "dvn1", "dvp1", "raww", "badf", nullptr};
 static_assert(sizeof(kReportedFormats) / sizeof(kReportedFormats[0]) == 73);
 
-char answerChar(int32_t result, prBool answer) { return result != 0 ? '?' : (answer ? '1' : ' '); }
+char answerChar(int32_t result, bool answer) { return result != 0 ? '?' : (answer ? '1' : ' '); }
 
-void reportHostFormats(ScopedSuite& suite) {
+void reportHostFormats(const std::vector<HostFormatAnswer>& answers) {
     logMessage("----");
     logMessage("Pixel formats ([fcc] : isCompressed hasAlpha isTopLeft - name):");
-    for (const char* text : kReportedFormats) {
-        const auto* ips = suite.get<PrSDKImageProcessingSuite>();
-        const uint32_t code = text ? makeFourCC(text) : 0;  // the list ends with the code 0
-        prBool compressed = 0, alpha = 0, topLeft = 0;
-        int32_t size = 0;
-        const int32_t r1 = ips->FormatIsCompressed(code, &compressed);
-        const int32_t r2 = ips->FormatHasAlpha(code, &alpha);
-        const int32_t r3 = ips->FormatIsOriginTopLeft(code, &topLeft);
-        ips->GetSizeForPixelBuffer(code, 128, 1, &size);
-        logMessage("[%s] : %c %c %c -  %s (err: %x %x %x) - %d", fourccToText(code, false).c_str(),
-                   answerChar(r1, compressed), answerChar(r2, alpha), answerChar(r3, topLeft), pixelFormatName(code),
-                   static_cast<unsigned>(r1), static_cast<unsigned>(r2), static_cast<unsigned>(r3), size);
+    for (const HostFormatAnswer& a : answers) {
+        logMessage("[%s] : %c %c %c -  %s (err: %x %x %x) - %d", fourccToText(a.pixelFormat, false).c_str(),
+                   answerChar(a.compressedResult, a.compressed), answerChar(a.alphaResult, a.alpha),
+                   answerChar(a.topLeftResult, a.topLeft), pixelFormatName(a.pixelFormat),
+                   static_cast<unsigned>(a.compressedResult), static_cast<unsigned>(a.alphaResult),
+                   static_cast<unsigned>(a.topLeftResult), a.rowBytes128);
     }
 }
 
@@ -56,6 +47,7 @@ void reportCodecTypes(NorvikCodec& codec) {
             const bool range = codec.getParam(kCodecParamRange32768, type) != 0;
             logMessage("%s %s : %s", canFlip ? "YES" : " NO", range ? "YES" : " NO", name.c_str());
         } catch (const NorvikError&) {
+            // The report's line for a type the codec cannot describe has no room for the reason.
             logMessage("  -   - : %s", name.c_str());
         }
     }
@@ -64,7 +56,7 @@ void reportCodecTypes(NorvikCodec& codec) {
 void reportSubTypes() {
     logMessage("----");
     logMessage("SubTypeInfos: (subType : nrvTypeComp : subTypeName)");
-    for (const SubTypeInfo& row : g_subTypeInfos) {
+    for (const SubTypeInfo& row : subTypeInfos()) {
         logMessage("[%s] : (%d) %-15s : '%s'", fourccToText(row.subType, true).c_str(),
                    static_cast<int>(row.nrvTypeComp),
                    codecString(kCodecStringType, static_cast<int32_t>(row.nrvTypeComp)).c_str(),
@@ -79,7 +71,7 @@ void reportSubTypes() {
 void reportFormatRows() {
     logMessage("----");
     logMessage("FormatInfos: (pixelFormat : nrvType : colorSpace : isAdobe16u : isTopLeft)");
-    for (const FormatInfo& row : g_formatInfos) {
+    for (const FormatInfo& row : formatInfos()) {
         logMessage("[%s] %-35s : (%2d) %-10s : (%d) %-8s : %s : %s", fourccToText(row.pixelFormat, false).c_str(),
                    pixelFormatName(row.pixelFormat), static_cast<int>(row.nrvType),
                    codecString(kCodecStringType, static_cast<int32_t>(row.nrvType)).c_str(),
@@ -91,10 +83,14 @@ void reportFormatRows() {
 
 }  // namespace
 
-void logPixelFormatReport(const SPBasicSuite* basic) {
-    ScopedSuite suite(basic, kPrSDKImageProcessingSuite, kPrSDKImageProcessingSuiteVersion);
-    suite.acquire();
-    reportHostFormats(suite);
+std::vector<uint32_t> reportedPixelFormats() {
+    std::vector<uint32_t> codes;
+    for (const char* text : kReportedFormats) codes.push_back(text ? makeFourCC(text) : 0);  // the list ends with 0
+    return codes;
+}
+
+void logPixelFormatReport(const std::vector<HostFormatAnswer>& hostAnswers) {
+    reportHostFormats(hostAnswers);
     NorvikCodec codec;
     reportCodecTypes(codec);
     reportSubTypes();

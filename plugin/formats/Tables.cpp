@@ -10,10 +10,11 @@
 
 using namespace prsdk;
 
+namespace {
+
+// The process-wide tables, written only by buildPixelFormatTables.
 std::vector<SubTypeInfo> g_subTypeInfos;
 std::vector<FormatInfo> g_formatInfos;
-
-namespace {
 
 constexpr int32_t pf(const char (&code)[5]) { return static_cast<int32_t>(makeFourCC(code)); }
 
@@ -65,6 +66,22 @@ std::vector<FormatInfo> staticFormatInfos() {
         {PrPixelFormat_BGRA_4444_16u, "BGRA [16]", 31, 2, k16u},
         {PrPixelFormat_BGRX_4444_16u, "BGRX [16]", 32, 2, k16u},
     };
+}
+
+const std::vector<SubTypeInfo>& subTypeInfos() { return g_subTypeInfos; }
+const std::vector<FormatInfo>& formatInfos() { return g_formatInfos; }
+
+std::vector<uint32_t> catalogueFormats() {
+    std::vector<uint32_t> codes;
+    for (const FormatInfo& row : staticFormatInfos()) codes.push_back(row.pixelFormat);
+    return codes;
+}
+
+void buildPixelFormatTables(const std::set<uint32_t>& topLeftFormats) {
+    g_subTypeInfos = staticSubTypeInfos();
+    g_formatInfos = staticFormatInfos();
+    for (FormatInfo& row : g_formatInfos)
+        if (topLeftFormats.count(row.pixelFormat)) row.flags |= FormatInfo::kTopLeft;
 }
 
 const SubTypeInfo& GetSubTypeInfo_by_nrvTypeComp(uint32_t nrvTypeComp) {

@@ -3,8 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "entry/ModuleHandlers.h"
-
 using namespace prsdk;
 
 namespace {

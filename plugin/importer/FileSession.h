@@ -4,6 +4,10 @@
 #include "importer/NorvikImporter.h"
 #include "prsdk/PrSDK.h"
 
+// The one file type this module imports: 'AVIV'. imGetIndFormat declares it and
+// an opened file is marked with it.
+constexpr prsdk::uint32 kNorvikFileType = makeFourCCBigEndian("AVIV");
+
 // Creates a session (or reuses the one in privatedata) and opens the file.
 prsdk::prMALError onOpenFile8(const prsdk::imStdParms* stdParms, prsdk::imFileRef* fileRef,
                               prsdk::imFileOpenRec8* open);

@@ -80,7 +80,7 @@ int32_t NorvikImporter::describeVideo() {
         logMessage("Avi has no video stream");
         return imBadFile;
     }
-    auto video = std::make_unique<VideoInfo>(this);
+    auto video = std::make_unique<VideoInfo>(this, [this]() -> HostSuites& { return *ensureSuites(); });
     if (const int32_t r = video->init(*parser.streams.at(videoStreams.front()))) return r;
     m_videoInfo = std::move(video);
     return imNoErr;

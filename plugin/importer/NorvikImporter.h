@@ -13,11 +13,11 @@
 #include <string>
 
 #include "avi/AviParser.h"
-#include "entry/HostSuites.h"
 #include "fileio/WinFile.h"
 #include "prsdk/PrSDK.h"
 #include "streams/AudioInfo.h"
 #include "streams/VideoInfo.h"
+#include "suites/HostSuites.h"
 
 class NorvikImporter {
 public:

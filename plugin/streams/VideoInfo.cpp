@@ -3,12 +3,11 @@
 #include <cstring>
 #include <exception>
 
-#include "entry/HostSuites.h"
-#include "importer/NorvikImporter.h"
 #include "log/Log.h"
 #include "log/Names.h"
 #include "prsdk/PrSDK.h"
 #include "streams/FrameRate.h"
+#include "suites/HostSuites.h"
 
 using namespace prsdk;
 
@@ -28,9 +27,10 @@ constexpr size_t kRateOffset = 24;   // dwRate
 
 }  // namespace
 
-VideoInfo::VideoInfo(NorvikImporter* owner) : importer(owner), pixelFormat(PrPixelFormat_Invalid) {
+VideoInfo::VideoInfo(NorvikImporter* owner, const SuitesOnDemand& suites)
+    : importer(owner), pixelFormat(PrPixelFormat_Invalid) {
     logMessage("VideoInfo::VideoInfo()");
-    const auto* time = importer->ensureSuites()->time.get<PrSDKTimeSuite>();
+    const auto* time = suites().time.get<PrSDKTimeSuite>();
     PrTime ticks = 0;
     time->GetTicksPerSecond(&ticks);
     ticksPerSecond = ticks;
@@ -64,8 +64,8 @@ int32_t VideoInfo::init(const AviStream& videoStream) {
 
     try {
         subTypeInfo = GetSubTypeInfo_by_nrvTypeComp(compressedFormat.type);
-    } catch (const std::exception&) {
-        logMessage("Unsupported compressed type: %s (%d)", typeName.c_str(), compressedFormat.type);
+    } catch (const std::exception& e) {
+        logMessage("Unsupported compressed type: %s (%d): %s", typeName.c_str(), compressedFormat.type, e.what());
         return imOtherErr;
     }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "avi/AviStream.h"
@@ -13,11 +14,16 @@
 #include "formats/Catalogue.h"
 
 class NorvikImporter;
+struct HostSuites;
 
 struct VideoInfo {
-    // Opens the codec and reads the host's time base; throws NorvikError when the
-    // codec cannot be opened and std::runtime_error when the Time Suite cannot be had.
-    explicit VideoInfo(NorvikImporter* importer);
+    // The session's suites, created on first need (the session's ensureSuites).
+    using SuitesOnDemand = std::function<HostSuites&()>;
+
+    // Opens the codec, then reads the host's time base through the session's
+    // suites; throws NorvikError when the codec cannot be opened and
+    // std::runtime_error when the Time Suite cannot be had.
+    VideoInfo(NorvikImporter* importer, const SuitesOnDemand& suites);
     ~VideoInfo();
     VideoInfo(const VideoInfo&) = delete;
     VideoInfo& operator=(const VideoInfo&) = delete;

@@ -57,7 +57,7 @@ std::int32_t streamZeroResult(const RawClip& clip) {
 }
 
 const std::vector<FaultCase> kFaults = {
-    {"truncated in the headers", [](aviwriter::Options& o) { o.faults.truncateAt = 200; }},
+    {"truncated in the headers", [](aviwriter::Options& o) { o.faults.truncateAt = 200; }},  // kept first
     {"truncated in the data", [](aviwriter::Options& o) { o.faults.truncateAt = 3000; }},
     {"RIFF size too large", [](aviwriter::Options& o) { o.faults.riffSizeDelta = 1 << 20; }},
     {"RIFF size too small", [](aviwriter::Options& o) { o.faults.riffSizeDelta = -100; }},
@@ -82,13 +82,8 @@ TEST(ClipInfoFaults, EveryWriterFaultGetsAResultCode) {
     }
 }
 
-TEST(ClipInfoFaults, UnreadableStructureIsABadFile) {
-    for (const char* name : {"truncated in the headers"}) {
-        for (const FaultCase& fault : kFaults)
-            if (fault.name == name) {
-                EXPECT_EQ(streamZeroResult(faultyClip(fault)), imBadFile) << name;
-            }
-    }
+TEST(ClipInfoFaults, HeadersCutShortAreABadFile) {
+    EXPECT_EQ(streamZeroResult(faultyClip(kFaults[0])), imBadFile) << kFaults[0].name;
 }
 
 TEST(ClipInfoFaults, MissingStreamChunks) {
@@ -97,8 +92,8 @@ TEST(ClipInfoFaults, MissingStreamChunks) {
         SCOPED_TRACE(omitHeader ? "strl without strh" : "strl without strf");
         TempFolder folder;
         const fs::path path = folder.path() / "missing.avi";
-        auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, 25, 1, 24,
-                                            clipmaker::streamFormatBlock(smallSpec()));
+        auto video =
+            aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, 25, 1, 24, clipmaker::streamFormatBlock(smallSpec()));
         (omitHeader ? video.omitStrh : video.omitStrf) = true;
         aviwriter::AviWriter writer(utf8(path));
         const int stream = writer.addVideoStream(video);

@@ -1,7 +1,7 @@
 #include "ClipFixtures.h"
 
 #include <fstream>
-#include <random>
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 #include "norvikhost/Host.h"
@@ -12,23 +12,6 @@ namespace endtoend {
 
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate = fs::temp_directory_path() / ("norvik-clipinfo-" + std::to_string(random()));
-        if (fs::create_directory(candidate)) {
-            m_path = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot make a temporary folder");
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
-}
-
 fs::path modulePath() {
     return norvikhost::currentExecutablePath().parent_path() / norvikhost::importerModuleFileName();
 }
@@ -36,7 +19,11 @@ fs::path modulePath() {
 norvikimport::ClipReport inspect(const fs::path& clip) {
     norvikhost::Host host;
     norvikhost::ImporterDriver driver(host, modulePath());
-    return norvikimport::inspectClip(driver, clip);
+    norvikimport::ClipReport report = norvikimport::inspectClip(driver, clip);
+    EXPECT_EQ(host.outstandingSuites(), 0) << clip;
+    EXPECT_EQ(host.memory().livePtrCount() + host.memory().liveHandleCount(), 0u) << clip;
+    EXPECT_EQ(host.memory().badDisposals(), 0u) << clip;
+    return report;
 }
 
 clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {

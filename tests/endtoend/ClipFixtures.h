@@ -10,26 +10,17 @@
 #include "AviWriter.h"
 #include "ClipMaker.h"
 #include "ClipReport.h"
+#include "TestPlatform.h"
 
 namespace endtoend {
 
-// A fresh folder under the system's temporary folder, removed on destruction.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+using hosttest::TempFolder;
 
 // The importer module of this build (beside the test program).
 std::filesystem::path modulePath();
 
-// Loads the module into a fresh host and runs the info sequence on the clip.
+// Loads the module into a fresh host and runs the info sequence on the clip;
+// fails the test when the module keeps a suite or a host memory block after it.
 norvikimport::ClipReport inspect(const std::filesystem::path& clip);
 
 // A small clip of the given type: 64 x 32, `frames` frames at 25/1, no audio.

@@ -16,28 +16,12 @@ std::filesystem::path fakeModule(const char* fileName) { return hosttest::binDir
 
 }  // namespace
 
+// The answers themselves are printed and compared by NorvikImport.FormatsPrintsWhatTheHostLearns.
 TEST(ImporterDriver, PlaysTheModuleWideOrderWithAWellBehavedModule) {
     Host host;
     ImporterDriver driver(host, fakeModule(FAKE_GOOD_MODULE));
     const ModuleAnswers answers = driver.describeModule();
-
-    EXPECT_EQ(answers.init.result, imNoErr);
-    EXPECT_EQ(answers.init.info.priority, 200);
-    EXPECT_EQ(answers.init.info.avoidAudioConform, 1);
-    ASSERT_EQ(answers.formats.size(), 3u);
-    EXPECT_EQ(answers.formats[0].fileType, 0x41564956u);
-    EXPECT_EQ(answers.formats[0].name, "Norvik AVI");
-    EXPECT_EQ(answers.formats[0].extensions, std::vector<std::string>{"avi"});
-    EXPECT_EQ(answers.formats[1].extensions, (std::vector<std::string>{"fk1", "fk2"}));
-    EXPECT_EQ(answers.formats[2].result, imBadFormatIndex);
-    EXPECT_EQ(answers.supports8, malSupports8);
-    ASSERT_EQ(answers.subTypeNames.size(), 2u);
-    ASSERT_EQ(answers.subTypeNames[0].subTypes.size(), 2u);
-    EXPECT_EQ(answers.subTypeNames[0].subTypes[1].code, makeFourCCBigEndian("N14R"));
-    EXPECT_EQ(answers.subTypeNames[0].subTypes[1].name, "Norvik 14-bit RGB");
-    EXPECT_EQ(answers.subTypeNames[1].result, imUnsupported);
-    EXPECT_EQ(answers.shutdown, imNoErr);
-
+    EXPECT_EQ(answers.subTypeNames.size(), 2u);
     // What the module left in the host: its suite given back, its list freed, one event.
     EXPECT_EQ(host.acquisitions(kPrSDKErrorSuite), 1);
     EXPECT_EQ(host.outstandingSuites(), 0);
@@ -79,67 +63,3 @@ TEST(ImporterDriver, CopesWithAModuleThatAnswersBadly) {
     EXPECT_EQ(host.memory().badDisposals(), 0u);
     EXPECT_EQ(answers.shutdown, -7);
 }
-
-TEST(ImporterDriver, LoadFailuresNameTheModule) {
-    Host host;
-    try {
-        ImporterDriver driver(host, fakeModule("no-such-module.so"));
-        FAIL() << "loaded a missing module";
-    } catch (const ModuleLoadError& e) {
-        EXPECT_NE(std::string(e.what()).find("no-such-module.so"), std::string::npos) << e.what();
-    }
-    try {
-        ImporterDriver driver(host, fakeModule(FAKE_NO_ENTRY_MODULE));
-        FAIL() << "accepted a module without an entry point";
-    } catch (const ModuleLoadError& e) {
-        EXPECT_NE(std::string(e.what()).find("xImportEntry"), std::string::npos) << e.what();
-    }
-}
-
-#ifdef NORVIK_HAVE_IMPORTER
-
-TEST(ImporterDriverWithImporter, GivesBackEverySuiteAndFreesTheSubtypeList) {
-    Host host;
-    ImporterDriver driver(host, hosttest::binDir() / importerModuleFileName());
-    const ModuleAnswers answers = driver.describeModule();
-    EXPECT_EQ(answers.init.result, imNoErr);
-    ASSERT_EQ(answers.subTypeNames.size(), 1u);
-    const auto& subTypes = answers.subTypeNames[0].subTypes;
-    ASSERT_EQ(subTypes.size(), 17u);
-    EXPECT_EQ(subTypes.front().name, "Norvik 8-bit RGBA");
-    EXPECT_EQ(subTypes.back().code, makeFourCCBigEndian("N4RG"));
-    EXPECT_EQ(answers.subTypeNames[0].problem, "");
-    EXPECT_EQ(answers.shutdown, imNoErr);
-    EXPECT_EQ(host.outstandingSuites(), 0);
-    EXPECT_EQ(host.memory().livePtrCount(), 0u);
-    EXPECT_EQ(host.memory().badDisposals(), 0u);
-    EXPECT_TRUE(host.errorEvents().empty());
-}
-
-TEST(ImporterDriverWithImporter, StartsWithoutTheErrorSuite) {
-    Host host;
-    host.failAcquisition(kPrSDKErrorSuite);
-    ImporterDriver driver(host, hosttest::binDir() / importerModuleFileName());
-    EXPECT_EQ(driver.init().result, imNoErr);
-    EXPECT_EQ(driver.indFormat(0).name, "Norvik AVI");
-    EXPECT_EQ(driver.shutdown(), imNoErr);
-    EXPECT_EQ(host.outstandingSuites(), 0);
-}
-
-TEST(ImporterDriverWithImporter, StartUpFailsCleanlyWithoutTheImageProcessingSuite) {
-    Host host;
-    host.failAcquisition(kPrSDKImageProcessingSuite);
-    ImporterDriver driver(host, hosttest::binDir() / importerModuleFileName());
-    EXPECT_EQ(driver.init().result, imUnknownError);
-    const auto events = host.errorEvents();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].type, kEventTypeError);
-    EXPECT_EQ(events[0].title, "NorvikImporter: Internal error");
-    EXPECT_EQ(events[0].description,
-              "FATAL: Unhandled exception during [imInit] (0): "
-              "Could not acquire suite: 'Premiere Image Processing Suite', ver: 2");
-    EXPECT_EQ(driver.shutdown(), imNoErr);
-    EXPECT_EQ(host.outstandingSuites(), 0);
-}
-
-#endif

@@ -1,7 +1,6 @@
 // norvik-import as a person runs it: a child process, its text and exit code;
 // with the real importer module, its answers and its diagnostic log.
 #include <algorithm>
-#include <ctime>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
@@ -44,12 +43,6 @@ std::vector<std::string> logMessages(const fs::path& log) {
         messages.push_back(match.suffix());
     }
     return messages;
-}
-
-std::string timeStamp(std::time_t t) {
-    char text[32];
-    std::strftime(text, sizeof text, "%Y%m%d_%H%M%S", std::localtime(&t));
-    return text;
 }
 
 }  // namespace
@@ -99,18 +92,6 @@ TEST(NorvikImport, FailsClearlyWhenTheModuleCannotBeUsed) {
 
 #ifdef NORVIK_HAVE_IMPORTER
 
-TEST(NorvikImportWithImporter, FormatsOfTheRealModule) {
-    const hosttest::ProfileWithLogSwitch profile(false);
-    const ChildResult run = runImport({"formats"}, profile.childEnvironment());
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    for (const char* line :
-         {"imInit: 0 (imNoErr)\n", "  priority: 200\n", "  avoidAudioConform: 1\n",
-          "  file type: 'AVIV' (0x41564956)\n", "  FormatName: Norvik AVI\n", "  FormatShortName: Norvik AVI\n",
-          "  extensions: avi\n", "imGetIndFormat 1: 301 (imBadFormatIndex)\n", "imGetSupports8: 101 (malSupports8)\n",
-          "imShutdown: 0 (imNoErr)\n"})
-        EXPECT_TRUE(contains(run.output, line)) << line << "in:\n" << run.output;
-}
-
 TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     {
         const hosttest::ProfileWithLogSwitch off(false);
@@ -156,33 +137,6 @@ TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     EXPECT_EQ(count(R"(\[N\d\w\w\] : \(1\d\d\) .+ : 'Norvik .+')"), 17);
     EXPECT_EQ(count(R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) .+ : \(\d\) .+ : [ 1] : [ 1])"), 17);
     EXPECT_GT(count(R"(    <- PrPixelFormat_\w+)"), 17);
-}
-
-TEST(NorvikImportWithImporter, ASecondLogInTheSameSecondGetsTheNextNumber) {
-    const hosttest::ProfileWithLogSwitch on(true);
-    const fs::path folder = on.profile() / "norvik" / "adobe";
-    fs::create_directories(folder);
-    // Logs of an earlier process for every second the child may start in.
-    std::vector<fs::path> earlier;
-    const std::time_t now = std::time(nullptr);
-    for (std::time_t t = now - 1; t < now + 30; ++t) {
-        const fs::path log = folder / ("norvik_pr_importer_" + timeStamp(t) + "_00.log");
-        if (!fs::exists(log)) {
-            std::ofstream(log) << "earlier\n";
-            earlier.push_back(log);
-        }
-    }
-    const auto before = filesIn(folder);
-    EXPECT_EQ(runImport({"formats"}, on.childEnvironment()).exitCode, 0);
-    std::vector<fs::path> created;
-    for (const fs::path& file : filesIn(folder))
-        if (!before.count(file)) created.push_back(file);
-    for (const fs::path& log : earlier) fs::remove(log);
-    for (const fs::path& log : created) fs::remove(log);
-    ASSERT_EQ(created.size(), 1u);
-    EXPECT_TRUE(
-        std::regex_match(created[0].filename().string(), std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_01\.log)")))
-        << created[0];
 }
 
 #else

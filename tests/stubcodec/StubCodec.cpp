@@ -19,7 +19,6 @@ struct StubState {
     std::set<uint32_t> sources;
     int32_t libraryUsers = 0;
     int32_t openHandles = 0;
-    int32_t queries = 0;
     uint32_t nextHandle = 1;
 };
 
@@ -64,7 +63,6 @@ NORVIK_VISIBLE void norvik_stub_accept_sources(const uint32_t* types, uint32_t c
 
 NORVIK_VISIBLE int32_t norvik_stub_library_users() { return state().libraryUsers; }
 NORVIK_VISIBLE int32_t norvik_stub_open_handles() { return state().openHandles; }
-NORVIK_VISIBLE int32_t norvik_stub_queries() { return state().queries; }
 
 NORVIK_VISIBLE int32_t norvik_library_init(void) {
     if (state().initResult) return state().initResult;
@@ -81,7 +79,6 @@ NORVIK_VISIBLE int32_t norvik_open(uint32_t* handle) {
 
 NORVIK_VISIBLE int32_t norvik_decompress_query(uint32_t, const void* block, uint32_t blockSize,
                                                const CodecFormat* wanted, CodecFormat* out) {
-    ++state().queries;
     if (!block || blockSize == 0 || state().stream.type == 0) return kStubBadBlock;
     if (wanted && !state().acceptAllOutputs && !state().outputs.count({wanted->type, wanted->colorSpace}))
         return kStubRefused;

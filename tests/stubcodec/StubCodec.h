@@ -25,5 +25,4 @@ void norvik_stub_accept_sources(const uint32_t* types, uint32_t count);
 // Counters of calls, to check the pairing of init/close and open/close.
 int32_t norvik_stub_library_users();
 int32_t norvik_stub_open_handles();
-int32_t norvik_stub_queries();
 }

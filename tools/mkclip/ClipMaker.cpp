@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include "AviWriter.h"
@@ -17,7 +18,7 @@ void putLe(std::vector<uint8_t>& v, uint64_t x, int bytes) {
     for (int i = 0; i < bytes; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
 }
 
-std::vector<uint8_t> waveFormat(const AudioSpec& a) {
+std::vector<uint8_t> waveFormat(const AudioSpec& a, std::optional<uint32_t> channelMask) {
     const uint32_t blockAlign = a.channels * (a.bits / 8u);
     std::vector<uint8_t> w;
     putLe(w, a.extensible ? 0xFFFE : a.isFloat ? 3 : 1, 2);
@@ -32,8 +33,8 @@ std::vector<uint8_t> waveFormat(const AudioSpec& a) {
     }
     putLe(w, 22, 2);      // cbSize
     putLe(w, a.bits, 2);  // wValidBitsPerSample
-    const uint32_t mask = a.channels >= 32 ? 0xFFFFFFFFu : (1u << a.channels) - 1u;
-    putLe(w, mask, 4);  // dwChannelMask: the first `channels` speaker positions
+    const uint32_t firstPositions = a.channels >= 32 ? 0xFFFFFFFFu : (1u << a.channels) - 1u;
+    putLe(w, channelMask.value_or(firstPositions), 4);  // dwChannelMask
     // SubFormat GUID: {0000000X-0000-0010-8000-00AA00389B71}, X = 1 PCM, 3 float.
     const uint8_t guid[16] = {
         static_cast<uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
@@ -58,22 +59,29 @@ void appendSample(std::vector<uint8_t>& out, const AudioSpec& a, double v) {
         putLe(out, static_cast<uint64_t>(s), a.bits / 8);
 }
 
-std::vector<uint8_t> audioChunk(const AudioSpec& a, uint32_t stream, uint64_t first, uint64_t count) {
-    std::vector<uint8_t> out;
-    out.reserve(count * a.channels * (a.bits / 8u));
-    for (uint64_t i = first; i < first + count; ++i)
-        for (uint32_t c = 0; c < a.channels; ++c) appendSample(out, a, audioSample(a, stream, c, i));
-    return out;
-}
+class Tone : public AudioSource {
+public:
+    Tone(const AudioSpec& audio, uint32_t stream) : m_audio(audio), m_stream(stream) {}
+    void read(uint64_t first, uint64_t count, std::vector<uint8_t>& out) override {
+        out.reserve(out.size() + count * m_audio.channels * (m_audio.bits / 8u));
+        for (uint64_t i = first; i < first + count; ++i)
+            for (uint32_t c = 0; c < m_audio.channels; ++c)
+                appendSample(out, m_audio, audioSample(m_audio, m_stream, c, i));
+    }
+
+private:
+    AudioSpec m_audio;
+    uint32_t m_stream;
+};
 
 // An encoder handle for one clip, closed on destruction.
 class Encoder {
 public:
-    Encoder(const ClipSpec& plan, const std::vector<uint8_t>& block) {
+    Encoder(const ClipSpec& plan, uint32_t sourceType, const std::vector<uint8_t>& block) {
         norvik_library_init();
         if (norvik_open(&m_handle) != NORVIK_OK) throw std::runtime_error("norvik_open failed");
         norvik_set_thread_count(m_handle, plan.threads);
-        const CodecFormat source{plan.width, plan.height,     NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, plan.type,
+        const CodecFormat source{plan.width, plan.height,     NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, sourceType,
                                  0,          plan.colorSpace, plan.range,           plan.fieldType};
         check(norvik_compress_begin(m_handle, &source, block.data(), static_cast<uint32_t>(block.size()), nullptr),
               "norvik_compress_begin");
@@ -88,24 +96,11 @@ public:
     Encoder(const Encoder&) = delete;
     Encoder& operator=(const Encoder&) = delete;
 
-    const std::vector<uint8_t>& encode(const Frame& f) {
-        const size_t sample = f.layout.bits == 8 ? 1 : 2;
+    const std::vector<uint8_t>& encode(Picture& picture) {
         CodecPlane planes[4] = {};
-        for (int p = 0; p < f.layout.planes; ++p) {
-            auto& bytes = m_planes[p];
-            bytes.resize(f.planes[p].size() * sample);
-            for (size_t i = 0; i < f.planes[p].size(); ++i) {
-                if (sample == 1) {
-                    bytes[i] = static_cast<uint8_t>(f.planes[p][i]);
-                } else {
-                    bytes[2 * i] = static_cast<uint8_t>(f.planes[p][i]);
-                    bytes[2 * i + 1] = static_cast<uint8_t>(f.planes[p][i] >> 8);
-                }
-            }
-            planes[p] =
-                CodecPlane{reinterpret_cast<uintptr_t>(bytes.data()), static_cast<uint32_t>(f.planeWidth(p) * sample),
-                           static_cast<uint32_t>(bytes.size())};
-        }
+        for (int p = 0; p < 4; ++p)
+            planes[p] = CodecPlane{reinterpret_cast<uintptr_t>(picture.plane(p)), picture.planes[p].rowBytes,
+                                   picture.planes[p].size};
         uint32_t written = 0;
         m_out.resize(m_out.capacity());
         check(norvik_compress(m_handle, planes, m_out.data(), static_cast<uint32_t>(m_out.size()), &written),
@@ -122,7 +117,24 @@ private:
 
     uint32_t m_handle = 0;
     std::vector<uint8_t> m_out;
-    std::vector<uint8_t> m_planes[4];
+};
+
+// Removes the file at a path when destroyed while armed: a clip that failed
+// half-way does not stay behind.
+class RemoveOnFailure {
+public:
+    RemoveOnFailure() = default;
+    ~RemoveOnFailure() {
+        std::error_code ignored;  // nothing more can be done about a file that will not go
+        if (!m_path.empty()) std::filesystem::remove(m_path, ignored);
+    }
+    RemoveOnFailure(const RemoveOnFailure&) = delete;
+    RemoveOnFailure& operator=(const RemoveOnFailure&) = delete;
+    void arm(const std::string& utf8Path) { m_path = std::u8string(utf8Path.begin(), utf8Path.end()); }
+    void disarm() { m_path.clear(); }
+
+private:
+    std::filesystem::path m_path;
 };
 
 aviwriter::Options writerOptions(const ClipSpec& plan) {
@@ -176,35 +188,77 @@ uint64_t audioFramesBefore(const ClipSpec& plan, const AudioSpec& audio, uint64_
     return videoFrame * audio.sampleRate * plan.rateDenominator / plan.rateNumerator;
 }
 
-void makeClip(const std::string& path, const ClipSpec& plan) {
+std::unique_ptr<AudioSource> syntheticAudio(const AudioSpec& audio, uint32_t stream) {
+    return std::make_unique<Tone>(audio, stream);
+}
+
+namespace {
+
+uint64_t audioFramesWith(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame) {
+    return audioFramesBefore(plan, audio, videoFrame + 1) - audioFramesBefore(plan, audio, videoFrame);
+}
+
+// The source of each audio stream: the one given, or a tone kept in `tones`.
+std::vector<AudioSource*> audioSources(const ClipSpec& plan, const ClipInputs& inputs,
+                                       std::vector<std::unique_ptr<AudioSource>>& tones) {
+    std::vector<AudioSource*> audio;
+    for (size_t s = 0; s < plan.audio.size(); ++s) {
+        AudioSource* given = s < inputs.audio.size() ? inputs.audio[s] : nullptr;
+        if (given == nullptr) tones.push_back(syntheticAudio(plan.audio[s], static_cast<uint32_t>(s)));
+        audio.push_back(given ? given : tones.back().get());
+    }
+    return audio;
+}
+
+}  // namespace
+
+void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& inputs) {
     const std::string problem = validate(plan);
     if (!problem.empty()) throw std::runtime_error("invalid clip: " + problem);
+    std::unique_ptr<PictureSource> synthetic = inputs.pictures ? nullptr : syntheticPictures(plan);
+    PictureSource& pictures = inputs.pictures ? *inputs.pictures : *synthetic;
+    const PictureFormat& format = pictures.format();
+    if (format.type != plan.type || format.width != plan.width || format.height != plan.height)
+        throw std::logic_error("the pictures do not have the plan's type and size");
+    std::vector<std::unique_ptr<AudioSource>> tones;
+    const std::vector<AudioSource*> audio = audioSources(plan, inputs, tones);
+
     const std::vector<uint8_t> block = streamFormatBlock(plan);
     const PlaneLayout layout = planeLayout(plan.type);
     const uint16_t bitCount = static_cast<uint16_t>(layout.bits * layout.planes);
     auto video = aviwriter::videoStream(makeFourCC("NRVK"), static_cast<int32_t>(plan.width),
                                         static_cast<int32_t>(plan.height), plan.rateNumerator, plan.rateDenominator,
                                         bitCount, block);
+    RemoveOnFailure removal;  // before the writer: the file is closed first, then removed
     aviwriter::AviWriter writer(path, writerOptions(plan));
+    removal.arm(path);
     const int videoStream = writer.addVideoStream(video);
     std::vector<int> audioStreams;
-    for (const AudioSpec& a : plan.audio)
-        audioStreams.push_back(writer.addAudioStream(aviwriter::audioStream(waveFormat(a))));
-    Encoder encoder(plan, block);
+    for (size_t s = 0; s < plan.audio.size(); ++s)
+        audioStreams.push_back(
+            writer.addAudioStream(aviwriter::audioStream(waveFormat(plan.audio[s], audio[s]->channelMask()))));
+    Encoder encoder(plan, format.sourceType, block);
+    Picture picture;
+    std::vector<uint8_t> samples;
     for (uint32_t i = 0; i < plan.frames; ++i) {
+        if (!pictures.next(picture)) {
+            if (i == 0) throw std::runtime_error("the input holds no pictures");
+            break;
+        }
         const bool empty = std::find(plan.emptyFrames.begin(), plan.emptyFrames.end(), i) != plan.emptyFrames.end();
         if (empty)
             writer.writeChunk(videoStream, nullptr, 0);
         else
-            writer.writeChunk(videoStream, encoder.encode(syntheticFrame(plan.type, plan.width, plan.height, i)));
+            writer.writeChunk(videoStream, encoder.encode(picture));
         for (size_t s = 0; s < plan.audio.size(); ++s) {
-            const uint64_t first = audioFramesBefore(plan, plan.audio[s], i);
-            const uint64_t count = audioFramesBefore(plan, plan.audio[s], i + 1) - first;
-            if (count > 0)
-                writer.writeChunk(audioStreams[s], audioChunk(plan.audio[s], static_cast<uint32_t>(s), first, count));
+            samples.clear();
+            audio[s]->read(audioFramesBefore(plan, plan.audio[s], i), audioFramesWith(plan, plan.audio[s], i), samples);
+            if (!samples.empty()) writer.writeChunk(audioStreams[s], samples);
         }
+        if (inputs.progress) inputs.progress(i + 1);
     }
     writer.finish();
+    removal.disarm();
 }
 
 }  // namespace clipmaker

@@ -1,15 +1,20 @@
-// Writes Norvik AVI clips with moving synthetic pictures and PCM audio, for the
-// tests, benchmarks and the norvik-mkclip program.
+// Writes Norvik AVI clips for the tests, benchmarks and the norvik-mkclip program:
+// moving synthetic pictures and sine tones, or pictures and audio read from
+// sources (Sources.h).
 //
 // The video stream's format chunk is a 40-byte BITMAPINFOHEADER followed by the
 // 24-byte Norvik stream format block; fccHandler and biCompression are "NRVK".
-// Frames are encoded from the planar source (the coded planes), so a decoded frame
-// can be compared with syntheticFrame() sample for sample.
+// Synthetic frames are encoded from the planar source (the coded planes), so a
+// decoded frame can be compared with syntheticFrame() sample for sample.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "Sources.h"
 
 namespace clipmaker {
 
@@ -76,8 +81,26 @@ std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan);
 // Sample frames of audio that go with video frame `index` (interleaved per frame).
 uint64_t audioFramesBefore(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame);
 
-// Writes the clip to `path` (UTF-8). Throws std::runtime_error on any failure.
+// What feeds a clip besides its plan. The sources are borrowed for the call.
+struct ClipInputs {
+    // Null: synthetic pictures, plan.frames of them. Otherwise the pictures of this
+    // source, at most plan.frames; its format must have the plan's size and type
+    // (fitPlanToInput arranges that).
+    PictureSource* pictures = nullptr;
+    // One per plan.audio entry; a missing or null entry: the synthetic tone.
+    std::vector<AudioSource*> audio;
+    // Called after each frame written, with the number of frames written so far.
+    std::function<void(uint32_t)> progress;
+};
+
+// Writes the clip to `path` (UTF-8). Throws std::runtime_error on any failure;
+// then a file it created is removed again, so a failed call leaves no clip.
 // Not thread-safe for the same path; independent calls may run in parallel.
-void makeClip(const std::string& path, const ClipSpec& plan);
+void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& inputs = {});
+
+// Synthetic pictures of the plan's type and size (syntheticFrame), without end.
+std::unique_ptr<PictureSource> syntheticPictures(const ClipSpec& plan);
+// The synthetic tone of audio stream `stream` (audioSample).
+std::unique_ptr<AudioSource> syntheticAudio(const AudioSpec& audio, uint32_t stream);
 
 }  // namespace clipmaker

@@ -10,7 +10,8 @@ namespace norvikhost {
 
 // `source` holds channels * frames samples of bits/8 bytes each, in any
 // alignment; `channels` points at `channels` buffers of `frames` floats.
-// bits is 8, 16, 24 or 32; returns false (writing nothing) for other values.
+// bits is 8, 16, 24 or 32 and channelCount at most 32; returns false (writing
+// nothing) otherwise.
 bool uninterleaveToFloat(int bits, const void* source, float** channels, std::uint32_t channelCount,
                          std::uint32_t frames);
 

@@ -59,6 +59,7 @@ public:
     ImporterDriver(Host& host, const std::filesystem::path& modulePath);
 
     const std::filesystem::path& modulePath() const { return m_path; }
+    Host& host() { return m_host; }
 
     // Any selector with the caller's parameters and the host's imStdParms.
     // Throws HostError if the module lets a C++ exception escape.

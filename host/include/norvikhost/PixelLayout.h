@@ -8,8 +8,8 @@
 
 namespace norvikhost {
 
-// Rows of host frames start on this many bytes (the host's row bytes are the
-// packed row rounded up to it); frame buffers start on kBufferAlignment.
+// Rows of host frames start on this many bytes (see hostRowBytes); frame
+// buffers start on kBufferAlignment.
 constexpr std::int64_t kRowAlignment = 32;
 constexpr std::int64_t kBufferAlignment = 64;
 
@@ -25,8 +25,10 @@ bool pixelFormatIsPlanar(prsdk::PrPixelFormat format);
 // luma row). 0 for compressed, special or unknown formats and widths < 1.
 std::int64_t packedRowBytes(prsdk::PrPixelFormat format, std::int32_t width);
 
-// The host's row bytes for a frame of this width: the packed row rounded up to
-// kRowAlignment. 0 when the format has no row layout.
+// The host's row bytes for a frame of this width: the smallest multiple of
+// kRowAlignment (128 for v210) above the packed row, so every row is padded and,
+// once the packed row is longer than the alignment, the row bytes are no multiple
+// of it. 0 when the format has no row layout.
 std::int64_t hostRowBytes(prsdk::PrPixelFormat format, std::int32_t width);
 
 // Bytes of a whole frame (planar 4:2:0: luma plane plus two chroma planes of

@@ -1,6 +1,6 @@
-// The operating-system calls of the substitute host: loading a module and
-// finding the running program. Everything platform-specific in the host lives
-// in Platform.cpp.
+// The operating-system calls of the substitute host: loading a module, finding
+// the running program, the terminal and process CPU time. Everything
+// platform-specific in the host lives in Platform.cpp.
 #pragma once
 
 #include <filesystem>
@@ -29,7 +29,13 @@ private:
 // Path of the running program; empty when it cannot be found.
 std::filesystem::path currentExecutablePath();
 
+// True when standard error is a terminal (a person is watching), not a file or pipe.
+bool standardErrorIsTerminal();
+
 // File name of the importer module on this platform: ImporterNorvik.so or ImporterNorvik.prm.
 const char* importerModuleFileName();
+
+// CPU time the whole process (every thread) has used, in seconds.
+double processCpuSeconds();
 
 }  // namespace norvikhost

@@ -3,18 +3,17 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#include "FakeHost.h"
-#include "TempHome.h"
+#include "TestPlatform.h"
 #include "entry/Barrier.h"
 #include "entry/Dispatcher.h"
 #include "entry/ModuleState.h"
-#include "log/Text.h"
+#include "norvikhost/Host.h"
 
 using namespace prsdk;
 
 namespace {
 
-prMALError call(int32 selector, FakeHost& host, void* param1 = nullptr, void* param2 = nullptr) {
+prMALError call(int32 selector, norvikhost::Host& host, void* param1 = nullptr, void* param2 = nullptr) {
     return runInsideBarrier(selector, [&] { return dispatchSelector(selector, host.stdParms(), param1, param2); });
 }
 
@@ -22,9 +21,9 @@ void* indexParam(uintptr_t index) { return reinterpret_cast<void*>(index); }
 
 class Entry : public ::testing::Test {
 protected:
-    void SetUp() override { testProfileFolder(); }  // no registry file: the log stays off
+    void SetUp() override { hosttest::processProfile(); }  // the log switch is off
     void TearDown() override { replaceErrorSuite(nullptr); }
-    FakeHost host;
+    norvikhost::Host host;
 };
 
 }  // namespace
@@ -39,16 +38,16 @@ TEST_F(Entry, InitSetsOnlyPriorityAndAudioConformAndKeepsOneErrorSuite) {
     EXPECT_EQ(call(imInit, host, &info), imNoErr);
     EXPECT_EQ(std::memcmp(&info, &expected, sizeof(info)), 0);
     EXPECT_EQ(call(imInit, host, &info), imNoErr);  // a second start-up replaces the holder
-    EXPECT_EQ(FakeHost::acquired[kPrSDKErrorSuite], 2);
-    EXPECT_EQ(FakeHost::released[kPrSDKErrorSuite], 1);
-    EXPECT_EQ(FakeHost::acquired[kPrSDKImageProcessingSuite], 4);  // tables and report, twice
-    EXPECT_EQ(FakeHost::released[kPrSDKImageProcessingSuite], 4);
+    EXPECT_EQ(host.acquisitions(kPrSDKErrorSuite), 2);
+    EXPECT_EQ(host.releases(kPrSDKErrorSuite), 1);
+    EXPECT_EQ(host.acquisitions(kPrSDKImageProcessingSuite), 4);  // tables and report, twice
+    EXPECT_EQ(host.releases(kPrSDKImageProcessingSuite), 4);
     ASSERT_NE(g_errorSuite, nullptr);
     EXPECT_TRUE(g_errorSuite->isAcquired());
 
     EXPECT_EQ(call(imShutdown, host), imNoErr);
     EXPECT_EQ(g_errorSuite, nullptr);
-    EXPECT_EQ(FakeHost::released[kPrSDKErrorSuite], 2);
+    EXPECT_EQ(host.releases(kPrSDKErrorSuite), 2);
     EXPECT_EQ(call(imShutdown, host), imNoErr);  // without a start-up before it
 }
 
@@ -84,14 +83,14 @@ TEST_F(Entry, EscapingExceptionsBecomeAnErrorEventAnd99) {
 
     EXPECT_EQ(runInsideBarrier(imGetInfo8, []() -> prMALError { throw std::logic_error("m_videoInfo is NULL"); }),
               imUnknownError);
-    ASSERT_EQ(FakeHost::events.size(), 1u);
-    EXPECT_EQ(FakeHost::events[0].type, kEventTypeError);
-    EXPECT_EQ(FakeHost::events[0].title, u"NorvikImporter: Internal error");
-    EXPECT_EQ(toUtf8(FakeHost::events[0].description),
+    ASSERT_EQ(host.errorEvents().size(), 1u);
+    EXPECT_EQ(host.errorEvents()[0].type, kEventTypeError);
+    EXPECT_EQ(host.errorEvents()[0].title, "NorvikImporter: Internal error");
+    EXPECT_EQ(host.errorEvents()[0].description,
               "FATAL: Unhandled exception during [imGetInfo8] (37): m_videoInfo is NULL");
 
     EXPECT_EQ(runInsideBarrier(70, []() -> prMALError { throw std::runtime_error(""); }), imUnknownError);
-    EXPECT_EQ(toUtf8(FakeHost::events.back().description), "FATAL: Unhandled exception during [????] (70): ");
+    EXPECT_EQ(host.errorEvents().back().description, "FATAL: Unhandled exception during [????] (70): ");
     EXPECT_EQ(runInsideBarrier(imInit, []() -> prMALError { throw 42; }), imUnknownError);
 }
 
@@ -99,22 +98,24 @@ TEST_F(Entry, ExceptionsStayInsideWhenTheErrorSuiteCannotBeHad) {
     EXPECT_EQ(runInsideBarrier(imInit, []() -> prMALError { throw std::runtime_error("before any start-up"); }),
               imUnknownError);
 
-    FakeHost::refuseSuite = kPrSDKErrorSuite;
+    host.failAcquisition(kPrSDKErrorSuite);
     imImportInfoRec info{};
     ASSERT_EQ(call(imInit, host, &info), imNoErr);  // the failed acquisition is only logged
     ASSERT_NE(g_errorSuite, nullptr);
     EXPECT_FALSE(g_errorSuite->isAcquired());
     EXPECT_EQ(runInsideBarrier(imAnalysis, []() -> prMALError { throw std::runtime_error("boom"); }), imUnknownError);
-    EXPECT_TRUE(FakeHost::events.empty());
+    EXPECT_TRUE(host.errorEvents().empty());
 
-    FakeHost::refuseSuite.clear();  // a later failure finds the suite after all
+    host.failAcquisition(kPrSDKErrorSuite, false);  // a later failure finds the suite after all
     EXPECT_EQ(runInsideBarrier(imAnalysis, []() -> prMALError { throw std::runtime_error("boom"); }), imUnknownError);
-    EXPECT_EQ(FakeHost::events.size(), 1u);
+    EXPECT_EQ(host.errorEvents().size(), 1u);
+    EXPECT_EQ(call(imShutdown, host), imNoErr);
+    EXPECT_EQ(host.outstandingSuites(), 0);
 }
 
 TEST(ScopedSuiteTest, GetThrowsTheHostsMissingSuiteByName) {
-    FakeHost host;
-    FakeHost::refuseAcquire = true;
+    norvikhost::Host host;
+    host.failAcquisition(kPrSDKErrorSuite);
     ScopedSuite suite(host.basicSuite(), kPrSDKErrorSuite, 3);
     try {
         suite.get();
@@ -122,35 +123,33 @@ TEST(ScopedSuiteTest, GetThrowsTheHostsMissingSuiteByName) {
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "Could not acquire suite: 'Premiere Error Suite', ver: 3");
     }
-    FakeHost::refuseAcquire = false;
+    host.failAcquisition(kPrSDKErrorSuite, false);
     EXPECT_NE(suite.get(), nullptr);
     suite.release();
     suite.release();
-    EXPECT_EQ(FakeHost::released[kPrSDKErrorSuite], 1);
+    EXPECT_EQ(host.releases(kPrSDKErrorSuite), 1);
 }
 
 TEST_F(Entry, InitFailsWithAnErrorEventWhenTheHostCannotDescribeItsFormats) {
-    FakeHost::refuseSuite = kPrSDKImageProcessingSuite;
+    host.failAcquisition(kPrSDKImageProcessingSuite);
     imImportInfoRec info{};
     EXPECT_EQ(call(imInit, host, &info), imUnknownError);
-    ASSERT_EQ(FakeHost::events.size(), 1u);
-    EXPECT_EQ(toUtf8(FakeHost::events[0].description),
+    ASSERT_EQ(host.errorEvents().size(), 1u);
+    EXPECT_EQ(host.errorEvents()[0].description,
               "FATAL: Unhandled exception during [imInit] (0): "
               "Could not acquire suite: 'Premiere Image Processing Suite', ver: 2");
+    EXPECT_EQ(call(imShutdown, host), imNoErr);
+    EXPECT_EQ(host.outstandingSuites(), 0) << "the suites of the failed start-up are given back";
 }
 
+// The names and codes of every subtype are in the golden texts of tests/endtoend.
 TEST_F(Entry, ListsTheSeventeenSubtypesInHostMemory) {
     imImportInfoRec info{};
     ASSERT_EQ(call(imInit, host, &info), imNoErr);
     imSubTypeDescriptionRec* list = nullptr;
     ASSERT_EQ(call(imGetSubTypeNames, host, indexParam(0x41564956), &list), imNoErr);
-    ASSERT_EQ(FakeHost::blocks.size(), 1u);
-    EXPECT_EQ(FakeHost::blockSizes[0], 17 * sizeof(imSubTypeDescriptionRec));
-    ASSERT_EQ(static_cast<void*>(list), static_cast<void*>(FakeHost::blocks[0].get()));
+    ASSERT_EQ(host.memory().livePtrCount(), 1u);
+    EXPECT_EQ(host.memory().ptrSize(reinterpret_cast<char*>(list)), int64_t(17 * sizeof(imSubTypeDescriptionRec)));
     EXPECT_EQ(list[0].subType, makeFourCCBigEndian("N8RA"));
-    EXPECT_EQ(std::u16string(list[0].subTypeName), u"Norvik 8-bit RGBA");
-    EXPECT_EQ(list[6].subType, makeFourCCBigEndian("N8G0"));
-    EXPECT_EQ(std::u16string(list[6].subTypeName), u"Norvik 8-bit YUV 4:0:0 greyscale");
-    EXPECT_EQ(list[16].subType, makeFourCCBigEndian("N4RG"));
     EXPECT_EQ(std::u16string(list[16].subTypeName), u"Norvik 14-bit RGB");
 }

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "ClipMaker.h"
-#include "FakeHost.h"
-#include "TempHome.h"
+#include "TestPlatform.h"
 #include "formats/Catalogue.h"
 #include "importer/ClipInfo.h"
 #include "importer/FileSession.h"
 #include "importer/NorvikImporter.h"
 #include "log/Text.h"
+#include "norvikhost/Host.h"
 
 using namespace prsdk;
 namespace fs = std::filesystem;
@@ -22,19 +22,18 @@ namespace {
 
 class Session : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        testProfileFolder();
-        folder = fs::temp_directory_path() /
-                 ("norvik-session-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::create_directories(folder);
+    void SetUp() override { buildPixelFormatTables({}); }
+
+    // The clips of the test program, removed at exit.
+    static const fs::path& folder() {
+        static const hosttest::TempFolder clips;
+        return clips.path();
     }
-    static void TearDownTestSuite() { fs::remove_all(folder); }
-    void SetUp() override { buildPixelFormatTables(host.basicSuite()); }
 
     // A small clip with `audioStreams` stereo 16-bit streams.
     static std::u16string clip(const std::string& name, int audioStreams, uint32_t frames = 8, uint32_t rate = 25,
                                uint32_t scale = 1) {
-        const fs::path path = folder / name;
+        const fs::path path = folder() / name;
         if (!fs::exists(path)) {
             clipmaker::ClipSpec plan;
             plan.type = 104;
@@ -55,34 +54,11 @@ protected:
         return session->parse(stream);
     }
 
-    static fs::path folder;
-    FakeHost host;
+    norvikhost::Host host;
     std::unique_ptr<NorvikImporter> session;
 };
 
-fs::path Session::folder;
-
 }  // namespace
-
-TEST_F(Session, MapsVideoAndAudioStreamsOntoHostStreams) {
-    EXPECT_EQ(parse(clip("silent.avi", 0), 0), imNoErr);
-    EXPECT_TRUE(session->m_videoInfo);
-    EXPECT_FALSE(session->m_audioInfo) << "no audio: the description is dropped";
-
-    const std::u16string three = clip("three.avi", 3);
-    EXPECT_EQ(parse(three, 0), imIterateStreams);
-    EXPECT_TRUE(session->m_videoInfo && session->m_audioInfo && session->m_audioInfo->valid);
-    EXPECT_EQ(parse(three, 1), imIterateStreams);
-    EXPECT_FALSE(session->m_videoInfo);
-    EXPECT_TRUE(session->m_audioInfo && session->m_audioInfo->valid);
-    EXPECT_EQ(parse(three, 2), imBadStreamIndex);
-    EXPECT_TRUE(session->m_audioInfo && session->m_audioInfo->valid);
-
-    EXPECT_EQ(parse(clip("one.avi", 1), 5), imBadStreamIndex);
-    EXPECT_FALSE(session->m_videoInfo);
-    ASSERT_TRUE(session->m_audioInfo);
-    EXPECT_FALSE(session->m_audioInfo->valid);
-}
 
 TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     imFileOpenRec8 open{};
@@ -102,7 +78,7 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     EXPECT_EQ(ref, reinterpret_cast<imFileRef>(static_cast<intptr_t>(-1)));
     EXPECT_TRUE(opened->m_videoInfo) << "quiet keeps the descriptions";
 
-    const std::u16string missing = toWide((folder / "missing.avi").string());
+    const std::u16string missing = toWide((folder() / "missing.avi").string());
     open.fileinfo.filepath = missing.c_str();
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imBadFile);
     EXPECT_EQ(+open.privatedata, opened) << "the session stays";
@@ -111,7 +87,7 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
     EXPECT_EQ(+open.privatedata, opened) << "reopened in place";
     EXPECT_EQ(onCloseFile(opened, &ref), imNoErr);
-    EXPECT_GT(fs::file_size(folder / "one.avi"), 1000u);
+    EXPECT_GT(fs::file_size(folder() / "one.avi"), 1000u);
 
     imFileOpenRec8 fresh{};
     fresh.fileinfo.filepath = missing.c_str();
@@ -119,35 +95,23 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     EXPECT_EQ(+fresh.privatedata, nullptr) << "a session made for a failed open is deleted";
 }
 
-TEST_F(Session, ReportsRateDurationDataRateAndAnalysis) {
-    // 3600 frames at 29.97: vidDuration is frames x 1001.
-    ASSERT_EQ(parse(clip("ntsc.avi", 1, 3600, 30000, 1001), 0), imNoErr);
+// What the handlers write for whole clips is in the golden texts of
+// tests/endtoend; here, host buffers smaller than what the clip needs.
+TEST_F(Session, DataRateAndAnalysisKeepToShortHostBuffers) {
+    ASSERT_EQ(parse(clip("ntsc.avi", 1, 8, 30000, 1001), 0), imNoErr);
     imFileInfoRec8 info{};
     info.vidInfo.importerID = 77;
     ASSERT_EQ(onGetInfo8(*session, &info), imNoErr);
     EXPECT_EQ(session->importerID, 77);
-    EXPECT_EQ(+info.hasVideo, 1);
-    EXPECT_EQ(+info.vidInfo.imageWidth, 16);
-    EXPECT_EQ(+info.vidInfo.imageHeight, 8);
-    EXPECT_EQ(+info.vidInfo.depth, 24);
-    EXPECT_EQ(+info.vidInfo.subType, makeFourCCBigEndian("N8Y2"));
-    EXPECT_EQ(+info.vidInfo.alphaType, alphaNone);
-    EXPECT_EQ(+info.vidScale, 30000);
-    EXPECT_EQ(+info.vidSampleSize, 1001);
-    EXPECT_EQ(+info.vidDuration, 3603600);
-    EXPECT_EQ(+info.accessModes, 4);
-    EXPECT_EQ(+info.hasAudio, 1);
-    EXPECT_EQ(+info.audInfo.numChannels, 2);
-    EXPECT_EQ(+info.audInfo.sampleType, 3);
-    EXPECT_FLOAT_EQ(+info.audInfo.sampleRate, 48000.0f);
 
     imDataRateAnalysisRec dataRate{};
     ASSERT_EQ(onDataRateAnalysis(*session, &dataRate), imNoErr);
-    EXPECT_EQ(+dataRate.buffersize, 28800);
-    std::vector<char> samples(16);  // a host that gives less room than asked for
+    EXPECT_EQ(+dataRate.buffersize, 8 * int32(sizeof(imDataSample)));
+    std::vector<char> samples(17, 'x');  // room for two samples, and one byte to stay untouched
     dataRate.buffer = samples.data();
     dataRate.buffersize = 16;
     ASSERT_EQ(onDataRateAnalysis(*session, &dataRate), imNoErr);
+    EXPECT_EQ(samples[16], 'x');
     imDataSample first;
     std::memcpy(&first, samples.data(), sizeof(first));
     EXPECT_EQ(+first.sampledur, 1001u | 0x80000000u);
@@ -161,13 +125,6 @@ TEST_F(Session, ReportsRateDurationDataRateAndAnalysis) {
     ASSERT_EQ(onAnalysis(*session, &analysis), imNoErr);
     EXPECT_EQ(std::strlen(text), 63u);
     EXPECT_EQ(std::string(text, 21), "\nVideo stream:\nSize: ");
-
-    imIndPixelFormatRec format{};
-    const auto count = static_cast<uint32>(session->m_videoInfo->decodeFormats.size());
-    ASSERT_EQ(count, 4u);  // the packed 4:2:2 formats
-    EXPECT_EQ(onGetIndPixelFormat(*session, 0, &format), imNoErr);
-    EXPECT_EQ(+format.outPixelFormat, PrPixelFormat_YUYV_422_8u_601);
-    EXPECT_EQ(onGetIndPixelFormat(*session, count, &format), imBadFormatIndex);
 }
 
 TEST_F(Session, HandlersWithoutVideoAreInternalErrors) {

@@ -1,41 +1,49 @@
 // The diagnostic log: file naming, line format, long and percent-bearing
-// messages, concurrent writers.
-#include <chrono>
+// messages, concurrent writers and the switch. Every test logs under an
+// application name of its own and reopens what an earlier one closed, so each
+// runs alone or in any order.
+#include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <regex>
-#include <sstream>
 #include <thread>
 #include <vector>
 
-#include "TempHome.h"
+#include "TestPlatform.h"
 #include "log/Log.h"
 #include "platform/Platform.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-std::string logFolder() {
-    return platform::toUtf8(
-        platform::appendPath(platform::appendPath(platform::toWide(testProfileFolder()), u"norvik"), u"adobe"));
-}
-
-// A name of its own per test, so runs never see each other's files (on Windows
-// the profile folder outlives the run).
-std::string uniqueApplication(const char* test) {
-    testProfileFolder();  // the profile folder must be in place before the first logger
-    return uniqueName(std::string("logtest_") + test + "_");
-}
-
-// Removes a test's log files when it ends.
+// The log files of one test, <profile>/norvik/adobe/<application>_*.log, removed
+// when it ends (on Windows the profile folder outlives the run).
 struct LogFiles {
-    explicit LogFiles(std::string application) : prefix(std::move(application) + "_") {}
-    ~LogFiles() { removeFilesStartingWith(logFolder(), prefix); }
-    std::vector<std::string> names() const { return filesStartingWith(logFolder(), prefix); }
-    std::string prefix;
+    explicit LogFiles(const std::string& test)
+        : folder(hosttest::processProfile().profile() / "norvik" / "adobe"),
+          application("logtest_" + test + "_" + std::to_string(std::random_device{}())) {}
+    ~LogFiles() {
+        std::error_code ignored;
+        for (const fs::path& file : paths()) fs::remove(file, ignored);
+    }
+    // Sorted by name.
+    std::vector<fs::path> paths() const {
+        std::vector<fs::path> found;
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(folder, ec))
+            if (entry.path().filename().string().rfind(application + "_", 0) == 0) found.push_back(entry.path());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    const fs::path folder;
+    const std::string application;
 };
 
-std::vector<std::string> linesOf(const std::string& text) {
+std::vector<std::string> linesOf(const fs::path& file) {
     std::vector<std::string> lines;
-    std::istringstream in(text);
+    std::ifstream in(file);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
@@ -54,23 +62,23 @@ std::string messageOf(const std::string& line) {
 }  // namespace
 
 TEST(Logger, NamesFilesByApplicationAndSecondAndNeverReusesOne) {
-    const std::string app = uniqueApplication("naming");
-    const LogFiles files(app);
+    const LogFiles files("naming");
     // Two logs begun in the same second: retry until both start in one second.
     for (int attempt = 0; attempt < 5; ++attempt) {
         const auto second = std::time(nullptr);
-        Logger first(app, false);
-        Logger second_(app, false);
+        Logger first(files.application, false);
+        Logger second_(files.application, false);
         if (std::time(nullptr) != second) continue;
         ASSERT_TRUE(first.hasFile());
         ASSERT_TRUE(second_.hasFile());
-        const auto names = filesStartingWith(logFolder(), app + "_");
+        const auto names = files.paths();
         ASSERT_GE(names.size(), 2u);
-        const std::regex pattern(app + R"(_\d{8}_\d{6}_(\d\d)\.log)");
+        const std::regex pattern(files.application + R"(_\d{8}_\d{6}_(\d\d)\.log)");
         std::smatch m;
-        ASSERT_TRUE(std::regex_match(names[names.size() - 2], m, pattern)) << names[0];
+        const std::string last = names.back().filename().string(), before = names[names.size() - 2].filename().string();
+        ASSERT_TRUE(std::regex_match(before, m, pattern)) << before;
         EXPECT_EQ(m[1], "00");
-        ASSERT_TRUE(std::regex_match(names.back(), m, pattern)) << names.back();
+        ASSERT_TRUE(std::regex_match(last, m, pattern)) << last;
         EXPECT_EQ(m[1], "01");
         return;
     }
@@ -78,19 +86,17 @@ TEST(Logger, NamesFilesByApplicationAndSecondAndNeverReusesOne) {
 }
 
 TEST(Logger, LinesCarryTimeThreadAndTheWholeMessage) {
-    const std::string app = uniqueApplication("lines");
-    const LogFiles files(app);
+    const LogFiles files("lines");
     const std::string longText(100000, 'x');
     {
-        Logger logger(app, false);
+        Logger logger(files.application, false);
         logger.write("plain line");
         logger.write("100%% sure, %d%%", 42);
         logger.write("%s", "a % sign passed as an argument: %d %s %n");
         logger.write("long: %s|end", longText.c_str());
     }
-    const auto names = filesStartingWith(logFolder(), app + "_");
-    ASSERT_EQ(names.size(), 1u);
-    const auto lines = linesOf(readWholeFile(logFolder() + "/" + names[0]));
+    ASSERT_EQ(files.paths().size(), 1u);
+    const auto lines = linesOf(files.paths()[0]);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(messageOf(lines[0]), "Log opened");
     EXPECT_EQ(messageOf(lines[1]), "Application: " + platform::hostExecutablePath());
@@ -103,12 +109,11 @@ TEST(Logger, LinesCarryTimeThreadAndTheWholeMessage) {
 }
 
 TEST(Logger, ConcurrentWritersNeverInterleave) {
-    const std::string app = uniqueApplication("threads");
-    const LogFiles files(app);
+    const LogFiles files("threads");
     constexpr int kThreads = 8;
     constexpr int kLines = 300;
     {
-        Logger logger(app, false);
+        Logger logger(files.application, false);
         std::vector<std::thread> threads;
         for (int t = 0; t < kThreads; ++t) {
             threads.emplace_back([&logger, t] {
@@ -118,9 +123,8 @@ TEST(Logger, ConcurrentWritersNeverInterleave) {
         }
         for (auto& thread : threads) thread.join();
     }
-    const auto names = filesStartingWith(logFolder(), app + "_");
-    ASSERT_EQ(names.size(), 1u);
-    const auto lines = linesOf(readWholeFile(logFolder() + "/" + names[0]));
+    ASSERT_EQ(files.paths().size(), 1u);
+    const auto lines = linesOf(files.paths()[0]);
     ASSERT_EQ(lines.size(), 2u + kThreads * kLines);
     std::vector<int> next(kThreads, 0);
     const std::regex shape(R"(t(\d) i(\d+) ([a-h]+))");
@@ -135,12 +139,13 @@ TEST(Logger, ConcurrentWritersNeverInterleave) {
 }
 
 TEST(LogMessage, OffCreatesNothingAndOnCreatesTheLoggerOnce) {
+    const LogFiles files("switch");
     LogConfig& config = logConfig();
-    config.applicationName = uniqueApplication("switch");
-    const LogFiles files(config.applicationName);
+    config.applicationName = files.application;
+    config.closed = false;  // an earlier test may have closed the log
     config.enabled = false;
     logMessage("not written %d", 1);
-    EXPECT_TRUE(filesStartingWith(logFolder(), config.applicationName).empty());
+    EXPECT_TRUE(files.paths().empty());
 
     config.enabled = true;
     std::vector<std::thread> threads;
@@ -148,12 +153,11 @@ TEST(LogMessage, OffCreatesNothingAndOnCreatesTheLoggerOnce) {
     for (auto& thread : threads) thread.join();
     closeLog();
     logMessage("after close");  // dropped: no second file
+    config.enabled = false;
 
-    const auto names = filesStartingWith(logFolder(), config.applicationName);
-    ASSERT_EQ(names.size(), 1u);
-    const auto lines = linesOf(readWholeFile(logFolder() + "/" + names[0]));
+    ASSERT_EQ(files.paths().size(), 1u);
+    const auto lines = linesOf(files.paths()[0]);
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(messageOf(lines[0]), "Log opened");
     EXPECT_EQ(messageOf(lines[6]), "Log closed");
-    config.enabled = false;
 }

@@ -2,14 +2,17 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "TempHome.h"
+#include "TestPlatform.h"
 #include "platform/Platform.h"
 
 namespace {
 
-void writeRegistry(const std::string& text) {
-    std::ofstream(testProfileFolder() + "/.norvik-registry", std::ios::trunc) << text;
+const std::filesystem::path& registryFile() {
+    static const std::filesystem::path file = hosttest::processProfile().profile() / ".norvik-registry";
+    return file;
 }
+
+void writeRegistry(const std::string& text) { std::ofstream(registryFile(), std::ios::trunc) << text; }
 
 bool readSwitch(uint32_t& value) {
     return platform::readUserRegistryDword("Software\\Norvik", "EnableAdobeLog", value);
@@ -19,7 +22,7 @@ bool readSwitch(uint32_t& value) {
 
 TEST(Registry, ReadsOnlyWellFormedDwordLines) {
     uint32_t value = 77;
-    std::remove((testProfileFolder() + "/.norvik-registry").c_str());
+    std::filesystem::remove(registryFile());
     EXPECT_FALSE(readSwitch(value));
 
     writeRegistry("Software\\Norvik\\EnableAdobeLog=dword:00000001\n");

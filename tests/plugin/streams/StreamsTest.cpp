@@ -17,23 +17,17 @@ struct RateCase {
 
 }  // namespace
 
+// The rates and guards of whole clips are in the golden texts (rate-*, duration-guard-*).
 TEST(FrameRate, SnapsReducesAndGuards) {
     const RateCase cases[] = {
-        {30000, 1001, 100, 30000, 1001, false, false},
-        {24000, 1001, 100, 24000, 1001, false, false},
-        {2997, 100, 100, 30000, 1001, false, false},
         {2398, 100, 100, 24000, 1001, false, false},
         {1199, 50, 100, 24000, 1001, false, false},
-        {50, 2, 100, 25, 1, false, false},
-        {25, 1, 100, 25, 1, false, false},
         {60000, 1000, 100, 60, 1, false, false},
         {12345, 1000, 100, 2469, 200, false, false},  // 12.345: kept, reduced
         {0, 0, 100, 30, 1, true, false},
         {0, 1001, 100, 30, 1, true, false},
         {30000, 0, 100, 30, 1, true, false},
-        {1, 1000, 100, 30, 1, true, false},  // snaps to 0 frames per second
         {1, 201, 100, 30, 1, true, false},
-        {30000, 1001, 10000000, 6436, 214, false, true},
         {25, 1, 2147483647, 25, 1, false, false},
         {25, 1, 2147483648LL, 24, 1, false, true},
         {0, 0, 3000000000LL, 21, 1, true, true},  // 30/1 stands in, then the duration guard
@@ -95,18 +89,13 @@ struct AudioCase {
 
 }  // namespace
 
+// The formats of whole clips are in the golden texts (audio-*).
 TEST(AudioInfoTest, AcceptsPlainAndExtensiblePcmAndFloatOnly) {
     const AudioCase cases[] = {
         {waveFormat(1, 2, 16, 4, nullptr, 16), true, 3},  // the 16-byte header: no channel mask
-        {waveFormat(1, 1, 8, 1), true, 1},
         {waveFormat(1, 6, 24, 18), true, 4},
-        {waveFormat(1, 2, 32, 8), true, 5},
         {waveFormat(3, 2, 32, 8), true, 6},
-        {waveFormat(0xFFFE, 2, 32, 8, kFloatGuid), true, 6},
-        {waveFormat(0xFFFE, 32, 16, 64, kPcmGuid), true, 3},
         {waveFormat(1, 0, 16, 0), true, 3},                      // no channels, no block: passes
-        {waveFormat(1, 33, 16, 66), false, 0},                   // too many channels
-        {waveFormat(2, 2, 16, 4), false, 0},                     // ADPCM
         {waveFormat(0xFFFE, 2, 16, 4, kPcmGuid, 39), false, 0},  // extensible, cut: no sub-format
         {waveFormat(1, 2, 12, 4), false, 0},                     // odd sample size
         {waveFormat(1, 2, 16, 2), false, 0},                     // block align mismatch
@@ -132,7 +121,8 @@ TEST(AudioInfoTest, AcceptsPlainAndExtensiblePcmAndFloatOnly) {
     EXPECT_EQ(plain.waveFormat.dwChannelMask, 0u);
 }
 
-TEST(AudioInfoTest, GuidTextAndSampleTypeNames) {
+// Data1 to Data3 of the GUID are little-endian words in the file.
+TEST(AudioInfoTest, GuidText) {
     AudioInfo audio(nullptr);
     const AviStream adpcm = audioStream(waveFormat(2, 2, 16, 4));
     audio.init(adpcm);
@@ -140,7 +130,4 @@ TEST(AudioInfoTest, GuidTextAndSampleTypeNames) {
     const AviStream extensible = audioStream(waveFormat(0xFFFE, 2, 32, 8, kFloatGuid));
     audio.init(extensible);
     EXPECT_EQ(guidToText(audio.formatGuid()), "00000003-0000-0010-8000-00aa00389b71");
-    EXPECT_STREQ(sampleTypeName(6), "32 bit float");
-    EXPECT_STREQ(sampleTypeName(2), "Unknown sample type");
-    EXPECT_STREQ(sampleTypeName(14), "Unknown sample type");
 }

@@ -1,4 +1,4 @@
-#include "entry/HostSuites.h"
+#include "suites/HostSuites.h"
 
 using namespace prsdk;
 

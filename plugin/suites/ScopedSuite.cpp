@@ -1,4 +1,4 @@
-#include "entry/ScopedSuite.h"
+#include "suites/ScopedSuite.h"
 
 #include <stdexcept>
 

@@ -2,7 +2,7 @@
 // this order and released in the reverse order by the destructor.
 #pragma once
 
-#include "entry/ScopedSuite.h"
+#include "suites/ScopedSuite.h"
 
 struct HostSuites {
     explicit HostSuites(const prsdk::SPBasicSuite* basic);

@@ -1,0 +1,80 @@
+// norvik-import frames [FILE] [--format CODE] [--range FIRST:LAST] [--md5]
+// [--png DIR] [--raw DIR]: every frame of a range through imGetSourceVideo.
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "Command.h"
+#include "FramesRun.h"
+#include "SampleClip.h"
+#include "norvikhost/FrameRequester.h"
+#include "norvikhost/Host.h"
+#include "norvikhost/ImporterDriver.h"
+#include "norvikhost/PixelFormatNames.h"
+#include "norvikhost/Platform.h"
+
+namespace norvikimport {
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace norvikhost;
+
+class FramesCommand : public Command {
+public:
+    CLI::App* add(CLI::App& program) override {
+        CLI::App* sub = program.add_subcommand(
+            "frames", "Ask for every frame of a range through imGetSourceVideo (no FILE: the sample clip)");
+        sub->add_option("FILE", m_file, "Norvik AVI clip to open");
+        sub->add_option("--format", m_format,
+                        "Pixel format code as info prints it (yuy2, bgra, v210, ...); "
+                        "default: the first the clip offers");
+        sub->add_option("--range", m_range, "Frames FIRST:LAST (inclusive; FIRST: runs to the end); default: all");
+        sub->add_flag("--md5", m_md5, "Print one MD5 line per frame in the layout of ffmpeg's framemd5");
+        sub->add_option("--png", m_png, "Write frame-NNNNNN.png per frame into DIR (8-bit RGB(A), 16-bit when deeper)");
+        sub->add_option("--raw", m_raw, "Write the hashed bytes (rows top to bottom, no padding) per frame into DIR");
+        return sub;
+    }
+
+    int run(const CommonOptions& options) override {
+        std::optional<SampleClip> sample;
+        if (m_file.empty()) sample.emplace();
+        const fs::path clip = sample ? sample->path() : fs::path(m_file);
+        Host host;
+        ImporterDriver driver(host, resolveModulePath(options));
+        if (const std::int32_t init = driver.init().result)
+            throw std::runtime_error("imInit answered " + std::to_string(init));
+        const int exitCode = runOnClip(driver, clip);
+        driver.shutdown();
+        return exitCode;
+    }
+
+private:
+    int runOnClip(ImporterDriver& driver, const fs::path& clip) {
+        FrameSession session(driver, clip);
+        const FrameFormat& format = chooseFrameFormat(session.video(), m_format);
+        const auto [first, last] = parseFrameRange(m_range, session.video().frameCount);
+        SourceVideoRequester requester(session, format.pixelFormat);
+        FramesOutput output;
+        output.md5 = m_md5 ? &std::cout : nullptr;
+        output.pngFolder = m_png;
+        output.rawFolder = m_raw;
+        output.progress = standardErrorIsTerminal() ? &std::cerr : nullptr;
+        const FramesResult result = writeFrames(session, requester, format, first, last, output);
+        std::vector<std::string> problems = result.failures;
+        for (std::string& problem : session.close()) problems.push_back(std::move(problem));
+        for (const std::string& problem : problems) std::cerr << "norvik-import: error: " << problem << "\n";
+        std::cerr << "frames: " << result.delivered << " of " << last - first + 1 << " delivered in "
+                  << pixelFormatText(format.pixelFormat) << " (" << pixelFormatName(format.pixelFormat) << ")\n";
+        return problems.empty() ? kExitOk : kExitModuleFailed;
+    }
+
+    std::string m_file, m_format, m_range, m_png, m_raw;
+    bool m_md5 = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Command> makeFramesCommand() { return std::make_unique<FramesCommand>(); }
+
+}  // namespace norvikimport

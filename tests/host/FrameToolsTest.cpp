@@ -1,0 +1,61 @@
+// What norvik-import frames writes: framemd5 lines (with the platform's MD5),
+// and pictures for people, read back from their PNG files.
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "FrameFormats.h"
+#include "FrameListing.h"
+#include "PictureView.h"
+#include "PngFile.h"
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
+namespace fs = std::filesystem;
+using namespace norvikimport;
+using namespace prsdk;
+
+TEST(FrameTools, Md5LinesHaveFfmpegsLayoutAndTheRealDigest) {
+    EXPECT_EQ(frameMd5Line(7, {}), "0,          7,          7,        1,        0, d41d8cd98f00b204e9800998ecf8427e\n");
+    EXPECT_EQ(frameMd5Line(12345, {'a', 'b', 'c'}),
+              "0,      12345,      12345,        1,        3, 900150983cd24fb0d6963f7d28e17f72\n");
+}
+
+TEST(FrameTools, PicturesShowVideoRangeEndsAsBlackAndWhiteAndReadBack) {
+    const fs::path png =
+        fs::temp_directory_path() /
+        ("norvik-frame-tools-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".png");
+    // yuy2: Y 16 and 235 with neutral chroma.
+    const ViewImage eight = viewOf(*findFrameFormat(PrPixelFormat_YUYV_422_8u_601), 2, 1, {16, 128, 235, 128});
+    EXPECT_EQ(eight.bits, 8);
+    EXPECT_EQ(eight.samples, (std::vector<std::uint16_t>{0, 0, 0, 255, 255, 255}));
+    // v210: six pixels, Y 64 (black) and 940 (white) alternating, chroma 512.
+    const std::uint32_t cb = 512, black = 64, white = 940;
+    const std::uint32_t words[4] = {cb | black << 10 | cb << 20, white | cb << 10 | black << 20,
+                                    cb | white << 10 | cb << 20, black | cb << 10 | white << 20};
+    std::vector<std::uint8_t> group(16);
+    for (int i = 0; i < 16; ++i) group[std::size_t(i)] = std::uint8_t(words[i / 4] >> (8 * (i % 4)));
+    const ViewImage deep = viewOf(*findFrameFormat(PrPixelFormat_V210_422_10u_709), 6, 1, group);
+    EXPECT_EQ(deep.bits, 16);
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(deep.samples[std::size_t(3 * x)], x % 2 ? 65535 : 0) << x;
+
+    for (const ViewImage* image : {&eight, &deep}) {
+        writePng(png, *image);
+        int w = 0, h = 0, channels = 0;
+        if (image->bits == 8) {
+            stbi_uc* read = stbi_load(png.string().c_str(), &w, &h, &channels, 0);
+            ASSERT_NE(read, nullptr) << stbi_failure_reason();
+            EXPECT_EQ(std::vector<std::uint16_t>(read, read + 6), image->samples);
+            stbi_image_free(read);
+        } else {
+            stbi_us* read = stbi_load_16(png.string().c_str(), &w, &h, &channels, 0);
+            ASSERT_NE(read, nullptr) << stbi_failure_reason();
+            EXPECT_EQ(std::vector<std::uint16_t>(read, read + 18), image->samples);
+            stbi_image_free(read);
+        }
+        EXPECT_EQ(w, image->width);
+        EXPECT_EQ(channels, 3);
+    }
+    fs::remove(png);
+}

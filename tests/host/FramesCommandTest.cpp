@@ -1,0 +1,60 @@
+// norvik-import frames and bench as a person runs them, on the sample clip and
+// through the real importer module.
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
+
+#include "ClipMaker.h"
+#include "TestPlatform.h"
+
+namespace fs = std::filesystem;
+using hosttest::ChildResult;
+
+namespace {
+
+ChildResult runImport(const std::vector<std::string>& args) {
+    return hosttest::runChild(hosttest::programPath("norvik-import"), args);
+}
+
+}  // namespace
+
+TEST(FramesCommand, ListsMd5LinesWritesPicturesAndNamesTheOfferedFormats) {
+    const ChildResult md5 = runImport({"frames", "--md5", "--range", "1:3"});
+    ASSERT_EQ(md5.exitCode, 0) << md5.output;
+    const std::regex frameLine(R"(0, +([0-9]+), +\1, +1, +460800, [0-9a-f]{32})");
+    std::istringstream lines(md5.output);
+    int frameLines = 0;
+    for (std::string line; std::getline(lines, line);) frameLines += std::regex_match(line, frameLine) ? 1 : 0;
+    EXPECT_EQ(frameLines, 3) << md5.output;
+    EXPECT_NE(md5.output.find("#dimensions 0: 640x360\n#pixel_format 0: yuy2\n"), std::string::npos);
+
+    const ChildResult refused = runImport({"frames", "--format", "bgra"});
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_NE(refused.output.find("offered in: yuy2, yuy3, uyvy, uyv7"), std::string::npos) << refused.output;
+
+    const fs::path folder =
+        fs::temp_directory_path() /
+        ("norvik-frames-command-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const ChildResult pictures =
+        runImport({"frames", "--range", "59:", "--png", folder.string(), "--raw", folder.string()});
+    EXPECT_EQ(pictures.exitCode, 0) << pictures.output;
+    EXPECT_TRUE(fs::exists(folder / "frame-000059.png"));
+    EXPECT_EQ(fs::file_size(folder / "frame-000059.raw"), 460800u);
+    fs::remove_all(folder);
+}
+
+TEST(FramesCommand, BenchComparesTheImporterWithTheCodecAlone) {
+    const fs::path clip =
+        fs::temp_directory_path() /
+        ("norvik-bench-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".avi");
+    clipmaker::ClipSpec plan;
+    plan.type = 108;
+    plan.frames = 3;
+    clipmaker::makeClip(clip.string(), plan);
+    const ChildResult bench = runImport({"bench", clip.string(), "--format", "v210", "--frames", "3", "--rounds", "1"});
+    fs::remove(clip);
+    EXPECT_EQ(bench.exitCode, 0) << bench.output;
+    EXPECT_NE(bench.output.find("first frame equal through both: yes"), std::string::npos) << bench.output;
+    EXPECT_TRUE(std::regex_search(bench.output, std::regex(R"(overhead: +[-+][0-9.]+ % wall)"))) << bench.output;
+}

@@ -1,0 +1,201 @@
+// The audio reader on streams laid out by hand: chunks of odd sizes (one empty)
+// with junk between them and a partial last frame, every sample type, pieces of
+// every size, reads that fail, and requests a host should never make. The host's
+// channel buffers carry guard floats, checked after every request.
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+
+#include "TestFiles.h"
+#include "audio/AudioReader.h"
+#include "audio/ChannelLayout.h"
+#include "norvikhost/ChannelBuffers.h"
+#include "norvikhost/Host.h"
+
+using namespace prsdk;
+using avitest::Bytes;
+using norvikhost::ChannelBuffers;
+
+namespace {
+
+uint16_t bitsOf(uint32_t type) { return type == 1 ? 8 : type == 3 ? 16 : type == 4 ? 24 : 32; }
+
+// A stream of random sample bytes in chunks of the given sizes (the last chunk
+// takes the rest), each stored after three junk bytes.
+struct Stream {
+    Stream(uint32_t type, uint16_t channels, uint64_t bytes, std::vector<uint32_t> chunks) {
+        std::mt19937 random(type * 100 + channels);
+        for (uint64_t i = 0; i < bytes; ++i) data.push_back(uint8_t(random()));
+        chunks.push_back(uint32_t(bytes));
+        for (uint64_t at = 0, k = 0; at < bytes || k == 0; ++k) {
+            const uint32_t size = uint32_t(std::min<uint64_t>(chunks[k], bytes - at));
+            file.insert(file.end(), {0xEE, 0xEE, 0xEE});
+            stream.legacyFrames.push_back({file.size(), at, size, true});
+            file.insert(file.end(), data.begin() + ptrdiff_t(at), data.begin() + ptrdiff_t(at + size));
+            at += size;
+        }
+        WaveFormat w{};
+        w.wFormatTag = type == 6 ? 3 : 1;
+        w.nChannels = channels;
+        w.wBitsPerSample = bitsOf(type);
+        w.nBlockAlign = uint16_t(channels * (w.wBitsPerSample / 8));
+        stream.format.resize(sizeof(w));
+        std::memcpy(stream.format.data(), &w, sizeof(w));
+        EXPECT_EQ(audio.init(stream), 0);
+    }
+    AviStream stream;
+    AudioInfo audio{nullptr};
+    Bytes data;
+    Bytes file;
+};
+
+const AudioSuiteSource& hostSuite() {
+    static const AudioSuiteSource source = []() -> const PrSDKAudioSuite& {
+        return *static_cast<const PrSDKAudioSuite*>(norvikhost::findSuiteTable(kPrSDKAudioSuite, 1));
+    };
+    return source;
+}
+
+struct Delivery {
+    int32_t result;
+    ChannelBuffers buffers;
+};
+
+Delivery deliver(AudioInfo& audio, fileio::File& file, int64_t position, uint32_t size,
+                 uint64_t piece = kAudioPieceBytes) {
+    ChannelBuffers buffers(audio.waveFormat.nChannels, size);
+    imImportAudioRec7 request{};
+    request.position = position;
+    request.size = size;
+    request.buffer = buffers.pointers();
+    const int32_t result = importAudio(audio, file, hostSuite(), request, piece);
+    EXPECT_TRUE(buffers.guardsIntact()) << "position " << position << ", size " << size;
+    return {result, std::move(buffers)};
+}
+
+// What the host must get for a sample: the file's first `available` bytes of the
+// stream, a partial last frame completed with silence, and 0 after them.
+float expected(const Stream& s, uint64_t available, int64_t frame, uint32_t channel) {
+    const uint32_t type = s.audio.sampleType, bytes = bitsOf(type) / 8u;
+    const uint64_t at = uint64_t(frame) * s.audio.waveFormat.nBlockAlign + channel * bytes;
+    const uint64_t frameStart = uint64_t(frame) * s.audio.waveFormat.nBlockAlign;
+    if (frameStart >= available) return 0.0f;
+    uint8_t b[4] = {};
+    for (uint32_t i = 0; i < bytes; ++i) b[i] = at + i < available ? s.data[at + i] : type == 1 ? 0x80 : 0;
+    if (type == 6) return std::bit_cast<float>(b[0] | b[1] << 8 | b[2] << 16 | uint32_t(b[3]) << 24);
+    if (type == 1) return float(int(b[0]) - 128) / 128.0f;  // stored unsigned
+    uint32_t raw = 0;
+    for (uint32_t i = 0; i < bytes; ++i) raw |= uint32_t(b[i]) << (8 * (4 - bytes + i));
+    return float(double(int32_t(raw)) / 2147483648.0);  // the sample at the top of 32 bits, over 2^31
+}
+
+void expectSamples(const Stream& s, const ChannelBuffers& got, int64_t start, uint64_t available) {
+    for (uint32_t c = 0; c < got.channels(); ++c)
+        for (uint32_t f = 0; f < got.frames(); ++f) {
+            const float want = expected(s, available, start + f, c);
+            ASSERT_EQ(std::bit_cast<uint32_t>(got.channel(c)[f]), std::bit_cast<uint32_t>(want))
+                << "type " << s.audio.sampleType << ", frame " << start + f << ", channel " << c;
+        }
+}
+
+}  // namespace
+
+TEST(AudioReader, DeliversEveryTypeAcrossChunksAndPiecesThenSilence) {
+    for (uint32_t type : {1u, 3u, 4u, 5u, 6u}) {
+        const uint32_t frameBytes = 3 * bitsOf(type) / 8;
+        Stream s(type, 3, 40 * frameBytes + 2, {7, 0, 50, frameBytes, 3});
+        avitest::MemoryFile file(s.file);
+        for (uint64_t piece : {uint64_t(1), uint64_t(5 * frameBytes), kAudioPieceBytes}) {
+            struct Ask {
+                int64_t position;
+                uint32_t size;
+            };
+            int64_t next = 0;
+            for (const Ask ask : {Ask{0, 30}, Ask{-1, 7}, Ask{13, 3}, Ask{38, 10}, Ask{1000, 5}, Ask{-1, 0}}) {
+                const int64_t start = ask.position < 0 ? next : ask.position;
+                const Delivery d = deliver(s.audio, file, ask.position, ask.size, piece);
+                EXPECT_EQ(d.result, imNoErr);
+                EXPECT_EQ(d.buffers.unwrittenSamples(), 0u);
+                expectSamples(s, d.buffers, start, s.data.size());
+                next = start + ask.size;
+                EXPECT_EQ(s.audio.m_audioPosition, next);
+            }
+        }
+    }
+}
+
+TEST(AudioReader, AFailedSeekOrShortReadLeavesSilenceAndAnswersZero) {
+    Stream s(3, 2, 400, {100, 100, 100});  // chunk k's data at 3 + 103 k
+    avitest::MemoryFile memory(s.file);
+    avitest::LimitedFile cut(memory, 64, 3 + 103 + 37);  // the device fails 37 bytes into chunk 1
+    Delivery d = deliver(s.audio, cut, 0, 120);
+    EXPECT_EQ(d.result, imNoErr);
+    expectSamples(s, d.buffers, 0, 137);
+    EXPECT_EQ(s.audio.m_audioPosition, 120);
+
+    s.stream.legacyFrames[2].offset = uint64_t(1) << 63;  // no position a file can seek to
+    d = deliver(s.audio, memory, 0, 120);
+    EXPECT_EQ(d.result, imNoErr);
+    expectSamples(s, d.buffers, 0, 200);
+}
+
+TEST(AudioReader, HostileRequestsAndDescriptionsStayInsideTheBuffers) {
+    Stream s(5, 2, 8 * 1000, {});
+    avitest::MemoryFile file(s.file);
+    // Past any data: nothing allocated, all silence, positions saturate.
+    for (int64_t position : {INT64_MAX, INT64_MAX / 3, int64_t(1) << 40}) {
+        const Delivery d = deliver(s.audio, file, position, 1 << 16);
+        EXPECT_EQ(d.result, imNoErr);
+        expectSamples(s, d.buffers, 0, 0);
+    }
+    EXPECT_EQ(s.audio.m_audioPosition, (int64_t(1) << 40) + (1 << 16));
+    EXPECT_TRUE(s.audio.conversionBuffer.empty());
+    deliver(s.audio, file, INT64_MAX - 5, 100);
+    EXPECT_EQ(s.audio.m_audioPosition, INT64_MAX);
+    // A request far larger than the data allocates what the data fills, no more.
+    expectSamples(s, deliver(s.audio, file, 990, 1 << 16).buffers, 990, s.data.size());
+    EXPECT_EQ(s.audio.conversionBuffer.size(), 80u);
+
+    // Refusals write nothing and leave the position.
+    s.audio.waveFormat.nBlockAlign = 4;  // disagrees with 2 channels of 32 bits
+    EXPECT_EQ(deliver(s.audio, file, 0, 10).buffers.unwrittenSamples(), 20u);
+    EXPECT_EQ(deliver(s.audio, file, 0, 10).result, imDecompressionError);
+    s.audio.waveFormat.nBlockAlign = 8;
+    ChannelBuffers one(1, 10);
+    float* missing[2] = {one.pointers()[0], nullptr};
+    imImportAudioRec7 request{};
+    request.size = 10;
+    request.buffer = missing;
+    EXPECT_EQ(importAudio(s.audio, file, hostSuite(), request), imOtherErr);
+    EXPECT_EQ(one.unwrittenSamples(), 10u);
+    EXPECT_EQ(s.audio.m_audioPosition, 990 + (1 << 16));
+    s.audio.valid = false;
+    EXPECT_EQ(deliver(s.audio, file, 0, 10).buffers.unwrittenSamples(), 20u);
+}
+
+// Plain 2, 6 and 4 channels, a short mask and 32 channels are shown through the
+// module (endtoend_audio_test); here the order of the bits and the high ones.
+TEST(ChannelLayout, LabelsFollowTheMaskBitsFromTheLowest) {
+    struct Case {
+        uint16_t channels;
+        uint32_t mask;
+        std::vector<PrAudioChannelLabel> labels;  // those written, in order
+    };
+    const Case cases[] = {
+        {4, 0x3F000, {112, 114, 113, 115}},  // top front left, centre, right, top back left
+        {3, 0x80020101, {100, 106, 116}},
+        {5, 0x80040000, {0, 0}},  // bits above 17: discrete channels
+    };
+    for (const Case& c : cases) {
+        WaveFormat w{};
+        w.wFormatTag = kWaveFormatExtensible;
+        w.nChannels = c.channels;
+        w.dwChannelMask = c.mask;
+        PrAudioChannelLabel labels[32];
+        std::fill_n(labels, 32, 127);
+        EXPECT_EQ(fillChannelLabels(w, labels), c.labels.size()) << "mask " << c.mask;
+        for (size_t i = 0; i < 32; ++i)
+            EXPECT_EQ(labels[i], i < c.labels.size() ? c.labels[i] : 127) << "label " << i << ", mask " << c.mask;
+    }
+}

@@ -1,0 +1,249 @@
+// The frame steps on sessions of small clips, in a substitute host: times to
+// frames (hostile rates included), frame formats, empty frames, data that the
+// file cannot hold, and decoding with its failures and its decompression state.
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <sstream>
+
+#include "ClipMaker.h"
+#include "TestPlatform.h"
+#include "formats/Catalogue.h"
+#include "importer/NorvikImporter.h"
+#include "log/Log.h"
+#include "log/Text.h"
+#include "norvikhost/Host.h"
+#include "norvikhost/PixelLayout.h"
+#include "video/FrameSteps.h"
+
+using namespace prsdk;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr PrTime kTicks = 254016000000;
+constexpr PrTime kPerFrame = kTicks * 1001 / 30000;  // 8475667200 ticks at 30000/1001
+
+class FrameSteps : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        hosttest::processProfile();
+        folder = std::make_unique<hosttest::TempFolder>();
+    }
+    static void TearDownTestSuite() { folder.reset(); }
+    void SetUp() override {
+        std::set<uint32_t> topLeft;
+        for (uint32_t format : catalogueFormats())
+            if (norvikhost::pixelFormatDefaultTopLeft(format)) topLeft.insert(format);
+        buildPixelFormatTables(topLeft);
+    }
+
+    // A session on a 16 x 8 clip of 8-bit 4:2:2 with the given frames empty.
+    VideoInfo& open(uint32_t frames, std::vector<uint32_t> empty = {}, uint32_t rate = 30000, uint32_t scale = 1001) {
+        std::vector<uint32_t> parts = {frames, rate};
+        parts.insert(parts.end(), empty.begin(), empty.end());
+        std::string name = "clip";  // (appended piece by piece: g++ 12 warns wrongly about "-" + to_string)
+        for (uint32_t n : parts) name.append("-").append(std::to_string(n));
+        name += ".avi";
+        const fs::path path = folder->path() / name;
+        if (!fs::exists(path)) {
+            clipmaker::ClipSpec plan;
+            plan.width = 16;
+            plan.height = 8;
+            plan.frames = frames;
+            plan.rateNumerator = rate;
+            plan.rateDenominator = scale;
+            plan.emptyFrames = std::move(empty);
+            plan.threads = 1;
+            clipmaker::makeClip(path.string(), plan);
+        }
+        session = std::make_unique<NorvikImporter>(host.stdParms());
+        EXPECT_TRUE(session->open(toWide(path.string()), 0, 0));
+        EXPECT_EQ(session->parse(0), imNoErr);
+        return *session->m_videoInfo;
+    }
+
+    FrameJob job(PrTime time, std::vector<imFrameFormat> formats = {{16, 8, PrPixelFormat_YUYV_422_8u_601}}) {
+        imSourceVideoRec request{};
+        request.inFrameTime = time;
+        request.inFrameFormats = formats.data();
+        request.inNumFrameFormats = static_cast<int32>(formats.size());
+        return FrameJob(request, frameSourcesOf(*session));
+    }
+
+    // The three steps in order, as the handler runs them.
+    int32_t run(FrameJob& j) {
+        VideoInfo& video = *session->m_videoInfo;
+        int32_t result = selectFrame(video, j);
+        if (result == imNoErr) result = readFrame(video, j);
+        if (result == imNoErr) result = decodeFrame(video, j);
+        return result;
+    }
+
+    static std::unique_ptr<hosttest::TempFolder> folder;
+    norvikhost::Host host;
+    std::unique_ptr<NorvikImporter> session;
+};
+
+std::unique_ptr<hosttest::TempFolder> FrameSteps::folder;
+
+}  // namespace
+
+TEST_F(FrameSteps, TimesMapToFramesAndNothingOutsideTheClip) {
+    VideoInfo& video = open(10);
+    const PrTime perFrame = kPerFrame;
+    for (PrTime n : {1, 7, 9}) {
+        EXPECT_EQ(frameTimeToIndex(video, n * perFrame), uint32_t(n));
+        EXPECT_EQ(frameTimeToIndex(video, n * perFrame - 1), uint32_t(n - 1)) << "one tick before frame " << n;
+    }
+    EXPECT_EQ(frameTimeToIndex(video, 10 * perFrame), 10u);
+    for (PrTime t : {PrTime(-1), -perFrame, INT64_MIN}) EXPECT_EQ(frameTimeToIndex(video, t), kNoFrameIndex) << t;
+
+    // Rates and time bases that give no positive whole tick per frame, or
+    // quotients past 32 bits, name no frame (they must not wrap into the clip).
+    struct Hostile {
+        int64_t ticksPerSecond;
+        int32_t numerator, denominator;
+        PrTime time;
+    };
+    // The last three would land on frame 3 or 1 by plain signed arithmetic.
+    const PrTime threeFrames = 3 * (kTicks / 25);
+    for (const Hostile h :
+         {Hostile{10, 25, 1, 5}, Hostile{0, 25, 1, 5}, Hostile{kTicks, 0, 1, 0}, Hostile{-kTicks, 25, 1, -threeFrames},
+          Hostile{kTicks, -25, 1, -threeFrames}, Hostile{1, 1, 1, (PrTime(1) << 32) + 1}}) {
+        video.ticksPerSecond = h.ticksPerSecond;
+        video.fpsNumerator = h.numerator;
+        video.fpsDenominator = h.denominator;
+        EXPECT_EQ(frameTimeToIndex(video, h.time), kNoFrameIndex) << h.ticksPerSecond << " " << h.numerator;
+        FrameJob j = job(h.time);
+        EXPECT_EQ(selectFrame(video, j), imFrameNotFound);
+    }
+    // A frame longer than any time: every time is frame 0 (no overflow on the way).
+    video.ticksPerSecond = kTicks;
+    video.fpsNumerator = 1;
+    video.fpsDenominator = INT32_MAX;
+    EXPECT_EQ(frameTimeToIndex(video, INT64_MAX), 0u);
+}
+
+TEST_F(FrameSteps, OnlyTheFirstFormatCountsAndAZeroSizeIsTheClipSize) {
+    VideoInfo& video = open(3);
+    FrameJob any = job(0, {{0, 0, PrPixelFormat_UYVY_422_8u_601}, {3, 3, PrPixelFormat_BGRA_4444_8u}});
+    ASSERT_EQ(selectFrame(video, any), imNoErr);
+    EXPECT_EQ(any.frameFormats[0].inFrameWidth, 16);
+    EXPECT_EQ(any.frameFormats[0].inFrameHeight, 8);
+    FrameJob mismatch = job(0, {{16, 4, PrPixelFormat_YUYV_422_8u_601}});
+    EXPECT_EQ(selectFrame(video, mismatch), imOtherErr);
+    FrameJob none = job(0, {});
+    EXPECT_EQ(selectFrame(video, none), imOtherErr);
+}
+
+TEST_F(FrameSteps, EmptyFramesReadTheNearestFrameBeforeElseAfter) {
+    const auto readFor = [&](uint32_t index) {
+        FrameJob j = job(PrTime(index) * kPerFrame);
+        EXPECT_EQ(selectFrame(*session->m_videoInfo, j), imNoErr);
+        const int32_t result = readFrame(*session->m_videoInfo, j);
+        return std::make_pair(result,
+                              std::vector<uint8_t>(j.compressedData.data(), j.compressedData.data() + j.frameSize));
+    };
+    const auto bytesOf = [&](uint32_t index) {
+        const FrameEntry& entry = session->m_videoInfo->stream->frames().at(index);
+        std::vector<uint8_t> bytes(entry.size);
+        fileio::seekTo(session->file(), int64_t(entry.offset));
+        fileio::readExact(session->file(), bytes.data(), bytes.size());
+        return bytes;
+    };
+    open(8, {3, 4});
+    EXPECT_EQ(readFor(4), std::make_pair(int32_t(imNoErr), bytesOf(2)));
+    open(8, {0, 1, 2, 3, 4});
+    EXPECT_EQ(readFor(2), std::make_pair(int32_t(imNoErr), bytesOf(5)));
+    open(3, {0, 1, 2});
+    EXPECT_EQ(readFor(1).first, imFrameNotFound);
+}
+
+TEST_F(FrameSteps, DataTheFileCannotHoldIsAReadFailureWithoutAllocating) {
+    VideoInfo& video = open(3);
+    AviStream damaged = *video.stream;
+    damaged.odmlIndexComplete = false;
+    damaged.legacyFrames = damaged.frames();
+    damaged.legacyFrames[1].size = 0xFFFFFFF0u;
+    damaged.legacyFrames[2].offset = uint64_t(1) << 40;
+    video.stream = &damaged;
+    for (uint32_t index : {1u, 2u}) {
+        FrameJob j = job(PrTime(index) * kPerFrame);
+        ASSERT_EQ(selectFrame(video, j), imNoErr);
+        EXPECT_EQ(readFrame(video, j), imFileReadFailed);
+        EXPECT_EQ(j.compressedData.capacity(), 0u) << "nothing allocated for frame " << index;
+    }
+    session->closeFile();  // a file that cannot be read
+    FrameJob j = job(0);
+    ASSERT_EQ(selectFrame(video, j), imNoErr);
+    EXPECT_EQ(readFrame(video, j), imFileReadFailed);
+}
+
+TEST_F(FrameSteps, FailedDecodesDisposeOfTheirFramesAndKeepTheStateRight) {
+    VideoInfo& video = open(3);
+    {
+        FrameJob j = job(0);
+        ASSERT_EQ(selectFrame(video, j), imNoErr);
+        ASSERT_EQ(readFrame(video, j), imNoErr);
+        j.compressedData.data()[0] ^= 0xFF;  // not a frame any more
+        EXPECT_EQ(decodeFrame(video, j), imBadCompression);
+        EXPECT_EQ(host.frames().liveCount(), 1u);
+    }
+    EXPECT_EQ(host.frames().liveCount(), 0u) << "the job disposes of the frame it made";
+
+    FrameJob unknown = job(0, {{16, 8, PrPixelFormat_BGRA_4444_32f}});
+    EXPECT_THROW(run(unknown), std::runtime_error);
+
+    // A format block the codec refuses: nothing is begun, and a later good one begins.
+    const CodecBuffer good = video.compressedData;
+    const uint8_t junk[24] = {};
+    video.compressedData = CodecBuffer{junk, sizeof junk};
+    FrameJob switched = job(0, {{16, 8, PrPixelFormat_UYVY_422_8u_601}});
+    EXPECT_EQ(run(switched), imBadCompression);
+    EXPECT_FALSE(video.decompressing);
+    video.compressedData = good;
+    FrameJob again = job(0, {{16, 8, PrPixelFormat_UYVY_422_8u_601}});
+    EXPECT_EQ(run(again), imNoErr);
+    EXPECT_TRUE(video.decompressing);
+    EXPECT_EQ(video.pixelFormat, PrPixelFormat_UYVY_422_8u_601);
+}
+
+TEST_F(FrameSteps, OnlyPixelFormatChangesEndAndBeginTheDecompression) {
+    LogConfig& config = logConfig();
+    config.applicationName = "framesteps_" + std::to_string(std::random_device{}());
+    config.closed = false;  // an earlier test may have closed the log
+    config.enabled = true;
+    open(3);
+    for (PrPixelFormat format :
+         {PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_UYVY_422_8u_601,
+          PrPixelFormat_UYVY_422_8u_601, PrPixelFormat_YUYV_422_8u_601}) {
+        FrameJob j = job(0, {{16, 8, format}});
+        EXPECT_EQ(run(j), imNoErr);
+    }
+    closeLog();
+    config.enabled = false;
+    std::vector<fs::path> logs;
+    for (const auto& entry : fs::directory_iterator(hosttest::processProfile().profile() / "norvik" / "adobe"))
+        if (entry.path().filename().string().rfind(config.applicationName + "_", 0) == 0) logs.push_back(entry.path());
+    ASSERT_EQ(logs.size(), 1u);
+    std::stringstream text;
+    text << std::ifstream(logs[0], std::ios::binary).rdbuf();
+    fs::remove(logs[0]);
+    const std::string log = text.str();
+    std::string sequence;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("Pixel format changed, ending decompression") != std::string::npos) sequence += "end ";
+        if (line.find("Starting decompression: ") != std::string::npos) sequence += "begin ";
+    }
+    EXPECT_EQ(sequence, "begin end begin end begin ");
+    const std::string begun =
+        "] Starting decompression: Norvik YUV 4:2:2 8-bit [Rec.709] [LIMITED] -> "
+        "UYVY 4:2:2 8-bit [Rec.601] (pr: PrPixelFormat_UYVY_422_8u_601 [uyvy])";
+    const size_t at = log.find(begun);
+    ASSERT_NE(at, std::string::npos) << log;
+    EXPECT_TRUE(log[at + begun.size()] == '\n' || log[at + begun.size()] == '\r') << "nothing more on the line";
+}
