@@ -1,8 +1,10 @@
 // Audio through the loaded importer module as the host pulls it while playing:
 // consecutive imImportAudio7 requests (position -1) into one float buffer per
 // channel, for 24-bit 8-channel and 16-bit stereo PCM at 48 kHz, in blocks of one
-// second and of 4096 sample frames. Beside each, memcpy of the same number of
-// bytes (the float output of one block) in the same run, for the ratio.
+// second and of 4096 sample frames, and for 8-bit and 32-bit float stereo (the
+// importer's own offset and copy loops) in blocks of one second. Beside each,
+// memcpy of the same number of bytes (the float output of one block) in the same
+// run, for the ratio.
 //
 //   audio_import_bench [benchmark flags]
 //
@@ -28,14 +30,15 @@ using namespace prsdk;
 struct Format {
     uint16_t channels;
     uint16_t bits;
+    bool isFloat = false;
 };
-constexpr Format kFormats[] = {{8, 24}, {2, 16}};
+constexpr Format kFormats[] = {{8, 24}, {2, 16}, {2, 8}, {2, 32, true}};
 constexpr uint32_t kRate = 48000;
 constexpr uint32_t kSeconds = 10;
 
 fs::path clipPath(const Format& f) {
-    return fs::temp_directory_path() /
-           ("norvik-audio-bench-" + std::to_string(f.channels) + "x" + std::to_string(f.bits) + ".avi");
+    return fs::temp_directory_path() / ("norvik-audio-bench-" + std::to_string(f.channels) + "x" +
+                                        std::to_string(f.bits) + (f.isFloat ? "f" : "") + ".avi");
 }
 
 void writeClips() {
@@ -45,9 +48,13 @@ void writeClips() {
         plan.height = 8;
         plan.frames = 25 * kSeconds;
         plan.threads = 1;
-        plan.audio = {{f.channels, kRate, f.bits, false, false}};
+        plan.audio = {{f.channels, kRate, f.bits, f.isFloat, false}};
         clipmaker::makeClip(clipPath(f).string(), plan);
     }
+}
+
+std::string label(const Format& f) {
+    return std::to_string(f.channels) + " x " + std::to_string(f.bits) + "-bit" + (f.isFloat ? " float" : "");
 }
 
 // The module loaded into a host, with one clip open on host stream 0.
@@ -107,7 +114,7 @@ void BM_ImportAudio(benchmark::State& state) {
         benchmark::DoNotOptimize(buffers[0][0]);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * block * format.channels * int64_t(sizeof(float)));
-    state.SetLabel(std::to_string(format.channels) + " x " + std::to_string(format.bits) + "-bit");
+    state.SetLabel(label(format));
 }
 
 void BM_Memcpy(benchmark::State& state) {
@@ -119,12 +126,13 @@ void BM_Memcpy(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
-    state.SetLabel(std::to_string(format.channels) + " x " + std::to_string(format.bits) + "-bit output bytes");
+    state.SetLabel(label(format) + " output bytes");
 }
 
 void arguments(benchmark::internal::Benchmark* b) {
     for (int64_t format : {0, 1})
         for (int64_t block : {int64_t(kRate), int64_t(4096)}) b->Args({format, block});
+    for (int64_t format : {2, 3}) b->Args({format, int64_t(kRate)});
 }
 
 BENCHMARK(BM_ImportAudio)->Apply(arguments);

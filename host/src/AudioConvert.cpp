@@ -2,25 +2,19 @@
 
 #include <cstring>
 
+#include "AudioKernels.h"
+
 namespace norvikhost {
 
 namespace {
+
+using audiokernels::kSampleScale;
+using audiokernels::loadSample;
 
 // Frames converted per tile: the tile's integers stay in the first-level cache
 // between the two passes.
 constexpr std::uint32_t kTileFrames = 256;
 constexpr std::uint32_t kMaxChannels = 32;
-
-// One little-endian sample of Bytes bytes, sign-extended.
-template <int Bytes>
-std::int32_t loadSample(const unsigned char* p) {
-    if constexpr (Bytes == 1) return static_cast<signed char>(p[0]);
-    if constexpr (Bytes == 2) return static_cast<std::int16_t>(p[0] | p[1] << 8);
-    // 24 and 32 bits: assemble at the top of 32 bits, then shift the sign down.
-    std::uint32_t value = 0;
-    for (int i = 0; i < Bytes; ++i) value |= std::uint32_t(p[i]) << (8 * (4 - Bytes + i));
-    return static_cast<std::int32_t>(value) >> (8 * (4 - Bytes));
-}
 
 std::uint32_t load32(const unsigned char* p) {
     std::uint32_t word;
@@ -59,30 +53,50 @@ void spread(const std::int32_t* tile, float scale, float* const* out, std::uint3
 
 template <int Bytes>
 void uninterleave(const unsigned char* in, float** channels, std::uint32_t channelCount, std::uint32_t frames) {
-    constexpr float scale = 1.0f / float(std::int64_t(1) << (8 * Bytes - 1));
     alignas(64) std::int32_t tile[kTileFrames * kMaxChannels];
     float* at[kMaxChannels];
     for (std::uint32_t f0 = 0; f0 < frames; f0 += kTileFrames) {
         const std::uint32_t n = frames - f0 < kTileFrames ? frames - f0 : kTileFrames;
         widen<Bytes>(in + std::size_t(f0) * channelCount * Bytes, tile, n * channelCount);
         for (std::uint32_t c = 0; c < channelCount; ++c) at[c] = channels[c] + f0;
-        spread(tile, scale, at, channelCount, n);
+        spread(tile, kSampleScale<Bytes>, at, channelCount, n);
+    }
+}
+
+void uninterleaveBaseline(int bytes, const unsigned char* in, float** channels, std::uint32_t channelCount,
+                          std::uint32_t frames) {
+    switch (bytes) {
+        case 1: uninterleave<1>(in, channels, channelCount, frames); break;
+        case 2: uninterleave<2>(in, channels, channelCount, frames); break;
+        case 3: uninterleave<3>(in, channels, channelCount, frames); break;
+        default: uninterleave<4>(in, channels, channelCount, frames); break;
     }
 }
 
 }  // namespace
 
+bool audioKernelAvailable(AudioKernel kernel) {
+    // GCC's check covers the operating system's saving of the wide registers too.
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return kernel == AudioKernel::Baseline || avx2;
+}
+
+bool uninterleaveToFloat(AudioKernel kernel, int bits, const void* source, float** channels, std::uint32_t channelCount,
+                         std::uint32_t frames) {
+    if (channelCount > kMaxChannels || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) return false;
+    if (channelCount == 0) return true;
+    const auto* in = static_cast<const unsigned char*>(source);
+    if (kernel == AudioKernel::Avx2)
+        audiokernels::uninterleaveAvx2(bits / 8, in, channels, channelCount, frames);
+    else
+        uninterleaveBaseline(bits / 8, in, channels, channelCount, frames);
+    return true;
+}
+
 bool uninterleaveToFloat(int bits, const void* source, float** channels, std::uint32_t channelCount,
                          std::uint32_t frames) {
-    if (channelCount > kMaxChannels) return false;
-    const auto* in = static_cast<const unsigned char*>(source);
-    switch (bits) {
-        case 8: uninterleave<1>(in, channels, channelCount, frames); return true;
-        case 16: uninterleave<2>(in, channels, channelCount, frames); return true;
-        case 24: uninterleave<3>(in, channels, channelCount, frames); return true;
-        case 32: uninterleave<4>(in, channels, channelCount, frames); return true;
-        default: return false;
-    }
+    static const AudioKernel best = audioKernelAvailable(AudioKernel::Avx2) ? AudioKernel::Avx2 : AudioKernel::Baseline;
+    return uninterleaveToFloat(best, bits, source, channels, channelCount, frames);
 }
 
 }  // namespace norvikhost

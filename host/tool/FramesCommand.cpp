@@ -6,6 +6,7 @@
 
 #include "Command.h"
 #include "FramesRun.h"
+#include "PngFile.h"
 #include "SampleClip.h"
 #include "norvikhost/FrameRequester.h"
 #include "norvikhost/Host.h"
@@ -31,7 +32,11 @@ public:
                         "default: the first the clip offers");
         sub->add_option("--range", m_range, "Frames FIRST:LAST (inclusive; FIRST: runs to the end); default: all");
         sub->add_flag("--md5", m_md5, "Print one MD5 line per frame in the layout of ffmpeg's framemd5");
-        sub->add_option("--png", m_png, "Write frame-NNNNNN.png per frame into DIR (8-bit RGB(A), 16-bit when deeper)");
+        sub->add_option(
+            "--png", m_png,
+            pngWritesSixteenBits()
+                ? "Write frame-NNNNNN.png per frame into DIR (8-bit RGB(A), 16-bit when deeper)"
+                : "Write frame-NNNNNN.png per frame into DIR (8-bit RGB(A); this build has no 16-bit PNGs)");
         sub->add_option("--raw", m_raw, "Write the hashed bytes (rows top to bottom, no padding) per frame into DIR");
         return sub;
     }
@@ -58,6 +63,8 @@ private:
         FramesOutput output;
         output.md5 = m_md5 ? &std::cout : nullptr;
         output.pngFolder = m_png;
+        if (!m_png.empty() && format.deep() && !pngWritesSixteenBits())
+            std::cerr << "norvik-import: this build writes 8-bit PNGs; 16-bit PNGs need the Linux build\n";
         output.rawFolder = m_raw;
         output.progress = standardErrorIsTerminal() ? &std::cerr : nullptr;
         const FramesResult result = writeFrames(session, requester, format, first, last, output);

@@ -8,11 +8,23 @@
 
 namespace norvikhost {
 
+// The code that converts: loops the compiler vectorises for the x86-64 baseline
+// (SSE2), or AVX2 code, taken when the processor has it. Both give the same
+// floats, bit for bit.
+enum class AudioKernel { Baseline, Avx2 };
+
+// Whether this processor (and operating system) can run `kernel`.
+bool audioKernelAvailable(AudioKernel kernel);
+
 // `source` holds channels * frames samples of bits/8 bytes each, in any
 // alignment; `channels` points at `channels` buffers of `frames` floats.
 // bits is 8, 16, 24 or 32 and channelCount at most 32; returns false (writing
-// nothing) otherwise.
+// nothing) otherwise. Converts with the fastest kernel available.
 bool uninterleaveToFloat(int bits, const void* source, float** channels, std::uint32_t channelCount,
+                         std::uint32_t frames);
+
+// The same with a chosen kernel, which must be available (for tests and measurements).
+bool uninterleaveToFloat(AudioKernel kernel, int bits, const void* source, float** channels, std::uint32_t channelCount,
                          std::uint32_t frames);
 
 }  // namespace norvikhost

@@ -102,27 +102,28 @@ void expectSamples(const Stream& s, const ChannelBuffers& got, int64_t start, ui
 }  // namespace
 
 TEST(AudioReader, DeliversEveryTypeAcrossChunksAndPiecesThenSilence) {
-    for (uint32_t type : {1u, 3u, 4u, 5u, 6u}) {
-        const uint32_t frameBytes = 3 * bitsOf(type) / 8;
-        Stream s(type, 3, 40 * frameBytes + 2, {7, 0, 50, frameBytes, 3});
-        avitest::MemoryFile file(s.file);
-        for (uint64_t piece : {uint64_t(1), uint64_t(5 * frameBytes), kAudioPieceBytes}) {
-            struct Ask {
-                int64_t position;
-                uint32_t size;
-            };
-            int64_t next = 0;
-            for (const Ask ask : {Ask{0, 30}, Ask{-1, 7}, Ask{13, 3}, Ask{38, 10}, Ask{1000, 5}, Ask{-1, 0}}) {
-                const int64_t start = ask.position < 0 ? next : ask.position;
-                const Delivery d = deliver(s.audio, file, ask.position, ask.size, piece);
-                EXPECT_EQ(d.result, imNoErr);
-                EXPECT_EQ(d.buffers.unwrittenSamples(), 0u);
-                expectSamples(s, d.buffers, start, s.data.size());
-                next = start + ask.size;
-                EXPECT_EQ(s.audio.m_audioPosition, next);
+    for (uint32_t type : {1u, 3u, 4u, 5u, 6u})
+        for (uint16_t channels : {1, 3}) {
+            const uint32_t frameBytes = channels * bitsOf(type) / 8u;
+            Stream s(type, channels, 40 * frameBytes + 2, {7, 0, 50, frameBytes, 3});
+            avitest::MemoryFile file(s.file);
+            for (uint64_t piece : {uint64_t(1), uint64_t(5 * frameBytes), kAudioPieceBytes}) {
+                struct Ask {
+                    int64_t position;
+                    uint32_t size;
+                };
+                int64_t next = 0;
+                for (const Ask ask : {Ask{0, 30}, Ask{-1, 7}, Ask{13, 3}, Ask{38, 10}, Ask{1000, 5}, Ask{-1, 0}}) {
+                    const int64_t start = ask.position < 0 ? next : ask.position;
+                    const Delivery d = deliver(s.audio, file, ask.position, ask.size, piece);
+                    EXPECT_EQ(d.result, imNoErr);
+                    EXPECT_EQ(d.buffers.unwrittenSamples(), 0u);
+                    expectSamples(s, d.buffers, start, s.data.size());
+                    next = start + ask.size;
+                    EXPECT_EQ(s.audio.m_audioPosition, next);
+                }
             }
         }
-    }
 }
 
 TEST(AudioReader, AFailedSeekOrShortReadLeavesSilenceAndAnswersZero) {
