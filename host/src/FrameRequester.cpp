@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "norvikhost/HostError.h"
+#include "norvikhost/Text.h"
 
 namespace norvikhost {
 
@@ -26,6 +27,23 @@ void ReceivedFrame::reset() {
 
 std::vector<std::uint8_t> ReceivedFrame::picture() const { return m_store->readTopRowFirst(m_frame); }
 
+FrameAnswer receiveFrame(FrameStore& store, const char* selector, std::int32_t result, PPixHand frame) {
+    FrameAnswer answer;
+    answer.result = result;
+    if (result != 0) {
+        if (frame)
+            throw HostError(std::string(selector) + " wrote outFrame although it answered " + std::to_string(result));
+        return answer;
+    }
+    if (!store.handOver(frame)) throw HostError(std::string(selector) + " answered 0 without a live host frame");
+    answer.frame = ReceivedFrame(store, frame);
+    return answer;
+}
+
+std::string FrameRequester::describeResult(std::int32_t result) const {
+    return std::to_string(result) + " (" + resultName(result) + ")";
+}
+
 FrameAnswer SourceVideoRequester::request(std::int64_t index) {
     const ClipVideo& video = m_session.video();
     return requestAt(m_session.frameTime(index), {imFrameFormat{video.width, video.height, m_format}});
@@ -40,17 +58,8 @@ FrameAnswer SourceVideoRequester::requestAt(PrTime time, const std::vector<imFra
     record.inFrameFormats = offered.empty() ? nullptr : offered.data();
     record.inNumFrameFormats = std::int32_t(offered.size());
     record.outFrame = &out;
-    FrameAnswer answer;
-    answer.result = m_session.driver().call(imGetSourceVideo, nullptr, &record);
-    FrameStore& store = m_session.host().frames();
-    if (answer.result != imNoErr) {
-        if (out)
-            throw HostError("imGetSourceVideo wrote outFrame although it answered " + std::to_string(answer.result));
-        return answer;
-    }
-    if (!store.handOver(out)) throw HostError("imGetSourceVideo answered imNoErr without a live host frame");
-    answer.frame = ReceivedFrame(store, out);
-    return answer;
+    const std::int32_t result = m_session.driver().call(imGetSourceVideo, nullptr, &record);
+    return receiveFrame(m_session.host().frames(), "imGetSourceVideo", result, out);
 }
 
 }  // namespace norvikhost

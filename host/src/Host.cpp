@@ -140,6 +140,28 @@ void Host::failAcquisition(const std::string& suiteName, bool fail) {
         m_failingSuites.erase(suiteName);
 }
 
+void Host::holdFrameCreation(bool hold) {
+    {
+        std::lock_guard lock(m_gateMutex);
+        m_holdCreation = hold;
+    }
+    m_gateChanged.notify_all();
+}
+
+bool Host::waitForHeldCreations(std::size_t count, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(m_gateMutex);
+    return m_gateChanged.wait_for(lock, timeout, [&] { return m_heldCreations >= count; });
+}
+
+void Host::passCreationGate() {
+    std::unique_lock lock(m_gateMutex);
+    if (!m_holdCreation) return;
+    ++m_heldCreations;
+    m_gateChanged.notify_all();
+    m_gateChanged.wait(lock, [&] { return !m_holdCreation; });
+    --m_heldCreations;
+}
+
 void Host::setOriginTopLeft(PrPixelFormat format, bool topLeft) {
     std::lock_guard lock(m_mutex);
     m_topLeftOverrides[format] = topLeft;

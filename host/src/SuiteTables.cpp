@@ -24,6 +24,7 @@ int32 notImplemented() { return suiteError_NotImplemented; }
 int32 createPPix(PPixHand* out, int32 /*access*/, PrPixelFormat format, const prRect* bounds) {
     Host* host = Host::current();
     if (!host) return suiteError_InvalidCall;
+    host->passCreationGate();
     if (host->createPPixFails()) {
         if (out) *out = nullptr;
         return suiteError_OutOfMemory;

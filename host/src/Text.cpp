@@ -131,4 +131,16 @@ const char* resultName(std::int32_t result) {
     }
 }
 
+const char* asyncResultName(std::int32_t result) {
+    using namespace prsdk;
+    switch (result) {
+        case aiNoError: return "aiNoError";
+        case aiUnsupported: return "aiUnsupported";
+        case aiUnknownError: return "aiUnknownError";
+        case aiFrameNotFound: return "aiFrameNotFound";
+        case imUnknownError: return "unknown error";
+        default: return "unknown";
+    }
+}
+
 }  // namespace norvikhost

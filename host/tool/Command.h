@@ -38,5 +38,6 @@ std::unique_ptr<Command> makeInfoCommand();
 std::unique_ptr<Command> makeFramesCommand();
 std::unique_ptr<Command> makeBenchCommand();
 std::unique_ptr<Command> makeAudioCommand();
+std::unique_ptr<Command> makePlayCommand();
 
 }  // namespace norvikimport

@@ -1,5 +1,6 @@
 // norvik-import frames [FILE] [--format CODE] [--range FIRST:LAST] [--md5]
-// [--png DIR] [--raw DIR]: every frame of a range through imGetSourceVideo.
+// [--png DIR] [--raw DIR] [--async [--ahead N]]: every frame of a range through
+// imGetSourceVideo, or through the asynchronous importer with the same output.
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 #include "FramesRun.h"
 #include "PngFile.h"
 #include "SampleClip.h"
+#include "norvikhost/AsyncFrameRequester.h"
 #include "norvikhost/FrameRequester.h"
 #include "norvikhost/Host.h"
 #include "norvikhost/ImporterDriver.h"
@@ -25,7 +27,9 @@ class FramesCommand : public Command {
 public:
     CLI::App* add(CLI::App& program) override {
         CLI::App* sub = program.add_subcommand(
-            "frames", "Ask for every frame of a range through imGetSourceVideo (no FILE: the sample clip)");
+            "frames",
+            "Ask for every frame of a range through imGetSourceVideo or, with --async, the asynchronous importer "
+            "(no FILE: the sample clip)");
         sub->add_option("FILE", m_file, "Norvik AVI clip to open");
         sub->add_option("--format", m_format,
                         "Pixel format code as info prints it (yuy2, bgra, v210, ...); "
@@ -38,6 +42,9 @@ public:
                 ? "Write frame-NNNNNN.png per frame into DIR (8-bit RGB(A), 16-bit when deeper)"
                 : "Write frame-NNNNNN.png per frame into DIR (8-bit RGB(A); this build has no 16-bit PNGs)");
         sub->add_option("--raw", m_raw, "Write the hashed bytes (rows top to bottom, no padding) per frame into DIR");
+        sub->add_flag("--async", m_async, "Ask through the asynchronous importer, announcing frames ahead");
+        sub->add_option("--ahead", m_ahead, "With --async: frames announced ahead of the one collected (default 4)")
+            ->check(CLI::NonNegativeNumber);
         return sub;
     }
 
@@ -59,7 +66,6 @@ private:
         FrameSession session(driver, clip);
         const FrameFormat& format = chooseFrameFormat(session.video(), m_format);
         const auto [first, last] = parseFrameRange(m_range, session.video().frameCount);
-        SourceVideoRequester requester(session, format.pixelFormat);
         FramesOutput output;
         output.md5 = m_md5 ? &std::cout : nullptr;
         output.pngFolder = m_png;
@@ -67,8 +73,19 @@ private:
             std::cerr << "norvik-import: this build writes 8-bit PNGs; 16-bit PNGs need the Linux build\n";
         output.rawFolder = m_raw;
         output.progress = standardErrorIsTerminal() ? &std::cerr : nullptr;
-        const FramesResult result = writeFrames(session, requester, format, first, last, output);
-        std::vector<std::string> problems = result.failures;
+        std::vector<std::string> problems;
+        FramesResult result;
+        if (m_async) {
+            AsyncImporter importer(session);
+            AsyncFrameRequester requester(session, importer, format.pixelFormat, m_ahead);
+            result = writeFrames(session, requester, format, first, last, output);
+            if (const std::int32_t closed = importer.close())
+                problems.push_back("closing the asynchronous importer: " + requester.describeResult(closed));
+        } else {
+            SourceVideoRequester requester(session, format.pixelFormat);
+            result = writeFrames(session, requester, format, first, last, output);
+        }
+        problems.insert(problems.begin(), result.failures.begin(), result.failures.end());
         for (std::string& problem : session.close()) problems.push_back(std::move(problem));
         for (const std::string& problem : problems) std::cerr << "norvik-import: error: " << problem << "\n";
         std::cerr << "frames: " << result.delivered << " of " << last - first + 1 << " delivered in "
@@ -77,7 +94,8 @@ private:
     }
 
     std::string m_file, m_format, m_range, m_png, m_raw;
-    bool m_md5 = false;
+    bool m_md5 = false, m_async = false;
+    int m_ahead = 4;
 };
 
 }  // namespace

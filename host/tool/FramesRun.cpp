@@ -91,7 +91,7 @@ FramesResult writeFrames(FrameSession& session, FrameRequester& requester, const
         FrameAnswer answer = requester.request(index);
         if (answer.result != prsdk::imNoErr) {
             result.failures.push_back("frame " + std::to_string(index) + ": the module answered " +
-                                      std::to_string(answer.result) + " (" + resultName(answer.result) + ")");
+                                      requester.describeResult(answer.result));
             continue;
         }
         writeOutputs(output, session.video(), format, index, answer.frame.picture());

@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     program.add_option("--module", modulePath, "Importer module to load (default: the one beside this program)");
 
     std::vector<std::pair<CLI::App*, std::unique_ptr<Command>>> commands;
-    for (auto make : {makeFormatsCommand, makeInfoCommand, makeAudioCommand, makeFramesCommand, makeBenchCommand}) {
+    for (auto make : {makeFormatsCommand, makeInfoCommand, makeAudioCommand, makeFramesCommand, makeBenchCommand,
+                      makePlayCommand}) {
         std::unique_ptr<Command> command = make();
         CLI::App* sub = command->add(program);
         commands.emplace_back(sub, std::move(command));

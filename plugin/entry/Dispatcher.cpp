@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "async/AsyncEntry.h"
 #include "audio/AudioHandlers.h"
 #include "entry/ModuleHandlers.h"
 #include "importer/ClipInfo.h"
@@ -81,6 +82,8 @@ prMALError route(int32 selector, imStdParms* stdParms, void* param1, void* param
         case imDataRateAnalysis:
         case imGetIndPixelFormat:
         case imGetSourceVideo: return routeFileSelector(selector, param1, param2);
+        case imCreateAsyncImporter:
+            return onCreateAsyncImporter(stdParms, static_cast<imAsyncImporterCreationRec*>(param1));
         case imGetSubTypeNames:
             return onGetSubTypeNames(stdParms, indexParam(param1), static_cast<imSubTypeDescriptionRec**>(param2));
         case imImportAudio7:

@@ -35,6 +35,8 @@ struct VideoInfo {
     NorvikImporter* importer;  // not owned
     int64_t ticksPerSecond = 0;
     NorvikCodec codec;  // open for the whole life of the description
+    // Set by init; a decompression begun later writes it only if the codec then
+    // describes the stream otherwise (frame tasks read the size without a lock).
     CodecFormat compressedFormat = emptyCodecFormat();
     CodecBuffer compressedData{nullptr, 0};  // points into formatBytes
     std::vector<uint8_t> formatBytes;        // the codec-private bytes of the format chunk

@@ -1,6 +1,7 @@
 #include "video/FrameSteps.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
@@ -70,7 +71,10 @@ int32_t beginDecompression(VideoInfo& video, const FormatInfo& format) {
         logMessage("Decompress begin failed: %s", e.what());
         return imBadCompression;
     }
-    video.compressedFormat = filled;
+    // The codec describes the stream again, as it did when the clip was opened. The
+    // description is written only when it differs: the asynchronous importer's
+    // tasks read the frame size (selectFrame) without the decode lock held here.
+    if (std::memcmp(&video.compressedFormat, &filled, sizeof filled) != 0) video.compressedFormat = filled;
     video.decompressing = true;
     video.pixelFormat = format.pixelFormat;
     return imNoErr;

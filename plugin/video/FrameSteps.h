@@ -8,7 +8,8 @@
 // Concurrency: readFrame uses the job's file, decodeFrame the description's codec
 // and decompression state; a caller that runs jobs on several threads serialises
 // the readFrame calls on one file and the decodeFrame calls on one description.
-// selectFrame only reads the description.
+// selectFrame only reads the description (its rate, frame count and frame size),
+// which decodeFrame leaves unchanged, so it needs no lock beside them.
 #pragma once
 
 #include <cstdint>

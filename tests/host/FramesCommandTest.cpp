@@ -58,3 +58,25 @@ TEST(FramesCommand, BenchComparesTheImporterWithTheCodecAlone) {
     EXPECT_NE(bench.output.find("first frame equal through both: yes"), std::string::npos) << bench.output;
     EXPECT_TRUE(std::regex_search(bench.output, std::regex(R"(overhead: +[-+][0-9.]+ % wall)"))) << bench.output;
 }
+
+TEST(FramesCommand, AsyncFramesListTheSameAndPlayShowsBothPathsSideBySide) {
+    const hosttest::TempFolder folder;
+    const std::string clip = (folder.path() / "clip.avi").string();
+    clipmaker::ClipSpec plan;
+    plan.width = 64;
+    plan.height = 32;
+    plan.frames = 30;
+    clipmaker::makeClip(clip, plan);
+    const ChildResult sync = runImport({"frames", clip, "--md5", "--range", "10:25"});
+    const ChildResult async = runImport({"frames", clip, "--md5", "--range", "10:25", "--async", "--ahead", "3"});
+    EXPECT_EQ(async.exitCode, 0) << async.output;
+    EXPECT_EQ(async.output, sync.output);
+
+    const ChildResult play =
+        runImport({"play", clip, "--compare", "--frames", "40", "--seek-every", "7", "--with-sync"});
+    EXPECT_EQ(play.exitCode, 0) << play.output;
+    for (const char* row :
+         {R"(\nimGetSourceVideo +[0-9.]+( +[0-9.]+ ms){4} +0\n)", R"(\nasync, 4 ahead +[0-9.]+( +[0-9.]+ ms){4} +0\n)",
+          R"(\nother thread: [0-9]+ frames through imGetSourceVideo meanwhile, 0 failed\n)"})
+        EXPECT_TRUE(std::regex_search(play.output, std::regex(row))) << row << "\n" << play.output;
+}

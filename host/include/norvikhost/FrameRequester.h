@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "norvikhost/FrameSession.h"
@@ -41,11 +42,19 @@ struct FrameAnswer {
     ReceivedFrame frame;      // set only when result is imNoErr
 };
 
+// What the host makes of a module's answer to a frame request (imGetSourceVideo
+// or aiGetFrame, named by `selector`) and the frame it wrote: on 0 the frame is
+// handed over to the host. Throws HostError when the module breaks the protocol:
+// a frame written with a failure, or success without a live host frame.
+FrameAnswer receiveFrame(FrameStore& store, const char* selector, std::int32_t result, prsdk::PPixHand frame);
+
 class FrameRequester {
 public:
     virtual ~FrameRequester() = default;
     // Frame `index` of the clip, asked for at its start time.
     virtual FrameAnswer request(std::int64_t index) = 0;
+    // A result of request() for people: "28 (imFrameNotFound)".
+    virtual std::string describeResult(std::int32_t result) const;
 };
 
 // imGetSourceVideo with one frame format: the clip's size in the given pixel format.
@@ -54,9 +63,7 @@ public:
     SourceVideoRequester(FrameSession& session, prsdk::PrPixelFormat format) : m_session(session), m_format(format) {}
 
     FrameAnswer request(std::int64_t index) override;
-    // imGetSourceVideo at any time with any list of frame formats. Throws
-    // HostError when the module breaks the protocol: outFrame written with a
-    // failure, or success without a live host frame.
+    // imGetSourceVideo at any time with any list of frame formats (receiveFrame).
     FrameAnswer requestAt(prsdk::PrTime time, const std::vector<prsdk::imFrameFormat>& formats);
 
 private:

@@ -11,6 +11,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <set>
@@ -62,6 +64,12 @@ public:
     void setOriginTopLeft(prsdk::PrPixelFormat format, bool topLeft);
     void setTicksPerSecond(prsdk::PrTime ticks) { m_ticksPerSecond = ticks; }
     void setCreatePPixFails(bool fail) { m_createPPixFails = fail; }
+    // While held, CreatePPix waits (the module's frame-making thread is caught in
+    // the act) until creation is released again.
+    void holdFrameCreation(bool hold);
+    // Waits up to `timeout` until `count` CreatePPix calls are being held; false
+    // when they do not come.
+    bool waitForHeldCreations(std::size_t count, std::chrono::milliseconds timeout);
 
     // What the suites answer (after knobs).
     bool originTopLeft(prsdk::PrPixelFormat format) const;
@@ -72,6 +80,7 @@ public:
     std::int32_t acquireSuite(const char* name, std::int32_t version, const void** suite);
     std::int32_t releaseSuite(const char* name, std::int32_t version);
     void recordErrorEvent(ErrorEvent event);
+    void passCreationGate();  // returns once frame creation is not held
 
 private:
     HostMemory m_memory;
@@ -87,6 +96,11 @@ private:
     std::vector<ErrorEvent> m_events;                         // guarded by m_mutex
     std::atomic<prsdk::PrTime> m_ticksPerSecond{prsdk::kHostTicksPerSecond};
     std::atomic<bool> m_createPPixFails{false};
+
+    std::mutex m_gateMutex;
+    std::condition_variable m_gateChanged;
+    bool m_holdCreation = false;      // guarded by m_gateMutex
+    std::size_t m_heldCreations = 0;  // guarded by m_gateMutex
 };
 
 // The suite table served for a name and version, or null (SuiteTables.cpp).

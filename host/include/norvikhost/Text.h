@@ -29,5 +29,7 @@ std::string hexText(std::uint32_t value);
 
 // The host's name of an importer result ("imNoErr"), or "unknown".
 const char* resultName(std::int32_t result);
+// The host's name of an asynchronous importer's answer ("aiNoError"), or "unknown".
+const char* asyncResultName(std::int32_t result);
 
 }  // namespace norvikhost

@@ -1,0 +1,236 @@
+// The asynchronous importer in a substitute host, in-process so that its log can
+// be read: tasks start at announcement and flush and close wait for them; a
+// collection takes the oldest request of its frame or decodes on demand; failing
+// and throwing frames among good ones; unsupported selectors; a missing suite.
+#include <chrono>
+#include <fstream>
+#include <future>
+#include <gtest/gtest.h>
+#include <random>
+#include <sstream>
+
+#include "ClipMaker.h"
+#include "TestPlatform.h"
+#include "async/AsyncEntry.h"
+#include "formats/Catalogue.h"
+#include "log/Log.h"
+#include "log/Text.h"
+#include "norvikhost/FrameRequester.h"
+#include "norvikhost/Host.h"
+#include "norvikhost/PixelLayout.h"
+#include "video/SourceVideo.h"
+
+using namespace prsdk;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+constexpr PrTime kPerFrame = kHostTicksPerSecond / 25;
+constexpr PrPixelFormat kYuy2 = PrPixelFormat_YUYV_422_8u_601;
+constexpr PrPixelFormat kUyvy = PrPixelFormat_UYVY_422_8u_601;
+constexpr PrPixelFormat kOutsideCatalogue = PrPixelFormat_BGRA_4444_32f;
+
+class AsyncImporter : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hosttest::processProfile();
+        std::set<uint32_t> topLeft;
+        for (uint32_t format : catalogueFormats())
+            if (norvikhost::pixelFormatDefaultTopLeft(format)) topLeft.insert(format);
+        buildPixelFormatTables(topLeft);
+        clipmaker::ClipSpec plan;  // 16 x 8 8-bit 4:2:2, 6 frames at 25/1
+        plan.width = 16;
+        plan.height = 8;
+        plan.frames = 6;
+        plan.threads = 1;
+        clipmaker::makeClip(clip.string(), plan);
+        ASSERT_TRUE(session.open(toWide(clip.string()), 0, 0));
+        ASSERT_EQ(session.parse(0), imNoErr);
+    }
+    void TearDown() override {
+        host.holdFrameCreation(false);  // a failed test may leave it held
+        if (importer) {
+            EXPECT_EQ(xAsyncImportEntry(aiClose, importer), aiNoError);
+        }
+        EXPECT_TRUE(host.frames().checkAtClose().empty());
+    }
+
+    void create() {
+        imAsyncImporterCreationRec creation{&session, nullptr, nullptr, nullptr};
+        ASSERT_EQ(onCreateAsyncImporter(host.stdParms(), &creation), imNoErr);
+        ASSERT_EQ(creation.outAsyncEntry, &xAsyncImportEntry);
+        importer = creation.outAsyncPrivateData;
+    }
+    static imSourceVideoRec record(void* privateData, PrTime time, imFrameFormat* format, PPixHand* out) {
+        imSourceVideoRec request{};
+        request.inPrivateData = privateData;
+        request.inFrameTime = time;
+        request.inFrameFormats = format;
+        request.inNumFrameFormats = 1;
+        request.outFrame = out;
+        return request;
+    }
+    int32 announce(PrTime time, PrPixelFormat format = kYuy2) {
+        imFrameFormat wanted{16, 8, format};
+        aiAsyncRequest request{importer, 0, record(importer, time, &wanted, nullptr)};
+        return xAsyncImportEntry(aiInitiateAsyncRead, &request);
+    }
+    norvikhost::FrameAnswer collect(PrTime time, PrPixelFormat format = kYuy2) {
+        imFrameFormat wanted{16, 8, format};
+        PPixHand out = nullptr;
+        imSourceVideoRec request = record(importer, time, &wanted, &out);
+        const int32 result = xAsyncImportEntry(aiGetFrame, &request);
+        return norvikhost::receiveFrame(host.frames(), "aiGetFrame", result, out);
+    }
+    // The frame through the synchronous session, for comparison.
+    Bytes expected(int64_t index, PrPixelFormat format = kYuy2) {
+        imFrameFormat wanted{16, 8, format};
+        PPixHand out = nullptr;
+        imSourceVideoRec request = record(&session, index * kPerFrame, &wanted, &out);
+        const int32 result = onGetSourceVideo(session, &request);
+        return norvikhost::receiveFrame(host.frames(), "imGetSourceVideo", result, out).frame.picture();
+    }
+
+    void startLog() {
+        LogConfig& config = logConfig();
+        config.applicationName = "async_" + std::to_string(std::random_device{}());
+        config.closed = false;
+        config.enabled = true;
+    }
+    // The messages logged since startLog, one per line, without time and thread.
+    std::string stopLog() {
+        closeLog();
+        logConfig().enabled = false;
+        std::string messages;
+        for (const auto& entry : fs::directory_iterator(hosttest::processProfile().profile() / "norvik" / "adobe")) {
+            if (entry.path().filename().string().rfind(logConfig().applicationName + "_", 0) != 0) continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            for (std::string line; std::getline(in, line);) {
+                const size_t at = line.find("] ", line.find("] ") + 2);  // after "[time] [thread] "
+                messages += line.substr(at + 2, line.find_last_not_of('\r') - at - 1) + "\n";
+            }
+            in.close();
+            fs::remove(entry.path());
+        }
+        return messages;
+    }
+
+    norvikhost::Host host;
+    hosttest::TempFolder folder;
+    const fs::path clip = folder.path() / "clip.avi";
+    NorvikImporter session{host.stdParms()};
+    void* importer = nullptr;
+};
+
+}  // namespace
+
+TEST_F(AsyncImporter, TasksStartAtAnnouncementAndFlushAndCloseWaitForThem) {
+    create();
+    // Every frame made waits in CreatePPix, inside a task that nobody collects:
+    // a task deferred until its collection would never get there.
+    host.holdFrameCreation(true);
+    EXPECT_EQ(announce(0), aiNoError);
+    EXPECT_EQ(announce(kPerFrame), aiNoError);
+    ASSERT_TRUE(host.waitForHeldCreations(1, 20s)) << "no task ran without a collection";
+    auto flushed = std::async(std::launch::async, [handle = importer] { return xAsyncImportEntry(aiFlush, handle); });
+    EXPECT_EQ(flushed.wait_for(200ms), std::future_status::timeout) << "aiFlush returned with tasks running";
+    host.holdFrameCreation(false);
+    EXPECT_EQ(flushed.get(), aiNoError);
+    EXPECT_EQ(host.frames().createdCount(), 2u);
+    EXPECT_EQ(host.frames().liveCount(), 0u) << "the flushed frames are disposed of";
+
+    host.holdFrameCreation(true);
+    for (int i = 2; i < 5; ++i) EXPECT_EQ(announce(i * kPerFrame), aiNoError);
+    ASSERT_TRUE(host.waitForHeldCreations(1, 20s));
+    auto closed = std::async(std::launch::async, [handle = importer] { return xAsyncImportEntry(aiClose, handle); });
+    importer = nullptr;
+    EXPECT_EQ(closed.wait_for(200ms), std::future_status::timeout) << "aiClose returned with tasks running";
+    host.holdFrameCreation(false);
+    EXPECT_EQ(closed.get(), aiNoError);
+    EXPECT_EQ(host.frames().createdCount(), 5u);
+    EXPECT_EQ(host.frames().liveCount(), 0u);
+}
+
+TEST_F(AsyncImporter, ACollectionTakesTheOldestRequestOfItsFrameOrDecodesOnDemand) {
+    create();
+    startLog();
+    // Two times on frame 1 (the later one in another format), and frame 3 twice.
+    EXPECT_EQ(announce(kPerFrame), aiNoError);
+    EXPECT_EQ(announce(kPerFrame + kPerFrame / 2, kUyvy), aiNoError);
+    EXPECT_EQ(announce(3 * kPerFrame), aiNoError);
+    EXPECT_EQ(announce(3 * kPerFrame), aiNoError);
+    for (int call : {1, 5, 6, 7, 42, -1})  // aiCancelAsyncRead, aiContinueToWaitForAsyncIO, ...
+        EXPECT_EQ(xAsyncImportEntry(call, importer), aiUnsupported) << call;
+    std::vector<norvikhost::FrameAnswer> answers;
+    for (PrTime time : {kPerFrame + 1, kPerFrame + kPerFrame / 3, 3 * kPerFrame, 2 * kPerFrame + 7})
+        answers.push_back(collect(time));
+    const std::string log = stopLog();
+    for (size_t i = 0; i < answers.size(); ++i) {  // frames 1 (oldest first), 1, 3, 2
+        ASSERT_EQ(answers[i].result, aiNoError);
+        const PrPixelFormat format = i == 1 ? kUyvy : kYuy2;
+        EXPECT_EQ(host.frames().find(answers[i].frame.get())->format, format) << i;
+        EXPECT_EQ(answers[i].frame.picture(), expected(i < 2 ? 1 : 5 - i, format)) << i;
+    }
+    // Only frame 2 was never announced; the unsupported selectors left no line.
+    EXPECT_NE(log.find("REQUEST: Adding: 1, frameTime: " + std::to_string(kPerFrame + kPerFrame / 2)),
+              std::string::npos);
+    EXPECT_EQ(log.find("Frame not found: 1"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Frame not found: 3"), std::string::npos) << log;
+    EXPECT_NE(log.find("REQUEST: ERROR: Frame not found: 2, frameTime: " + std::to_string(2 * kPerFrame + 7)),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("    OnInitiateAsyncRead: [aiNoError] (0)\n----------------------\n[OnGetFrame]\n"
+                       "REQUEST: Requesting: 1, frameTime: " +
+                       std::to_string(kPerFrame + 1)),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Decoded 3: PrPixelFormat_YUYV_422_8u_601\n    OnGetFrame: [aiNoError] (0), [imNoErr] (0)\n"),
+              std::string::npos)
+        << log;
+    // The second request of frame 3 stays until the flush, which disposes of its frame.
+    EXPECT_EQ(xAsyncImportEntry(aiFlush, importer), aiNoError);
+    EXPECT_EQ(host.frames().createdCount(), 5u + 4u) << "five decodes, four synchronous frames";
+    EXPECT_EQ(host.frames().liveCount(), 4u) << "only the frames handed to the host";
+}
+
+TEST_F(AsyncImporter, AFailingOrThrowingFrameAmongGoodOnesAffectsOnlyItself) {
+    create();
+    startLog();
+    EXPECT_EQ(announce(0), aiNoError);
+    EXPECT_EQ(announce(6 * kPerFrame), aiNoError);  // past the end
+    EXPECT_EQ(announce(kPerFrame, kOutsideCatalogue), aiNoError);
+    EXPECT_EQ(announce(5 * kPerFrame), aiNoError);
+    const norvikhost::FrameAnswer first = collect(0);
+    EXPECT_EQ(collect(6 * kPerFrame).result, aiUnknownError);
+    EXPECT_EQ(collect(kPerFrame, kOutsideCatalogue).result, imUnknownError);
+    const norvikhost::FrameAnswer last = collect(5 * kPerFrame);
+    const std::string log = stopLog();
+    ASSERT_EQ(first.result, aiNoError);
+    ASSERT_EQ(last.result, aiNoError);
+    EXPECT_EQ(first.frame.picture(), expected(0));
+    EXPECT_EQ(last.frame.picture(), expected(5));
+    EXPECT_NE(log.find("frameIndex out of bounds\n"), std::string::npos);
+    EXPECT_NE(log.find("    OnGetFrame: [aiUnknownError] (2), [imFrameNotFound] (28)\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("xAsyncImportEntry: FATAL: Unhandled exception during aiGetFrame (3): "
+                       "GetFormatInfo_by_pixelFormat(): pixel format not found: PrPixelFormat_BGRA_4444_32f [BGra]\n"),
+              std::string::npos)
+        << log;
+}
+
+TEST_F(AsyncImporter, WithoutThePPixSuiteAnAnnouncementIsRefusedAndAddsNoRequest) {
+    host.failAcquisition(kPrSDKPPixSuite);
+    create();
+    startLog();
+    EXPECT_EQ(announce(kPerFrame), imUnknownError);
+    host.failAcquisition(kPrSDKPPixSuite, false);
+    const norvikhost::FrameAnswer answer = collect(kPerFrame);
+    const std::string log = stopLog();
+    EXPECT_EQ(answer.result, aiNoError);
+    EXPECT_NE(log.find("xAsyncImportEntry: FATAL: Unhandled exception during aiInitiateAsyncRead (0): Could not "
+                       "acquire suite: 'Premiere PPix Suite', ver: 1\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("REQUEST: ERROR: Frame not found: 1"), std::string::npos) << "no request was added";
+}
