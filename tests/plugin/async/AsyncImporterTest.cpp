@@ -181,14 +181,10 @@ TEST_F(AsyncImporter, ACollectionTakesTheOldestRequestOfItsFrameOrDecodesOnDeman
     EXPECT_NE(log.find("REQUEST: ERROR: Frame not found: 2, frameTime: " + std::to_string(2 * kPerFrame + 7)),
               std::string::npos)
         << log;
-    EXPECT_NE(log.find("    OnInitiateAsyncRead: [aiNoError] (0)\n----------------------\n[OnGetFrame]\n"
-                       "REQUEST: Requesting: 1, frameTime: " +
-                       std::to_string(kPerFrame + 1)),
-              std::string::npos)
+    // Tasks log from their own threads, so only single lines are looked for.
+    EXPECT_NE(log.find("REQUEST: Requesting: 1, frameTime: " + std::to_string(kPerFrame + 1) + "\n"), std::string::npos)
         << log;
-    EXPECT_NE(log.find("Decoded 3: PrPixelFormat_YUYV_422_8u_601\n    OnGetFrame: [aiNoError] (0), [imNoErr] (0)\n"),
-              std::string::npos)
-        << log;
+    EXPECT_NE(log.find("Decoded 3: PrPixelFormat_YUYV_422_8u_601\n"), std::string::npos) << log;
     // The second request of frame 3 stays until the flush, which disposes of its frame.
     EXPECT_EQ(xAsyncImportEntry(aiFlush, importer), aiNoError);
     EXPECT_EQ(host.frames().createdCount(), 5u + 4u) << "five decodes, four synchronous frames";
