@@ -24,7 +24,8 @@ struct AsyncFrameRequest {
 
     NorvikAsyncImporter* importer;  // not owned; gives the task the stream description and the mutexes
     FrameJob job;
-    uint32_t frameIndex;  // frameTimeToIndex of the job's frame time: the key of a collection
+    uint32_t frameIndex;      // frameTimeToIndex of the job's frame time: the key of a collection
+    uint64_t decodeTurn = 0;  // when the task may decode, among its importer's tasks
     // The decode task's host result; empty once a collection has taken it.
     std::future<int32_t> result;
 };

@@ -1,5 +1,6 @@
 #include "async/NorvikAsyncImporter.h"
 
+#include <exception>
 #include <stdexcept>
 
 #include "log/Log.h"
@@ -92,24 +93,48 @@ int32_t NorvikAsyncImporter::OnFlush() {
 NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const imSourceVideoRec& record) {
     const uint32_t index = frameTimeToIndex(videoOf(*this), record.inFrameTime);
     auto request = std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(*this)), index);
+    request->decodeTurn = m_nextTurn;
     // The task starts before the request joins the list, so that a thread that
-    // cannot be had (std::system_error) leaves no request without a future.
+    // cannot be had (std::system_error) leaves no request without a future, and
+    // its turn is taken only once it runs, so that no later task waits for it.
     request->result = std::async(std::launch::async, &NorvikAsyncImporter::decodeTask, request.get());
+    ++m_nextTurn;
     m_requests.push_back(std::move(request));
     return std::prev(m_requests.end());
 }
 
 int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
     NorvikAsyncImporter& importer = *request->importer;
-    VideoInfo& video = *importer.m_videoInfo;
+    const VideoInfo& video = *importer.m_videoInfo;
     FrameJob& job = request->job;
-    if (const int32_t result = selectFrame(video, job)) return result;
-    {
-        std::lock_guard lock(importer.m_readMutex);
-        if (const int32_t result = readFrame(video, job)) return result;
+    int32_t result = imNoErr;
+    std::exception_ptr error;
+    try {
+        result = selectFrame(video, job);
+        if (result == imNoErr) {
+            std::lock_guard lock(importer.m_readMutex);
+            result = readFrame(video, job);
+        }
+    } catch (...) {
+        error = std::current_exception();  // rethrown once the turn is passed on
     }
-    std::lock_guard lock(importer.m_decodeMutex);
-    return decodeFrame(video, job);
+    return importer.decodeInTurn(*request, result, error);
+}
+
+int32_t NorvikAsyncImporter::decodeInTurn(AsyncFrameRequest& request, int32_t earlier,
+                                          const std::exception_ptr& error) {
+    std::unique_lock lock(m_decodeMutex);
+    m_decodeTurn.wait(lock, [&] { return m_servedTurns == request.decodeTurn; });
+    struct PassOn {  // also when decodeFrame throws
+        NorvikAsyncImporter& importer;
+        ~PassOn() {
+            ++importer.m_servedTurns;
+            importer.m_decodeTurn.notify_all();
+        }
+    } passOn{*this};
+    if (error) std::rethrow_exception(error);
+    if (earlier != imNoErr) return earlier;
+    return decodeFrame(*m_videoInfo, request.job);
 }
 
 void NorvikAsyncImporter::destroyRequests() {
