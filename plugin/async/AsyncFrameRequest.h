@@ -25,7 +25,7 @@ struct AsyncFrameRequest {
     NorvikAsyncImporter* importer;  // not owned; gives the task the stream description and the mutexes
     FrameJob job;
     uint32_t frameIndex;      // frameTimeToIndex of the job's frame time: the key of a collection
-    uint64_t decodeTurn = 0;  // when the task may decode, among its importer's tasks
+    uint64_t decodeTurn = 0;  // the task's place in its importer's DecodeOrder
     // The decode task's host result; empty once a collection has taken it.
     std::future<int32_t> result;
 };

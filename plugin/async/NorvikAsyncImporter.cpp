@@ -105,7 +105,7 @@ NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const
 
 int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
     NorvikAsyncImporter& importer = *request->importer;
-    const VideoInfo& video = *importer.m_videoInfo;
+    VideoInfo& video = *importer.m_videoInfo;
     FrameJob& job = request->job;
     int32_t result = imNoErr;
     std::exception_ptr error;
@@ -116,25 +116,14 @@ int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
             result = readFrame(video, job);
         }
     } catch (...) {
-        error = std::current_exception();  // rethrown once the turn is passed on
+        error = std::current_exception();  // rethrown below, once the turn has come
     }
-    return importer.decodeInTurn(*request, result, error);
-}
-
-int32_t NorvikAsyncImporter::decodeInTurn(AsyncFrameRequest& request, int32_t earlier,
-                                          const std::exception_ptr& error) {
-    std::unique_lock lock(m_decodeMutex);
-    m_decodeTurn.wait(lock, [&] { return m_servedTurns == request.decodeTurn; });
-    struct PassOn {  // also when decodeFrame throws
-        NorvikAsyncImporter& importer;
-        ~PassOn() {
-            ++importer.m_servedTurns;
-            importer.m_decodeTurn.notify_all();
-        }
-    } passOn{*this};
+    // A task that failed still waits for its turn, to pass it on to the next.
+    const DecodeOrder::Turn turn = importer.m_decodeOrder.waitFor(request->decodeTurn);
     if (error) std::rethrow_exception(error);
-    if (earlier != imNoErr) return earlier;
-    return decodeFrame(*m_videoInfo, request.job);
+    if (result != imNoErr) return result;
+    std::lock_guard lock(importer.m_decodeMutex);
+    return decodeFrame(video, job);
 }
 
 void NorvikAsyncImporter::destroyRequests() {

@@ -10,13 +10,13 @@
 // not overlap any other call; it waits for every task first.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <mutex>
 
 #include "async/AsyncFrameRequest.h"
+#include "async/DecodeOrder.h"
 #include "importer/NorvikImporter.h"
 #include "prsdk/PrSDK.h"
 
@@ -50,10 +50,6 @@ private:
     // The decode task of one request, on its own thread: the frame steps with the
     // read and decode mutexes, never m_requestMutex. Returns the host result.
     static int32_t decodeTask(AsyncFrameRequest* request);
-    // Decodes the task's frame when its turn comes (holding m_decodeMutex), and
-    // passes the turn on whether the steps before failed (`earlier` not 0 or an
-    // exception) or not.
-    int32_t decodeInTurn(AsyncFrameRequest& request, int32_t earlier, const std::exception_ptr& error);
     // REQUIRES m_requestMutex (or no other call, in the destructor). Oldest first.
     void destroyRequests();
 
@@ -65,17 +61,12 @@ private:
     // its position serve one read at a time.
     std::mutex m_readMutex;
     // Held by a task while it decodes into a host frame: the codec session and the
-    // decompression state of m_videoInfo serve one decode at a time. Guards
-    // m_decodeTurn's counter m_servedTurns.
+    // decompression state of m_videoInfo serve one decode at a time.
     std::mutex m_decodeMutex;
-    // Tasks decode in the order their frames were announced (a mutex alone lets
-    // any waiting task go next, and the frame the host collects first could wait
-    // behind every other one announced with it). Every request takes the next turn
-    // when its task starts; every task passes its turn on, decoded or failed, so
-    // no turn is skipped.
-    std::condition_variable m_decodeTurn;
-    uint64_t m_servedTurns = 0;  // turns passed on; guarded by m_decodeMutex
-    uint64_t m_nextTurn = 0;     // the turn of the next request; guarded by m_requestMutex
+    // Tasks take m_decodeMutex in the order of their requests' decodeTurn.
+    DecodeOrder m_decodeOrder;
+    // The decodeTurn of the next request. Guarded by m_requestMutex.
+    uint64_t m_nextTurn = 0;
     // Outstanding requests, oldest first. Guarded by m_requestMutex.
     RequestList m_requests;
 };
