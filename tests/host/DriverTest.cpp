@@ -1,6 +1,5 @@
 // The module driver against small fake importers: the host's order of calls,
 // what it reads from the answers, and how it copes with a module that answers badly.
-#include <cstring>
 #include <gtest/gtest.h>
 
 #include "TestPlatform.h"
@@ -29,20 +28,6 @@ TEST(ImporterDriver, PlaysTheModuleWideOrderWithAWellBehavedModule) {
     EXPECT_EQ(host.memory().badDisposals(), 0u);
     ASSERT_EQ(host.errorEvents().size(), 1u);
     EXPECT_EQ(host.errorEvents()[0].description, "started \xC3\xA9\xF0\x9F\x98\x80");
-}
-
-TEST(ImporterDriver, KeepsTheHostFilledRecordAndPassesAnySelector) {
-    Host host;
-    ImporterDriver driver(host, fakeModule(FAKE_GOOD_MODULE));
-    imImportInfoRec record{};
-    std::memset(record.reserved, 0x5A, sizeof record.reserved);
-    record.canAsync = 1;
-    const InitAnswer init = driver.init(record);
-    EXPECT_EQ(init.info.canAsync, 1);
-    EXPECT_EQ(init.info.reserved[39], 0x5A);
-    EXPECT_EQ(driver.indFormat(7).result, imBadFormatIndex);
-    EXPECT_EQ(driver.call(77, nullptr, nullptr), imUnsupported);
-    EXPECT_EQ(driver.shutdown(), imNoErr);
 }
 
 TEST(ImporterDriver, CopesWithAModuleThatAnswersBadly) {

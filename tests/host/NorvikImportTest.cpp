@@ -76,20 +76,6 @@ TEST(NorvikImport, FormatsPrintsWhatTheHostLearns) {
     EXPECT_EQ(run.output, expected);
 }
 
-TEST(NorvikImport, FailsClearlyWhenTheModuleCannotBeUsed) {
-    const ChildResult missing = runImport({"--module", (binDir() / "missing-module").string(), "formats"});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_TRUE(contains(missing.output, "cannot load module")) << missing.output;
-    const ChildResult noEntry = runImport({"formats", "--module", (binDir() / FAKE_NO_ENTRY_MODULE).string()});
-    EXPECT_EQ(noEntry.exitCode, 2);
-    EXPECT_TRUE(contains(noEntry.output, "has no xImportEntry")) << noEntry.output;
-    const ChildResult bad = runImport({"formats", "--module", (binDir() / FAKE_BAD_MODULE).string()});
-    EXPECT_EQ(bad.exitCode, 1) << bad.output;
-    EXPECT_TRUE(contains(bad.output, "imInit: 2 (imBadFile)")) << bad.output;
-    const ChildResult noCommand = runImport({});
-    EXPECT_NE(noCommand.exitCode, 0);
-}
-
 #ifdef NORVIK_HAVE_IMPORTER
 
 TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
