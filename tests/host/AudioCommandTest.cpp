@@ -2,9 +2,7 @@
 // of layouts and framemd5 lines is the same on every platform (a golden text
 // kept in the tree; NORVIK_UPDATE_GOLDEN=1 rewrites it), --raw and --wav write
 // the same samples, and the log shows each request as the importer read it.
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
@@ -14,13 +12,9 @@
 #include "TestPlatform.h"
 
 namespace fs = std::filesystem;
+using hosttest::readFile;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // 16-bit stereo, 24-bit 5.1 (extensible) and 8-bit mono, 0.4 s at 8 kHz. The clip
 // maker rounds a sine to these widths; the platforms' sin() differ in their last
@@ -54,9 +48,7 @@ TEST(AudioCommand, ListsTheSameFramemd5LinesEverywhereAndWritesRawAndWav) {
         EXPECT_EQ(run.exitCode, 0) << run.output;
         listing += std::regex_replace(run.output, std::regex("file: .*\n"), "file: CLIP\n");
     }
-    const fs::path golden = fs::path(NORVIK_GOLDEN_DIR) / "audio-md5.txt";
-    if (std::getenv("NORVIK_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << listing;
-    EXPECT_EQ(listing, readFile(golden));
+    hosttest::expectGolden(fs::path(NORVIK_GOLDEN_DIR) / "audio-md5.txt", listing);
 
     const fs::path raw = fs::path(clip.path).replace_extension(".f32"),
                    wav = fs::path(clip.path).replace_extension(".wav");

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 
 #include "norvikhost/Platform.h"
@@ -42,6 +44,28 @@ TempFolder::TempFolder() : m_path(uniqueTempPath("norvik-test")) { fs::create_di
 TempFolder::~TempFolder() {
     std::error_code ignored;
     fs::remove_all(m_path, ignored);
+}
+
+std::string utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void expectGolden(const fs::path& golden, const std::string& text) {
+    const char* update = std::getenv("NORVIK_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        std::ofstream(golden, std::ios::binary) << text;
+        return;
+    }
+    ASSERT_TRUE(fs::exists(golden)) << golden << " is missing; run with NORVIK_UPDATE_GOLDEN=1\n" << text;
+    EXPECT_EQ(text, readFile(golden)) << "for " << golden;
 }
 
 #ifdef _WIN32

@@ -27,7 +27,7 @@ bool run(std::initializer_list<std::string> pieces) {
 }
 
 bool haveFfmpeg(const TempDir& dir) {
-    const auto out = quoted(dir.path("version.txt"));
+    const auto out = quoted(dir.path() / "version.txt");
     return run({"ffmpeg -version > ", out, " 2>&1"}) && run({"ffprobe -version > ", out, " 2>&1"});
 }
 
@@ -38,7 +38,7 @@ struct ProbeStream {
 };
 
 std::vector<ProbeStream> probe(const TempDir& dir, const std::filesystem::path& clip) {
-    const auto counts = dir.path("counts.txt"), sizes = dir.path("sizes.txt");
+    const auto counts = dir.path() / "counts.txt", sizes = dir.path() / "sizes.txt";
     std::vector<ProbeStream> streams;
     if (!run({"ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 ", quoted(clip), " > ",
               quoted(counts)}) ||
@@ -76,7 +76,7 @@ void expectSameAsProbe(const TempDir& dir, const std::filesystem::path& clip) {
 TEST(FfmpegFiles, RawVideoWithEveryPcmSampleFormat) {
     TempDir dir;
     if (!haveFfmpeg(dir)) GTEST_SKIP() << "ffmpeg not available";
-    const auto clip = dir.path("pcm.avi");
+    const auto clip = dir.path() / "pcm.avi";
     std::string command =
         "ffmpeg -v error -f lavfi -i testsrc=size=64x48:rate=25:duration=2 "
         "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=2 -map 0:v";
@@ -96,7 +96,7 @@ TEST(FfmpegFiles, OpenDmlFileLargerThanOneGigabyte) {
     if (!haveFfmpeg(dir)) GTEST_SKIP() << "ffmpeg not available";
     // 640x480 BGR frames of 921,600 bytes: 1,300 frames make about 1.2 GB, so
     // ffmpeg closes the first form and continues in AVIX forms.
-    const auto clip = dir.path("large.avi");
+    const auto clip = dir.path() / "large.avi";
     ASSERT_TRUE(
         run({"ffmpeg -v error -f lavfi -i testsrc=size=640x480:rate=25 -f lavfi "
              "-i sine=sample_rate=44100 -frames:v 1300 -t 52 -c:v rawvideo -pix_fmt bgr24 "
@@ -114,7 +114,7 @@ TEST(FfmpegFiles, WriterFilesReadAlikeByFfprobe) {
     TempDir dir;
     if (!haveFfmpeg(dir)) GTEST_SKIP() << "ffmpeg not available";
     for (const bool openDml : {false, true}) {
-        const auto clip = dir.path(openDml ? "odml.avi" : "idx1.avi");
+        const auto clip = dir.path() / (openDml ? "odml.avi" : "idx1.avi");
         aviwriter::Options o;
         o.openDml = openDml;
         o.riffLimit = 50000;  // AVIX forms when OpenDML is on

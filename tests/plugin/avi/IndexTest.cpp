@@ -22,7 +22,7 @@ struct Clip {
 Clip writeClip(aviwriter::Options options, int frames = 12,
                aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1)) {
     TempDir dir;
-    const auto path = dir.path("clip.avi");
+    const auto path = dir.path() / "clip.avi";
     Clip clip;
     {
         AviWriter w(utf8(path), options);
@@ -142,8 +142,8 @@ TEST(AviIndex, CutOffRecordingsKeepWhatTheirIndexesReach) {
     plan.threads = 1;
     plan.riffLimit = 16384;  // five forms, seven frames in the first
     plan.audio = {clipmaker::AudioSpec{1, 8000, 16}};
-    clipmaker::makeClip(utf8(dir.path("clip.avi")), plan);
-    const Bytes whole = readWholeFile(dir.path("clip.avi"));
+    clipmaker::makeClip(utf8(dir.path() / "clip.avi"), plan);
+    const Bytes whole = readWholeFile(dir.path() / "clip.avi");
     AviParser full;
     ASSERT_TRUE(parseAllWays(whole, full, false));
     ASSERT_EQ(full.errorText, "");
@@ -208,7 +208,7 @@ TEST(AviIndex, BothIndexesLocateEveryChunk) {
 
 TEST(AviIndex, RecListsEmptyChunksAndBytePositions) {
     TempDir dir;
-    const auto path = dir.path("rec.avi");
+    const auto path = dir.path() / "rec.avi";
     {
         AviWriter w(utf8(path));
         w.addVideoStream(aviwriter::videoStream(0, 8, 8, 25, 1));
@@ -338,7 +338,7 @@ TEST(AviIndex, MissingStreamHeadersAndIndexesThatDoNotRunForward) {
 
 TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile) {
     TempDir dir;
-    const auto path = dir.path("sparse.avi");
+    const auto path = dir.path() / "sparse.avi";
     std::vector<uint64_t> offsets;
     {
         aviwriter::Options o;
