@@ -15,12 +15,17 @@ std::filesystem::path fakeModule(const char* fileName) { return hosttest::binDir
 
 }  // namespace
 
-// The answers themselves are printed and compared by NorvikImport.FormatsPrintsWhatTheHostLearns.
 TEST(ImporterDriver, PlaysTheModuleWideOrderWithAWellBehavedModule) {
     Host host;
     ImporterDriver driver(host, fakeModule(FAKE_GOOD_MODULE));
     const ModuleAnswers answers = driver.describeModule();
-    EXPECT_EQ(answers.subTypeNames.size(), 2u);
+    ASSERT_EQ(answers.formats.size(), 3u);  // two, a list of extensions among them, then the end
+    EXPECT_EQ(answers.formats[2].result, imBadFormatIndex);
+    EXPECT_EQ(answers.formats[1].extensions, (std::vector<std::string>{"fk1", "fk2"}));
+    ASSERT_EQ(answers.subTypeNames.size(), 2u);
+    ASSERT_EQ(answers.subTypeNames[0].subTypes.size(), 2u);
+    EXPECT_EQ(answers.subTypeNames[0].subTypes[1].name, "Norvik 14-bit RGB");
+    EXPECT_EQ(answers.subTypeNames[1].result, imUnsupported);
     // What the module left in the host: its suite given back, its list freed, one event.
     EXPECT_EQ(host.acquisitions(kPrSDKErrorSuite), 1);
     EXPECT_EQ(host.outstandingSuites(), 0);
