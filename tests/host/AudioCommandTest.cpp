@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "ClipMaker.h"
 #include "TestPlatform.h"
@@ -85,17 +84,12 @@ TEST(AudioCommand, TheLogShowsEachRequestAsTheImporterReadIt) {
     for (const auto& entry : fs::directory_iterator(folder)) before.insert(entry.path());
     const auto run = runImport({"audio", clip.path.string(), "--block", "2000"}, on.childEnvironment());
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    std::string log;
+    std::string messages;  // one a line, from the channel layout to the last request
     for (const auto& entry : fs::directory_iterator(folder))
         if (!before.count(entry.path())) {
-            log = readFile(entry.path());
+            for (const std::string& message : hosttest::logMessages(entry.path())) messages += message + "\n";
             fs::remove(entry.path());
         }
-    // The message part of every line, from the channel layout to the last request.
-    std::string messages;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);)
-        messages += std::regex_replace(line, std::regex(R"(^\[[^\]]*\] \[\d+\] |\r$)"), "") + "\n";
     const std::string layout =
         "[imGetAudioChannelLayout] (64)\nm_filePathUtf8: '" + clip.path.string() +
         "'\nm_streamIndex:  0\nAudio channel layout (2 channels):\n    0: kPrAudioChannelLabel_FrontLeft\n"

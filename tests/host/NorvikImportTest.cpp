@@ -1,11 +1,9 @@
 // norvik-import as a person runs it, a child process, with the real importer
 // module: its diagnostic log, written only with the switch on.
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "TestPlatform.h"
 
@@ -27,21 +25,6 @@ std::set<fs::path> filesIn(const fs::path& folder) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) files.insert(entry.path());
     return files;
-}
-
-// The message part of each log line; fails the test for a line without the
-// "[YYYY-MM-DD HH:MM:SS] [tid] " prefix.
-std::vector<std::string> logMessages(const fs::path& log) {
-    static const std::regex prefix(R"(^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] \[\d+\] )");
-    std::ifstream in(log);
-    std::vector<std::string> messages;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::smatch match;
-        EXPECT_TRUE(std::regex_search(line, match, prefix)) << line;
-        messages.push_back(match.suffix());
-    }
-    return messages;
 }
 
 }  // namespace
@@ -66,7 +49,7 @@ TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     EXPECT_TRUE(
         std::regex_match(created[0].filename().string(), std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_\d\d\.log)")))
         << created[0];
-    const auto messages = logMessages(created[0]);
+    const auto messages = hosttest::logMessages(created[0]);
     fs::remove(created[0]);
     const auto has = [&](const std::string& message) {
         return std::find(messages.begin(), messages.end(), message) != messages.end();

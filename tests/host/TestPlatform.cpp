@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -66,6 +67,20 @@ void expectGolden(const fs::path& golden, const std::string& text) {
     }
     ASSERT_TRUE(fs::exists(golden)) << golden << " is missing; run with NORVIK_UPDATE_GOLDEN=1\n" << text;
     EXPECT_EQ(text, readFile(golden)) << "for " << golden;
+}
+
+std::vector<std::string> logMessages(const fs::path& log) {
+    static const std::regex prefix(R"(^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] \[\d+\] )");
+    std::ifstream in(log, std::ios::binary);
+    std::vector<std::string> messages;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::smatch match;
+        const bool prefixed = std::regex_search(line, match, prefix);
+        EXPECT_TRUE(prefixed) << line;
+        messages.push_back(prefixed ? match.suffix().str() : line);
+    }
+    return messages;
 }
 
 #ifdef _WIN32

@@ -42,6 +42,10 @@ std::string readFile(const std::filesystem::path& path);
 // NORVIK_UPDATE_GOLDEN=1.
 void expectGolden(const std::filesystem::path& golden, const std::string& text);
 
+// The message part of each line of an importer log, after "[YYYY-MM-DD HH:MM:SS]
+// [tid] "; a line without that prefix fails the test.
+std::vector<std::string> logMessages(const std::filesystem::path& log);
+
 struct ChildResult {
     int exitCode = -1;
     std::string output;  // standard output and standard error together, lines ending in LF

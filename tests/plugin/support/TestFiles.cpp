@@ -131,6 +131,13 @@ void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+std::string describe(const std::vector<FrameEntry>& frames) {
+    std::ostringstream s;
+    s << "frames " << frames.size() << ":";
+    for (const FrameEntry& f : frames) s << ' ' << f.offset << '/' << f.size << '/' << f.byteStart << '/' << f.keyFrame;
+    return s.str();
+}
+
 std::string describe(const AviParser& p, bool ok) {
     std::ostringstream s;
     s << "ok=" << ok << " text=" << p.errorText << " streams=" << p.streams.size() << "\n";
@@ -138,11 +145,7 @@ std::string describe(const AviParser& p, bool ok) {
         s << "number=" << st->number << " format=" << st->format.size() << " odml=" << st->odmlIndexComplete
           << " super=" << st->superIndex.size();
         for (uint8_t b : st->header) s << ' ' << int(b);
-        for (const auto* frames : {&st->legacyFrames, &st->odmlFrames}) {
-            s << "\nframes " << frames->size() << ":";
-            for (const FrameEntry& f : *frames)
-                s << ' ' << f.offset << '/' << f.size << '/' << f.byteStart << '/' << f.keyFrame;
-        }
+        for (const auto* frames : {&st->legacyFrames, &st->odmlFrames}) s << "\n" << describe(*frames);
         s << "\n";
     }
     return s.str();

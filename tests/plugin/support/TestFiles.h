@@ -82,6 +82,8 @@ void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes);
 
 // A comparable text of everything parse produced (streams, headers, index fields, frames).
 std::string describe(const AviParser& parser, bool ok);
+// The same of a list of frames (offset/size/byteStart/keyFrame each).
+std::string describe(const std::vector<FrameEntry>& frames);
 
 // Parses the bytes through an in-memory file, through a file that gives one byte
 // per read, and (when onDisk) through the native file; expects identical results
