@@ -179,16 +179,15 @@ TEST_F(AudioImport, ARequestOfMoreThanFourGibibytesIsDeliveredWhole) {
 }
 
 TEST_F(AudioImport, ChannelLayoutsKeepTheHostsLabelsWhereTheyNameNone) {
-    const auto format = [](AudioSpec audio, std::uint32_t mask) {
-        std::vector<std::uint8_t> bytes = endtoend::waveFormatBytes(audio);
-        if (audio.extensible) std::memcpy(bytes.data() + 20, &mask, 4);
-        return bytes;
-    };
+    using clipmaker::waveFormat;
     endtoend::RawClip raw;
     raw.audioBytes = 4096;
-    raw.audioFormats = {format({2, 48000, 16, false, false}, 0),          format({6, 48000, 16, false, false}, 0),
-                        format({4, 48000, 16, false, false}, 0),          format({8, 48000, 16, false, true}, 0x3F),
-                        format({32, 48000, 16, false, true}, 0xFFFFFFFF), format({2, 48000, 16, true, false}, 0)};
+    raw.audioFormats = {waveFormat({2, 48000, 16, false, false}),
+                        waveFormat({6, 48000, 16, false, false}),
+                        waveFormat({4, 48000, 16, false, false}),
+                        waveFormat({8, 48000, 16, false, true}, 0x3F),
+                        waveFormat({32, 48000, 16, false, true}, 0xFFFFFFFF),
+                        waveFormat({2, 48000, 16, true, false})};
     const fs::path clip = folder.path() / "layouts.avi";
     endtoend::writeRawClip(clip, raw);
     const std::vector<std::vector<PrAudioChannelLabel>> written = {

@@ -1,5 +1,6 @@
 // The clip driver against a module that fails one selector at a time: the
 // sequence stops where a host would, and the file is always closed once opened.
+// (What it asks of a module that fails nothing shows in the golden texts.)
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ norvikimport::ClipReport runFake(const std::string& clipName) {
     const fs::path clip = folder.path() / clipName;
     std::ofstream(clip) << "not read";
     norvikhost::Host host;
-    norvikhost::ImporterDriver driver(host, norvikhost::currentExecutablePath().parent_path() / FAILING_MODULE);
+    norvikhost::ImporterDriver driver(host, norvikhost::currentExecutablePath().parent_path() / FAKE_GOOD_MODULE);
     return norvikimport::inspectClip(driver, clip);
 }
 
@@ -26,24 +27,7 @@ std::string failing(int32 selector, int32 code) {
     return "fail-" + std::to_string(selector) + "-" + std::to_string(code) + ".avi";
 }
 
-TEST(ClipDriver, AWellBehavedModuleIsAskedEverything) {
-    const norvikhost::ClipAnswers clip = runFake("clip.avi").clip;
-    ASSERT_EQ(clip.streams.size(), 2u);
-    EXPECT_EQ(clip.streams[0].result, imIterateStreams);
-    EXPECT_EQ(clip.streams[1].result, imBadStreamIndex);
-    EXPECT_EQ(int32(clip.streams[1].info.streamIdx), 1);  // packed fields are read by value
-    EXPECT_EQ(int32(clip.streams[1].info.vidInfo.importerID), norvikhost::kHostImporterId);
-    EXPECT_TRUE(clip.reselected);
-    EXPECT_EQ(clip.pixelFormats.formats.size(), 2u);
-    EXPECT_EQ(clip.pixelFormats.endResult, imBadFormatIndex);
-    EXPECT_EQ(clip.analysis.text, "Fake analysis\n");
-    EXPECT_EQ(clip.dataRate.requestedSize, 24);
-    ASSERT_EQ(clip.dataRate.samples.size(), 3u);
-    EXPECT_EQ(uint32(clip.dataRate.samples[2].samplesize), 102u);
-    EXPECT_TRUE(clip.closed);
-}
-
-TEST(ClipDriver, AFailedOpenEndsTheSequence) {
+TEST(ClipDriver, AFailedOpenOrStreamZeroEndsTheSequence) {
     for (int32 code : {imBadFile, imUnknownError}) {
         const norvikhost::ClipAnswers clip = runFake(failing(imOpenFile8, code)).clip;
         EXPECT_EQ(clip.openResult, code);
@@ -51,15 +35,10 @@ TEST(ClipDriver, AFailedOpenEndsTheSequence) {
         EXPECT_TRUE(clip.streams.empty());
         EXPECT_FALSE(clip.closed);
     }
-}
-
-TEST(ClipDriver, AFailedStreamZeroClosesTheFile) {
     const norvikimport::ClipReport report = runFake(failing(imGetInfo8, imBadFile));
     ASSERT_EQ(report.clip.streams.size(), 1u);
     EXPECT_EQ(report.clip.streams[0].result, imBadFile);
-    EXPECT_FALSE(report.clip.pixelFormatsAsked);
-    EXPECT_FALSE(report.clip.analysis.asked);
-    EXPECT_FALSE(report.clip.dataRate.asked);
+    EXPECT_FALSE(report.clip.pixelFormatsAsked || report.clip.analysis.asked || report.clip.dataRate.asked);
     EXPECT_TRUE(report.clip.closed);
     EXPECT_FALSE(norvikimport::clipShown(report));
 }

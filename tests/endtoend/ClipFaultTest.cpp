@@ -21,7 +21,7 @@ struct FaultCase {
 RawClip faultyClip(const FaultCase& fault) {
     RawClip clip;
     clip.frames = 12;
-    clip.audioFormats = {waveFormatBytes(clipmaker::AudioSpec{})};
+    clip.audioFormats = {clipmaker::waveFormat(clipmaker::AudioSpec{})};
     clip.audioBytes = 4800;
     clip.options.riffLimit = 1024;  // several RIFF forms, so every index kind is present
     fault.apply(clip.options);

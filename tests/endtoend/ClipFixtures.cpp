@@ -36,36 +36,6 @@ clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {
     return plan;
 }
 
-namespace {
-
-void putLe(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-}  // namespace
-
-std::vector<std::uint8_t> waveFormatBytes(const clipmaker::AudioSpec& a) {
-    const std::uint32_t blockAlign = a.channels * (a.bits / 8u);
-    std::vector<std::uint8_t> w;
-    putLe(w, a.extensible ? 0xFFFE : a.isFloat ? 3 : 1, 2);
-    putLe(w, a.channels, 2);
-    putLe(w, a.sampleRate, 4);
-    putLe(w, std::uint64_t(a.sampleRate) * blockAlign, 4);
-    putLe(w, blockAlign, 2);
-    putLe(w, a.bits, 2);
-    if (!a.extensible) {
-        putLe(w, 0, 2);
-        return w;
-    }
-    putLe(w, 22, 2);
-    putLe(w, a.bits, 2);
-    putLe(w, a.channels >= 32 ? 0xFFFFFFFFu : (1u << a.channels) - 1u, 4);
-    const std::uint8_t guid[16] = {
-        static_cast<std::uint8_t>(a.isFloat ? 3 : 1), 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
-    w.insert(w.end(), guid, guid + 16);
-    return w;
-}
-
 void writeRawClip(const fs::path& path, const RawClip& clip) {
     std::vector<std::uint8_t> extra = clip.videoExtra;
     if (extra.empty() && !clip.omitVideoExtra) extra = clipmaker::streamFormatBlock(smallSpec());
@@ -97,11 +67,6 @@ void patchVideoRate(const fs::path& path, std::uint32_t rate, std::uint32_t scal
     file.seekp(std::streamoff(strh + 8 + 20));
     file.write(reinterpret_cast<const char*>(words), 8);
     if (!file) throw std::runtime_error("cannot patch " + path.string());
-}
-
-std::string utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
 }
 
 }  // namespace endtoend

@@ -15,6 +15,7 @@
 namespace endtoend {
 
 using hosttest::TempFolder;
+using hosttest::utf8;
 
 // The importer module of this build (beside the test program).
 std::filesystem::path modulePath();
@@ -41,13 +42,7 @@ struct RawClip {
 };
 void writeRawClip(const std::filesystem::path& path, const RawClip& clip);
 
-// The WAVE format bytes the clip maker writes for an audio stream.
-std::vector<std::uint8_t> waveFormatBytes(const clipmaker::AudioSpec& audio);
-
 // Overwrites the first video stream header's dwRate and dwScale in a written file.
 void patchVideoRate(const std::filesystem::path& path, std::uint32_t rate, std::uint32_t scale);
-
-// The UTF-8 path text the clip maker and the AVI writer take.
-std::string utf8(const std::filesystem::path& path);
 
 }  // namespace endtoend

@@ -1,10 +1,7 @@
 // norvik-import info on clips of every kind, against reference text kept in
 // golden/. NORVIK_UPDATE_GOLDEN=1 rewrites the reference files instead.
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "ClipFixtures.h"
 
@@ -90,7 +87,7 @@ std::vector<GoldenCase> typeCases() {
 
 std::vector<GoldenCase> audioCases() {
     const AudioSpec adpcmLike{2, 48000, 16, false, false};
-    std::vector<std::uint8_t> adpcm = waveFormatBytes(adpcmLike);
+    std::vector<std::uint8_t> adpcm = clipmaker::waveFormat(adpcmLike);
     adpcm[0] = 2;
     return {
         {"audio-one-16bit-stereo", withAudio({AudioSpec{}})},
@@ -101,7 +98,7 @@ std::vector<GoldenCase> audioCases() {
         {"audio-32ch-16bit-extensible", withAudio({{32, 48000, 16, false, true}})},
         {"audio-8bit-stereo-extensible", withAudio({{2, 8000, 8, false, true}})},
         {"audio-refused-format-tag", raw(rawWithAudioFormats({adpcm}))},
-        {"audio-refused-33-channels", raw(rawWithAudioFormats({waveFormatBytes({33, 48000, 16, false, false})}))},
+        {"audio-refused-33-channels", raw(rawWithAudioFormats({clipmaker::waveFormat({33, 48000, 16, false, false})}))},
         {"audio-two-refused-streams", raw(rawWithAudioFormats({adpcm, adpcm}))},
     };
 }
@@ -152,18 +149,6 @@ std::vector<GoldenCase> allCases() {
     return cases;
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool updating() {
-    const char* value = std::getenv("NORVIK_UPDATE_GOLDEN");
-    return value && std::string(value) == "1";
-}
-
 class ClipInfoGolden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(ClipInfoGolden, MatchesReference) {
@@ -173,13 +158,7 @@ TEST_P(ClipInfoGolden, MatchesReference) {
     c.make(clip);
     const norvikimport::ClipReport report = inspect(clip);
     const std::string text = c.json ? norvikimport::clipJson(report) : norvikimport::clipText(report);
-    const fs::path golden = fs::path(NORVIK_GOLDEN_DIR) / (c.name + (c.json ? ".json" : ".txt"));
-    if (updating()) {
-        std::ofstream(golden, std::ios::binary) << text;
-        return;
-    }
-    ASSERT_TRUE(fs::exists(golden)) << golden << " is missing; run with NORVIK_UPDATE_GOLDEN=1\n" << text;
-    EXPECT_EQ(text, readFile(golden)) << "for " << golden;
+    hosttest::expectGolden(fs::path(NORVIK_GOLDEN_DIR) / (c.name + (c.json ? ".json" : ".txt")), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, ClipInfoGolden, testing::ValuesIn(allCases()),

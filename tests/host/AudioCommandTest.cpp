@@ -2,25 +2,18 @@
 // of layouts and framemd5 lines is the same on every platform (a golden text
 // kept in the tree; NORVIK_UPDATE_GOLDEN=1 rewrites it), --raw and --wav write
 // the same samples, and the log shows each request as the importer read it.
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "ClipMaker.h"
 #include "TestPlatform.h"
 
 namespace fs = std::filesystem;
+using hosttest::readFile;
 
 namespace {
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // 16-bit stereo, 24-bit 5.1 (extensible) and 8-bit mono, 0.4 s at 8 kHz. The clip
 // maker rounds a sine to these widths; the platforms' sin() differ in their last
@@ -54,9 +47,7 @@ TEST(AudioCommand, ListsTheSameFramemd5LinesEverywhereAndWritesRawAndWav) {
         EXPECT_EQ(run.exitCode, 0) << run.output;
         listing += std::regex_replace(run.output, std::regex("file: .*\n"), "file: CLIP\n");
     }
-    const fs::path golden = fs::path(NORVIK_GOLDEN_DIR) / "audio-md5.txt";
-    if (std::getenv("NORVIK_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << listing;
-    EXPECT_EQ(listing, readFile(golden));
+    hosttest::expectGolden(fs::path(NORVIK_GOLDEN_DIR) / "audio-md5.txt", listing);
 
     const fs::path raw = fs::path(clip.path).replace_extension(".f32"),
                    wav = fs::path(clip.path).replace_extension(".wav");
@@ -93,17 +84,12 @@ TEST(AudioCommand, TheLogShowsEachRequestAsTheImporterReadIt) {
     for (const auto& entry : fs::directory_iterator(folder)) before.insert(entry.path());
     const auto run = runImport({"audio", clip.path.string(), "--block", "2000"}, on.childEnvironment());
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    std::string log;
+    std::string messages;  // one a line, from the channel layout to the last request
     for (const auto& entry : fs::directory_iterator(folder))
         if (!before.count(entry.path())) {
-            log = readFile(entry.path());
+            for (const std::string& message : hosttest::logMessages(entry.path())) messages += message + "\n";
             fs::remove(entry.path());
         }
-    // The message part of every line, from the channel layout to the last request.
-    std::string messages;
-    std::istringstream lines(log);
-    for (std::string line; std::getline(lines, line);)
-        messages += std::regex_replace(line, std::regex(R"(^\[[^\]]*\] \[\d+\] |\r$)"), "") + "\n";
     const std::string layout =
         "[imGetAudioChannelLayout] (64)\nm_filePathUtf8: '" + clip.path.string() +
         "'\nm_streamIndex:  0\nAudio channel layout (2 channels):\n    0: kPrAudioChannelLabel_FrontLeft\n"

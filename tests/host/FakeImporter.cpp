@@ -1,8 +1,17 @@
 // Small importer modules that stand in for a real one when testing the host.
-// Built three times: FAKE_GOOD answers as a well-behaved importer does (and
-// uses the basic suite, the Error Suite and newPtr on the way); FAKE_BAD gives
-// every answer a host must not trust; FAKE_NO_ENTRY exports no xImportEntry.
+// Built twice. FAKE_GOOD answers as a well-behaved importer does (and uses the
+// basic suite, the Error Suite and newPtr on the way); per clip it answers like an
+// importer of one video and two audio streams, except for one selector chosen by
+// the clip's file name: "fail-<selector>-<code>.avi" makes that selector answer
+// <code>; "throw-<selector>.avi" makes it throw. A session is allocated at
+// imOpenFile8 and freed at imCloseFile (whatever it answers), so a host that
+// forgets to close shows up as a leak. FAKE_BAD gives every module-wide answer a
+// host must not trust.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 #include "prsdk/PrSDK.h"
 
@@ -70,6 +79,107 @@ int32 onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescript
     return imNoErr;
 }
 
+struct Session {
+    int32 failSelector = -1;
+    int32 failCode = 0;
+    bool throws = false;
+};
+
+// The file's base name, ASCII only.
+std::string baseName(const prUTF16Char* path) {
+    std::string name;
+    for (; path && *path; ++path) {
+        if (*path == u'/' || *path == u'\\')
+            name.clear();
+        else
+            name += static_cast<char>(*path & 0x7F);
+    }
+    return name;
+}
+
+Session* sessionFor(const prUTF16Char* path) {
+    const std::string name = baseName(path);
+    auto* session = new Session;
+    if (name.rfind("fail-", 0) == 0) {
+        char* end = nullptr;
+        session->failSelector = static_cast<int32>(std::strtol(name.c_str() + 5, &end, 10));
+        session->failCode = static_cast<int32>(std::strtol(end + 1, nullptr, 10));
+    } else if (name.rfind("throw-", 0) == 0) {
+        session->failSelector = static_cast<int32>(std::strtol(name.c_str() + 6, nullptr, 10));
+        session->throws = true;
+    }
+    return session;
+}
+
+// The chosen failure of a selector, or -1 to answer normally.
+int32 failure(const Session& session, int32 selector) {
+    if (session.failSelector != selector) return -1;
+    if (session.throws) throw std::runtime_error("fake importer fails on purpose");
+    return session.failCode;
+}
+
+int32 getInfo(imFileInfoRec8* info) {
+    info->hasVideo = info->streamIdx == 0;
+    if (info->hasVideo) {
+        info->vidInfo.imageWidth = 16;
+        info->vidInfo.imageHeight = 8;
+        info->vidScale = 25;
+        info->vidSampleSize = 1;
+        info->vidDuration = 3;
+    }
+    info->hasAudio = 1;
+    info->audInfo = {2, 48000.0f, kPrAudioSampleType_16BitInt};
+    info->audDuration = 5760;
+    return info->streamIdx == 0 ? imIterateStreams : imBadStreamIndex;
+}
+
+int32 getPixelFormat(std::intptr_t index, imIndPixelFormatRec* rec) {
+    if (index >= 2) return imBadFormatIndex;
+    rec->outPixelFormat = index == 0 ? PrPixelFormat_BGRA_4444_8u : PrPixelFormat_VUYA_4444_8u;
+    return imNoErr;
+}
+
+int32 analysis(imAnalysisRec* rec) {
+    std::snprintf(rec->buffer, std::size_t(rec->buffersize), "Fake analysis\n");
+    return imNoErr;
+}
+
+int32 dataRate(imDataRateAnalysisRec* rec) {
+    if (!rec->buffer) {
+        rec->buffersize = 3 * int32(sizeof(imDataSample));
+        return imNoErr;
+    }
+    auto* samples = reinterpret_cast<imDataSample*>(rec->buffer);
+    for (int i = 0; i < 3; ++i) samples[i] = {0x80000001u, uint32(100 + i)};
+    return imNoErr;
+}
+
+int32 onOpenFile(void* param1, imFileOpenRec8* rec) {
+    Session* session = sessionFor(rec->fileinfo.filepath);
+    const int32 failed = failure(*session, imOpenFile8);
+    if (failed >= 0) {
+        delete session;
+        return failed;
+    }
+    rec->privatedata = session;
+    *static_cast<imFileRef*>(param1) = reinterpret_cast<imFileRef>(intptr_t(7));
+    return imNoErr;
+}
+
+int32 onCloseFile(Session* session) {
+    const int32 failed = session->failSelector == imCloseFile && !session->throws ? session->failCode : imNoErr;
+    delete session;
+    return failed;
+}
+
+// A selector on an open clip: its chosen failure, or its normal answer.
+template <typename Record>
+int32 onClip(int32 selector, void* param2, int32 (*answer)(Record*)) {
+    auto* rec = static_cast<Record*>(param2);
+    const int32 failed = failure(*static_cast<Session*>(rec->privatedata), selector);
+    return failed >= 0 ? failed : answer(rec);
+}
+
 int32 dispatch(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
     switch (selector) {
         case imInit: return onInit(stdParms, static_cast<imImportInfoRec*>(param1));
@@ -80,6 +190,20 @@ int32 dispatch(int32 selector, imStdParms* stdParms, void* param1, void* param2)
         case imGetSubTypeNames:
             return onGetSubTypeNames(stdParms, uint32(reinterpret_cast<std::uintptr_t>(param1)),
                                      static_cast<imSubTypeDescriptionRec**>(param2));
+        case imOpenFile8: return onOpenFile(param1, static_cast<imFileOpenRec8*>(param2));
+        case imQuietFile: {
+            const int32 failed = failure(*static_cast<Session*>(param2), selector);
+            return failed >= 0 ? failed : imNoErr;
+        }
+        case imCloseFile: return onCloseFile(static_cast<Session*>(param2));
+        case imGetInfo8: return onClip<imFileInfoRec8>(selector, param2, getInfo);
+        case imGetIndPixelFormat: {
+            auto* rec = static_cast<imIndPixelFormatRec*>(param2);
+            const int32 failed = failure(*static_cast<Session*>(rec->privatedata), selector);
+            return failed >= 0 ? failed : getPixelFormat(reinterpret_cast<std::intptr_t>(param1), rec);
+        }
+        case imAnalysis: return onClip<imAnalysisRec>(selector, param2, analysis);
+        case imDataRateAnalysis: return onClip<imDataRateAnalysisRec>(selector, param2, dataRate);
         default: return imUnsupported;
     }
 }
@@ -110,10 +234,6 @@ int32 dispatch(int32 selector, imStdParms*, void*, void* param2) {
 
 }  // namespace
 
-#if defined(FAKE_NO_ENTRY)
-FAKE_EXPORT int32 xImportEntryMisspelt(int32, imStdParms*, void*, void*) { return imNoErr; }
-#else
 FAKE_EXPORT int32 xImportEntry(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
     return dispatch(selector, stdParms, param1, param2);
 }
-#endif

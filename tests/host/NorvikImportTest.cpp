@@ -1,16 +1,13 @@
-// norvik-import as a person runs it: a child process, its text and exit code;
-// with the real importer module, its answers and its diagnostic log.
+// norvik-import as a person runs it, a child process, with the real importer
+// module: its diagnostic log, written only with the switch on.
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include "TestPlatform.h"
 
 namespace fs = std::filesystem;
-using hosttest::binDir;
 using hosttest::ChildResult;
 using hosttest::programPath;
 using hosttest::runChild;
@@ -30,67 +27,7 @@ std::set<fs::path> filesIn(const fs::path& folder) {
     return files;
 }
 
-// The message part of each log line; fails the test for a line without the
-// "[YYYY-MM-DD HH:MM:SS] [tid] " prefix.
-std::vector<std::string> logMessages(const fs::path& log) {
-    static const std::regex prefix(R"(^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] \[\d+\] )");
-    std::ifstream in(log);
-    std::vector<std::string> messages;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::smatch match;
-        EXPECT_TRUE(std::regex_search(line, match, prefix)) << line;
-        messages.push_back(match.suffix());
-    }
-    return messages;
-}
-
 }  // namespace
-
-TEST(NorvikImport, FormatsPrintsWhatTheHostLearns) {
-    const fs::path module = binDir() / FAKE_GOOD_MODULE;
-    const ChildResult run = runImport({"formats", "--module", module.string()});
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    const std::string expected = "module: " + module.string() +
-                                 "\n"
-                                 "imInit: 0 (imNoErr)\n"
-                                 "  priority: 200\n"
-                                 "  avoidAudioConform: 1\n"
-                                 "imGetIndFormat 0: 0 (imNoErr)\n"
-                                 "  file type: 'AVIV' (0x41564956)\n"
-                                 "  FormatName: Norvik AVI\n"
-                                 "  FormatShortName: Norvik AVI\n"
-                                 "  extensions: avi\n"
-                                 "imGetIndFormat 1: 0 (imNoErr)\n"
-                                 "  file type: 'FAKE' (0x46414B45)\n"
-                                 "  FormatName: Second format\n"
-                                 "  FormatShortName: Second format\n"
-                                 "  extensions: fk1 fk2\n"
-                                 "imGetIndFormat 2: 301 (imBadFormatIndex)\n"
-                                 "imGetSupports8: 101 (malSupports8)\n"
-                                 "imGetSubTypeNames 'AVIV' (0x41564956): 0 (imNoErr)\n"
-                                 "  'N8RA' (0x4E385241) Norvik 8-bit RGBA\n"
-                                 "  'N14R' (0x4E313452) Norvik 14-bit RGB\n"
-                                 "imGetSubTypeNames 'FAKE' (0x46414B45): 3 (imUnsupported)\n"
-                                 "imShutdown: 0 (imNoErr)\n";
-    EXPECT_EQ(run.output, expected);
-}
-
-TEST(NorvikImport, FailsClearlyWhenTheModuleCannotBeUsed) {
-    const ChildResult missing = runImport({"--module", (binDir() / "missing-module").string(), "formats"});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_TRUE(contains(missing.output, "cannot load module")) << missing.output;
-    const ChildResult noEntry = runImport({"formats", "--module", (binDir() / FAKE_NO_ENTRY_MODULE).string()});
-    EXPECT_EQ(noEntry.exitCode, 2);
-    EXPECT_TRUE(contains(noEntry.output, "has no xImportEntry")) << noEntry.output;
-    const ChildResult bad = runImport({"formats", "--module", (binDir() / FAKE_BAD_MODULE).string()});
-    EXPECT_EQ(bad.exitCode, 1) << bad.output;
-    EXPECT_TRUE(contains(bad.output, "imInit: 2 (imBadFile)")) << bad.output;
-    const ChildResult noCommand = runImport({});
-    EXPECT_NE(noCommand.exitCode, 0);
-}
-
-#ifdef NORVIK_HAVE_IMPORTER
 
 TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     {
@@ -112,7 +49,7 @@ TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     EXPECT_TRUE(
         std::regex_match(created[0].filename().string(), std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_\d\d\.log)")))
         << created[0];
-    const auto messages = logMessages(created[0]);
+    const auto messages = hosttest::logMessages(created[0]);
     fs::remove(created[0]);
     const auto has = [&](const std::string& message) {
         return std::find(messages.begin(), messages.end(), message) != messages.end();
@@ -138,9 +75,3 @@ TEST(NorvikImportWithImporter, LogIsWrittenOnlyWithTheSwitchOn) {
     EXPECT_EQ(count(R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) .+ : \(\d\) .+ : [ 1] : [ 1])"), 17);
     EXPECT_GT(count(R"(    <- PrPixelFormat_\w+)"), 17);
 }
-
-#else
-
-TEST(NorvikImportWithImporter, NeedsTheImporterModule) { GTEST_SKIP() << "ImporterNorvik is not part of this build"; }
-
-#endif

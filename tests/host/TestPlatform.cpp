@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
+#include <regex>
+#include <sstream>
 #include <stdexcept>
 
 #include "norvikhost/Platform.h"
@@ -42,6 +45,42 @@ TempFolder::TempFolder() : m_path(uniqueTempPath("norvik-test")) { fs::create_di
 TempFolder::~TempFolder() {
     std::error_code ignored;
     fs::remove_all(m_path, ignored);
+}
+
+std::string utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void expectGolden(const fs::path& golden, const std::string& text) {
+    const char* update = std::getenv("NORVIK_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        std::ofstream(golden, std::ios::binary) << text;
+        return;
+    }
+    ASSERT_TRUE(fs::exists(golden)) << golden << " is missing; run with NORVIK_UPDATE_GOLDEN=1\n" << text;
+    EXPECT_EQ(text, readFile(golden)) << "for " << golden;
+}
+
+std::vector<std::string> logMessages(const fs::path& log) {
+    static const std::regex prefix(R"(^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] \[\d+\] )");
+    std::ifstream in(log, std::ios::binary);
+    std::vector<std::string> messages;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::smatch match;
+        const bool prefixed = std::regex_search(line, match, prefix);
+        EXPECT_TRUE(prefixed) << line;
+        messages.push_back(prefixed ? match.suffix().str() : line);
+    }
+    return messages;
 }
 
 #ifdef _WIN32

@@ -1,7 +1,7 @@
-// What the tests need from the operating system: temporary folders, running a
-// program as a child process, and a user profile with the importer's log switch
-// set or not, for a child or for the test program itself. Everything
-// platform-specific of the tests lives in TestPlatform.cpp.
+// What the tests need from the operating system: temporary folders, files and
+// golden texts, running a program as a child process, and a user profile with the
+// importer's log switch set or not, for a child or for the test program itself.
+// Everything platform-specific of the tests lives in TestPlatform.cpp.
 #pragma once
 
 #include <filesystem>
@@ -31,6 +31,20 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The UTF-8 text of a path, as the clip tools and the importer's file layer take it.
+std::string utf8(const std::filesystem::path& path);
+
+// A whole file's bytes ("" when it cannot be read).
+std::string readFile(const std::filesystem::path& path);
+
+// Compares `text` with the golden file kept in the tree, or rewrites the file when
+// NORVIK_UPDATE_GOLDEN=1.
+void expectGolden(const std::filesystem::path& golden, const std::string& text);
+
+// The message part of each line of an importer log, after "[YYYY-MM-DD HH:MM:SS]
+// [tid] "; a line without that prefix fails the test.
+std::vector<std::string> logMessages(const std::filesystem::path& log);
 
 struct ChildResult {
     int exitCode = -1;

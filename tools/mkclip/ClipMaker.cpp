@@ -18,6 +18,8 @@ void putLe(std::vector<uint8_t>& v, uint64_t x, int bytes) {
     for (int i = 0; i < bytes; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
 }
 
+}  // namespace
+
 std::vector<uint8_t> waveFormat(const AudioSpec& a, std::optional<uint32_t> channelMask) {
     const uint32_t blockAlign = a.channels * (a.bits / 8u);
     std::vector<uint8_t> w;
@@ -41,6 +43,8 @@ std::vector<uint8_t> waveFormat(const AudioSpec& a, std::optional<uint32_t> chan
     w.insert(w.end(), guid, guid + 16);
     return w;
 }
+
+namespace {
 
 void appendSample(std::vector<uint8_t>& out, const AudioSpec& a, double v) {
     if (a.isFloat) {

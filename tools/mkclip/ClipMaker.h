@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,10 @@ std::string validate(const ClipSpec& plan);
 
 // The 24-byte stream format block of the clip's video stream.
 std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan);
+
+// The WAVE format bytes of an audio stream (18 bytes, or 40 when extensible, whose
+// channel mask is the given one or the first positions).
+std::vector<uint8_t> waveFormat(const AudioSpec& audio, std::optional<uint32_t> channelMask = std::nullopt);
 
 // Sample frames of audio that go with video frame `index` (interleaved per frame).
 uint64_t audioFramesBefore(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame);

@@ -3,11 +3,9 @@
 // collection takes the oldest request of its frame or decodes on demand; failing
 // and throwing frames among good ones; unsupported selectors; a missing suite.
 #include <chrono>
-#include <fstream>
 #include <future>
 #include <gtest/gtest.h>
 #include <random>
-#include <sstream>
 
 #include "ClipMaker.h"
 #include "TestPlatform.h"
@@ -106,12 +104,7 @@ protected:
         std::string messages;
         for (const auto& entry : fs::directory_iterator(hosttest::processProfile().profile() / "norvik" / "adobe")) {
             if (entry.path().filename().string().rfind(logConfig().applicationName + "_", 0) != 0) continue;
-            std::ifstream in(entry.path(), std::ios::binary);
-            for (std::string line; std::getline(in, line);) {
-                const size_t at = line.find("] ", line.find("] ") + 2);  // after "[time] [thread] "
-                messages += line.substr(at + 2, line.find_last_not_of('\r') - at - 1) + "\n";
-            }
-            in.close();
+            for (const std::string& message : hosttest::logMessages(entry.path())) messages += message + "\n";
             fs::remove(entry.path());
         }
         return messages;

@@ -73,8 +73,8 @@ void operator delete[](void* p, size_t) noexcept { release(p); }
 // kilobytes on disk. Reading it by its declared size took some 20 GB.
 TEST(AviMemory, StandardIndexOfFourGigabytesInASparseFile) {
     TempDir dir;
-    if (!canMakeSparseFiles(dir)) GTEST_SKIP() << "the file system cannot make sparse files";
-    const auto path = dir.path("huge-index.avi");
+    if (!canMakeSparseFiles(dir.path())) GTEST_SKIP() << "the file system cannot make sparse files";
+    const auto path = dir.path() / "huge-index.avi";
     aviwriter::Options o;
     o.sparse = true;
     o.faults.hugeIndexAt = uint64_t(9) << 29;  // 4.5 GiB
@@ -107,8 +107,8 @@ TEST(AviMemory, StandardIndexOfFourGigabytesInASparseFile) {
 // frames than the file has.
 TEST(AviMemory, AnAllocationFailureFailsTheParseWithItsReason) {
     TempDir dir;
-    writeClip(dir.path("clip.avi"), {});
-    const Bytes bytes = readWholeFile(dir.path("clip.avi"));
+    writeClip(dir.path() / "clip.avi", {});
+    const Bytes bytes = readWholeFile(dir.path() / "clip.avi");
     AviParser whole;
     MemoryFile wholeFile(bytes);
     ASSERT_TRUE(whole.parse(wholeFile));

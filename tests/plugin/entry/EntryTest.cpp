@@ -113,23 +113,6 @@ TEST_F(Entry, ExceptionsStayInsideWhenTheErrorSuiteCannotBeHad) {
     EXPECT_EQ(host.outstandingSuites(), 0);
 }
 
-TEST(ScopedSuiteTest, GetThrowsTheHostsMissingSuiteByName) {
-    norvikhost::Host host;
-    host.failAcquisition(kPrSDKErrorSuite);
-    ScopedSuite suite(host.basicSuite(), kPrSDKErrorSuite, 3);
-    try {
-        suite.get();
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Could not acquire suite: 'Premiere Error Suite', ver: 3");
-    }
-    host.failAcquisition(kPrSDKErrorSuite, false);
-    EXPECT_NE(suite.get(), nullptr);
-    suite.release();
-    suite.release();
-    EXPECT_EQ(host.releases(kPrSDKErrorSuite), 1);
-}
-
 TEST_F(Entry, InitFailsWithAnErrorEventWhenTheHostCannotDescribeItsFormats) {
     host.failAcquisition(kPrSDKImageProcessingSuite);
     imImportInfoRec info{};

@@ -14,7 +14,7 @@ bool openPath(fileio::WinFile& f, const std::filesystem::path& p, int flags) { r
 
 TEST(WinFile, OpenFlagsDecideCreationAndFailure) {
     TempDir dir;
-    const auto path = dir.path("x").parent_path() / std::filesystem::path(u8"clip \u00e9\u4e2d.avi");
+    const auto path = dir.path() / std::filesystem::path(u8"clip \u00e9\u4e2d.avi");
     fileio::WinFile f;
     EXPECT_FALSE(openPath(f, path, fileio::Read));
     EXPECT_FALSE(f.isOpen());
@@ -34,19 +34,19 @@ TEST(WinFile, OpenFlagsDecideCreationAndFailure) {
     f.close();  // opened without sharing: no second open could succeed on Windows
     const std::u16string wide = u"clip \u00e9\u4e2d.avi";
     fileio::WinFile g;
-    EXPECT_TRUE(g.open((dir.path("x").parent_path().u16string() + u"/" + wide).c_str(), fileio::Read));
+    EXPECT_TRUE(g.open((dir.path().u16string() + u"/" + wide).c_str(), fileio::Read));
 }
 
 TEST(WinFile, ReadSeekWriteAndReopen) {
     TempDir dir;
-    const auto path = dir.path("data.bin");
+    const auto path = dir.path() / "data.bin";
     Bytes content(5000);
     for (size_t i = 0; i < content.size(); ++i) content[i] = uint8_t(i * 7);
     writeWholeFile(path, content);
-    writeWholeFile(dir.path("other.bin"), Bytes(3, 1));
+    writeWholeFile(dir.path() / "other.bin", Bytes(3, 1));
 
     fileio::WinFile f;
-    ASSERT_TRUE(openPath(f, dir.path("other.bin"), fileio::Read));
+    ASSERT_TRUE(openPath(f, (dir.path() / "other.bin"), fileio::Read));
     ASSERT_TRUE(openPath(f, path, fileio::Read | fileio::Write | fileio::OpenExisting));  // closes the first
     EXPECT_EQ(f.size(), 5000);
     ASSERT_TRUE(f.seek(4990));

@@ -3,7 +3,6 @@
 // application name of its own and reopens what an earlier one closed, so each
 // runs alone or in any order.
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <regex>
@@ -40,24 +39,6 @@ struct LogFiles {
     const fs::path folder;
     const std::string application;
 };
-
-std::vector<std::string> linesOf(const fs::path& file) {
-    std::vector<std::string> lines;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// The message part of a line, after "[time] [thread] ".
-std::string messageOf(const std::string& line) {
-    static const std::regex prefix(R"(^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] \[\d+\] )");
-    std::smatch m;
-    if (!std::regex_search(line, m, prefix)) return "<no prefix: " + line + ">";
-    return m.suffix();
-}
 
 }  // namespace
 
@@ -96,16 +77,13 @@ TEST(Logger, LinesCarryTimeThreadAndTheWholeMessage) {
         logger.write("long: %s|end", longText.c_str());
     }
     ASSERT_EQ(files.paths().size(), 1u);
-    const auto lines = linesOf(files.paths()[0]);
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(messageOf(lines[0]), "Log opened");
-    EXPECT_EQ(messageOf(lines[1]), "Application: " + platform::hostExecutablePath());
-    EXPECT_EQ(messageOf(lines[2]), "plain line");
-    EXPECT_EQ(messageOf(lines[3]), "100% sure, 42%");
-    EXPECT_EQ(messageOf(lines[4]), "a % sign passed as an argument: %d %s %n");
-    EXPECT_EQ(messageOf(lines[5]), "long: " + longText + "|end");
-    const std::string thread = "] [" + std::to_string(platform::currentThreadId()) + "] ";
-    EXPECT_NE(lines[2].find(thread), std::string::npos) << lines[2];
+    const auto messages = hosttest::logMessages(files.paths()[0]);
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Log opened", "Application: " + platform::hostExecutablePath(), "plain line",
+                                        "100% sure, 42%", "a % sign passed as an argument: %d %s %n",
+                                        "long: " + longText + "|end"}));
+    const std::string thread = "] [" + std::to_string(platform::currentThreadId()) + "] plain line";
+    EXPECT_NE(hosttest::readFile(files.paths()[0]).find(thread), std::string::npos);
 }
 
 TEST(Logger, ConcurrentWritersNeverInterleave) {
@@ -124,14 +102,13 @@ TEST(Logger, ConcurrentWritersNeverInterleave) {
         for (auto& thread : threads) thread.join();
     }
     ASSERT_EQ(files.paths().size(), 1u);
-    const auto lines = linesOf(files.paths()[0]);
-    ASSERT_EQ(lines.size(), 2u + kThreads * kLines);
+    const auto messages = hosttest::logMessages(files.paths()[0]);
+    ASSERT_EQ(messages.size(), 2u + kThreads * kLines);
     std::vector<int> next(kThreads, 0);
     const std::regex shape(R"(t(\d) i(\d+) ([a-h]+))");
-    for (size_t k = 2; k < lines.size(); ++k) {
+    for (size_t k = 2; k < messages.size(); ++k) {
         std::smatch m;
-        const std::string message = messageOf(lines[k]);
-        ASSERT_TRUE(std::regex_match(message, m, shape)) << message.substr(0, 80);
+        ASSERT_TRUE(std::regex_match(messages[k], m, shape)) << messages[k].substr(0, 80);
         const int t = std::stoi(m[1]);
         EXPECT_EQ(std::stoi(m[2]), next[t]++) << "lines of one thread keep their order";
         EXPECT_EQ(m[3].str(), std::string(200 + t * 37, static_cast<char>('a' + t)));
@@ -156,8 +133,8 @@ TEST(LogMessage, OffCreatesNothingAndOnCreatesTheLoggerOnce) {
     config.enabled = false;
 
     ASSERT_EQ(files.paths().size(), 1u);
-    const auto lines = linesOf(files.paths()[0]);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(messageOf(lines[0]), "Log opened");
-    EXPECT_EQ(messageOf(lines[6]), "Log closed");
+    const auto messages = hosttest::logMessages(files.paths()[0]);
+    ASSERT_EQ(messages.size(), 7u);
+    EXPECT_EQ(messages[0], "Log opened");
+    EXPECT_EQ(messages[6], "Log closed");
 }

@@ -1,8 +1,6 @@
 #include "TestFiles.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -103,32 +101,14 @@ Bytes Riff::minimalAvi(const Bytes& extraHdrl, const Bytes& afterHdrl) {
     return list("RIFF", "AVI ", cat({hdrl, afterHdrl}));
 }
 
-TempDir::TempDir() {
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_path = std::filesystem::temp_directory_path() /
-             ("norvik-avi-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::string utf8(const std::filesystem::path& path) {
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-bool canMakeSparseFiles(const TempDir& dir) {
+bool canMakeSparseFiles(const std::filesystem::path& dir) {
     // Made the way the AVI writer leaves holes: a write past the end of the file.
     // What it took is read from the free space, the one measure every platform
     // (Wine included) gives; other programs writing at the same time can only make
     // the hole look taken, which skips a test rather than filling a disk.
-    const auto probe = dir.path("sparse-probe");
+    const auto probe = dir / "sparse-probe";
     std::error_code error;
-    const auto before = std::filesystem::space(dir.path(""), error).available;
+    const auto before = std::filesystem::space(dir, error).available;
     bool written = false;
     {
         fileio::WinFile file;
@@ -136,7 +116,7 @@ bool canMakeSparseFiles(const TempDir& dir) {
         written = !error && file.open(utf8(probe).c_str(), fileio::Write | fileio::Read) &&
                   file.writeAt(&last, 1, (int64_t(1) << 30) - 1) == 1;
     }
-    const auto after = std::filesystem::space(dir.path(""), error).available;
+    const auto after = std::filesystem::space(dir, error).available;
     std::filesystem::remove(probe, error);
     return written && after + (uint64_t(256) << 20) > before;
 }
@@ -151,6 +131,13 @@ void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes) {
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+std::string describe(const std::vector<FrameEntry>& frames) {
+    std::ostringstream s;
+    s << "frames " << frames.size() << ":";
+    for (const FrameEntry& f : frames) s << ' ' << f.offset << '/' << f.size << '/' << f.byteStart << '/' << f.keyFrame;
+    return s.str();
+}
+
 std::string describe(const AviParser& p, bool ok) {
     std::ostringstream s;
     s << "ok=" << ok << " text=" << p.errorText << " streams=" << p.streams.size() << "\n";
@@ -158,11 +145,7 @@ std::string describe(const AviParser& p, bool ok) {
         s << "number=" << st->number << " format=" << st->format.size() << " odml=" << st->odmlIndexComplete
           << " super=" << st->superIndex.size();
         for (uint8_t b : st->header) s << ' ' << int(b);
-        for (const auto* frames : {&st->legacyFrames, &st->odmlFrames}) {
-            s << "\nframes " << frames->size() << ":";
-            for (const FrameEntry& f : *frames)
-                s << ' ' << f.offset << '/' << f.size << '/' << f.byteStart << '/' << f.keyFrame;
-        }
+        for (const auto* frames : {&st->legacyFrames, &st->odmlFrames}) s << "\n" << describe(*frames);
         s << "\n";
     }
     return s.str();
@@ -181,9 +164,9 @@ bool parseAllWays(const Bytes& bytes, AviParser& parser, bool onDisk) {
 
     if (onDisk) {
         TempDir dir;
-        writeWholeFile(dir.path("case.avi"), bytes);
+        writeWholeFile(dir.path() / "case.avi", bytes);
         fileio::WinFile native;
-        EXPECT_TRUE(native.open(utf8(dir.path("case.avi")).c_str(), fileio::Read | fileio::ShareRead));
+        EXPECT_TRUE(native.open(utf8(dir.path() / "case.avi").c_str(), fileio::Read | fileio::ShareRead));
         AviParser third;
         const bool ok3 = third.parse(native);
         EXPECT_EQ(expected, describe(third, ok3)) << "native file";
@@ -201,20 +184,7 @@ bool parseFileAllWays(const std::filesystem::path& path, AviParser& parser) {
     LimitedFile oneByte(inner, 1);
     AviParser second;
     const bool ok2 = second.parse(oneByte);
-    EXPECT_EQ(ok, ok2);
-    EXPECT_EQ(parser.errorText, second.errorText);
-    EXPECT_EQ(parser.streams.size(), second.streams.size());
-    for (size_t i = 0; i < std::min(parser.streams.size(), second.streams.size()); ++i) {
-        const auto& a = parser.streams[i]->frames();
-        const auto& b = second.streams[i]->frames();
-        EXPECT_TRUE(a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                                       [](const FrameEntry& x, const FrameEntry& y) {
-                                                           return x.offset == y.offset && x.size == y.size &&
-                                                                  x.byteStart == y.byteStart &&
-                                                                  x.keyFrame == y.keyFrame;
-                                                       }))
-            << "stream " << i;
-    }
+    EXPECT_EQ(describe(parser, ok), describe(second, ok2)) << "one byte per read";
     return ok;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TestPlatform.h"
 #include "avi/AviParser.h"
 #include "fileio/File.h"
 
@@ -68,27 +69,21 @@ struct Riff {
     static Bytes minimalAvi(const Bytes& extraHdrl = {}, const Bytes& afterHdrl = {});
 };
 
-// A fresh empty folder under the system's temporary folder, removed on destruction.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    std::filesystem::path path(const std::string& name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
+// Temporary folders and UTF-8 paths are the host tests' (TestPlatform.h).
+using TempDir = hosttest::TempFolder;
+using hosttest::utf8;
 
 // Whether files in `dir` can have holes: a 1 GiB file made by writing its last
 // byte takes (almost) no disk space.
-bool canMakeSparseFiles(const TempDir& dir);
+bool canMakeSparseFiles(const std::filesystem::path& dir);
 
 Bytes readWholeFile(const std::filesystem::path& path);
 void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes);
-std::string utf8(const std::filesystem::path& path);
 
 // A comparable text of everything parse produced (streams, headers, index fields, frames).
 std::string describe(const AviParser& parser, bool ok);
+// The same of a list of frames (offset/size/byteStart/keyFrame each).
+std::string describe(const std::vector<FrameEntry>& frames);
 
 // Parses the bytes through an in-memory file, through a file that gives one byte
 // per read, and (when onDisk) through the native file; expects identical results

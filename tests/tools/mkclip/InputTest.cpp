@@ -213,10 +213,9 @@ TEST(MkclipInput, AudioFilesKeepTheirFormatMaskAndSamples) {
     }
 }
 
+// (A type that does not match the input, and raw input ending inside a picture, are cli_test.sh's.)
 TEST(MkclipInput, BadInputGetsAClearMessageAndNoClip) {
     auto stream = riff_test::readFile(input("yuv422p.y4m"));
-    const std::string cut = writeInput("norvik_cut.y4m", {stream.begin(), stream.end() - 100});
-    expectFailure([&] { clipFrom(cut, ""); }, "ends inside picture 1 (4916 of its 5016 bytes");
     stream[12] = '4';  // "W66" -> "W64": each picture seems shorter than it is
     const std::string narrow = writeInput("norvik_narrow.y4m", stream);
     expectFailure([&] { clipFrom(narrow, ""); }, "picture 1 does not start with FRAME");
@@ -228,17 +227,10 @@ TEST(MkclipInput, BadInputGetsAClearMessageAndNoClip) {
     expectFailure([&] { clipFrom(empty, "gray"); }, "the input holds no pictures");
     expectFailure([&] { clipFrom(empty, ""); }, "is empty");
     expectFailure([&] { clipFrom(input("gray.raw"), "rgb48le"); }, "rgb48le is not a layout");
-    expectFailure(
-        [&] {
-            clipmaker::ClipSpec plan;
-            clipmaker::fitPlanToInput(plan, clipmaker::openPictureInput(input("yuv420p.y4m"), "")->format(),
-                                      clipmaker::Stated{true});
-        },
-        "yuv420p input needs -t 105 (Norvik YUV 4:2:0 8-bit), not -t 104");
     if (clipmaker::audioFilesAvailable())
         expectFailure([&] { clipFrom(input("yuv420p.y4m"), "", {"tooshort.wav"}); },
                       "ends after 960 sample frames (0.020000 s at 48000 Hz), before a video frame that starts at "
                       "sample frame 1601");
-    for (const auto* name : {"norvik_cut.y4m", "norvik_narrow.y4m", "norvik_deep.raw", "norvik_empty.raw"})
+    for (const auto* name : {"norvik_narrow.y4m", "norvik_deep.raw", "norvik_empty.raw"})
         fs::remove(fs::temp_directory_path() / name);
 }
