@@ -1,11 +1,18 @@
 // What norvik-import frames writes: framemd5 lines (with the platform's MD5),
-// and the views of frames that its pictures for people are made of.
+// and pictures for people, read back from their PNG files.
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "FrameFormats.h"
 #include "FrameListing.h"
 #include "PictureView.h"
+#include "PngFile.h"
 
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb_image.h>
+
+namespace fs = std::filesystem;
 using namespace norvikimport;
 using namespace prsdk;
 
@@ -15,8 +22,10 @@ TEST(FrameTools, Md5LinesHaveFfmpegsLayoutAndTheRealDigest) {
               "0,      12345,      12345,        1,        3, 900150983cd24fb0d6963f7d28e17f72\n");
 }
 
-// (The PNG files written from these views are for people to look at.)
-TEST(FrameTools, PicturesShowVideoRangeEndsAsBlackAndWhite) {
+TEST(FrameTools, PicturesShowVideoRangeEndsAsBlackAndWhiteAndReadBack) {
+    const fs::path png =
+        fs::temp_directory_path() /
+        ("norvik-frame-tools-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".png");
     // yuy2: Y 16 and 235 with neutral chroma.
     const ViewImage eight = viewOf(*findFrameFormat(PrPixelFormat_YUYV_422_8u_601), 2, 1, {16, 128, 235, 128});
     EXPECT_EQ(eight.bits, 8);
@@ -30,4 +39,23 @@ TEST(FrameTools, PicturesShowVideoRangeEndsAsBlackAndWhite) {
     const ViewImage deep = viewOf(*findFrameFormat(PrPixelFormat_V210_422_10u_709), 6, 1, group);
     EXPECT_EQ(deep.bits, 16);
     for (int x = 0; x < 6; ++x) EXPECT_EQ(deep.samples[std::size_t(3 * x)], x % 2 ? 65535 : 0) << x;
+
+    for (const ViewImage* image : {&eight, &deep}) {
+        writePng(png, *image);
+        // Read back in 16 bits, which stb_image makes of 8-bit samples by times 257. A
+        // build without 16-bit PNGs writes 16-bit samples rounded to 8 bits.
+        const bool sixteen = image->bits == 16 && pngWritesSixteenBits();
+        EXPECT_EQ(stbi_is_16_bit(png.string().c_str()), sixteen ? 1 : 0);
+        int w = 0, h = 0, channels = 0;
+        stbi_us* read = stbi_load_16(png.string().c_str(), &w, &h, &channels, 0);
+        ASSERT_NE(read, nullptr) << stbi_failure_reason();
+        std::vector<std::uint16_t> want;
+        for (int v : image->samples)
+            want.push_back(std::uint16_t(sixteen ? v : image->bits == 8 ? v * 257 : (v + 128) / 257 * 257));
+        EXPECT_EQ(std::vector<std::uint16_t>(read, read + want.size()), want);
+        stbi_image_free(read);
+        EXPECT_EQ(w, image->width);
+        EXPECT_EQ(channels, 3);
+    }
+    fs::remove(png);
 }

@@ -1,11 +1,12 @@
-// norvik-import frames as a person runs it, on the sample clip and through the
-// real importer module. (bench and play are measuring commands, read by people;
-// what they drive is FrameImport's, AsyncImport's and AsyncStress's.)
+// norvik-import frames and play as a person runs them, through the real importer
+// module: the listing of the sample clip, the same listing through the
+// asynchronous importer, and playback with a second thread beside it.
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
 
+#include "ClipMaker.h"
 #include "TestPlatform.h"
 
 namespace fs = std::filesystem;
@@ -42,4 +43,26 @@ TEST(FramesCommand, ListsMd5LinesWritesPicturesAndNamesTheOfferedFormats) {
     EXPECT_TRUE(fs::exists(folder / "frame-000059.png"));
     EXPECT_EQ(fs::file_size(folder / "frame-000059.raw"), 460800u);
     fs::remove_all(folder);
+}
+
+TEST(FramesCommand, AsyncFramesListTheSameAndPlayShowsBothPathsSideBySide) {
+    const hosttest::TempFolder folder;
+    const std::string clip = (folder.path() / "clip.avi").string();
+    clipmaker::ClipSpec plan;
+    plan.width = 64;
+    plan.height = 32;
+    plan.frames = 30;
+    clipmaker::makeClip(clip, plan);
+    const ChildResult sync = runImport({"frames", clip, "--md5", "--range", "10:25"});
+    const ChildResult async = runImport({"frames", clip, "--md5", "--range", "10:25", "--async", "--ahead", "3"});
+    EXPECT_EQ(async.exitCode, 0) << async.output;
+    EXPECT_EQ(async.output, sync.output);
+
+    const ChildResult play =
+        runImport({"play", clip, "--compare", "--frames", "40", "--seek-every", "7", "--with-sync"});
+    EXPECT_EQ(play.exitCode, 0) << play.output;
+    for (const char* row :
+         {R"(\nimGetSourceVideo +[0-9.]+( +[0-9.]+ ms){4} +0\n)", R"(\nasync, 4 ahead +[0-9.]+( +[0-9.]+ ms){4} +0\n)",
+          R"(\nother thread: [0-9]+ frames through imGetSourceVideo meanwhile, 0 failed\n)"})
+        EXPECT_TRUE(std::regex_search(play.output, std::regex(row))) << row << "\n" << play.output;
 }
