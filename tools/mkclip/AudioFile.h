@@ -11,7 +11,7 @@
 namespace clipmaker {
 
 struct AudioFile {
-    AudioSpec spec;                        // channels, rate, sample format and extensible format of the file
+    AudioSpec stream;                      // channels, rate, sample format and extensible format of the file
     std::unique_ptr<AudioSource> samples;  // with the file's channel mask
 };
 

@@ -75,9 +75,9 @@ std::optional<uint32_t> channelMask(SNDFILE* file, int channels) {
 
 class SndfileSamples : public AudioSource {
 public:
-    SndfileSamples(SndfileHandle file, std::string path, const AudioSpec& spec, std::optional<uint32_t> mask,
+    SndfileSamples(SndfileHandle file, std::string path, const AudioSpec& stream, std::optional<uint32_t> mask,
                    int64_t frames)
-        : m_file(std::move(file)), m_path(std::move(path)), m_spec(spec), m_mask(mask), m_frames(frames) {}
+        : m_file(std::move(file)), m_path(std::move(path)), m_stream(stream), m_mask(mask), m_frames(frames) {}
 
     std::optional<uint32_t> channelMask() const override { return m_mask; }
 
@@ -85,11 +85,11 @@ public:
     // starts at or after the file's end (so a whole video frame would be silent) throws.
     void read(uint64_t first, uint64_t count, std::vector<uint8_t>& out) override {
         if (first != m_position) throw std::logic_error("audio file samples are read in order");
-        const size_t values = static_cast<size_t>(count) * m_spec.channels;
+        const size_t values = static_cast<size_t>(count) * m_stream.channels;
         sf_count_t got = 0;
         if (m_ended) {
             got = 0;
-        } else if (m_spec.isFloat) {
+        } else if (m_stream.isFloat) {
             m_floats.assign(values, 0.0f);
             got = sf_readf_float(m_file.get(), m_floats.data(), static_cast<sf_count_t>(count));
         } else {
@@ -104,24 +104,24 @@ public:
 
 private:
     void append(size_t values, std::vector<uint8_t>& out) const {
-        const int bytes = m_spec.bits / 8;
+        const int bytes = m_stream.bits / 8;
         const size_t at = out.size();
         out.resize(at + values * static_cast<size_t>(bytes));
         uint8_t* d = out.data() + at;
         for (size_t i = 0; i < values; ++i, d += bytes) {
             uint32_t v = 0;
-            if (m_spec.isFloat)
+            if (m_stream.isFloat)
                 std::memcpy(&v, &m_floats[i], 4);
             else
-                v = static_cast<uint32_t>(m_ints[i] >> (32 - m_spec.bits)) + (m_spec.bits == 8 ? 128u : 0u);
+                v = static_cast<uint32_t>(m_ints[i] >> (32 - m_stream.bits)) + (m_stream.bits == 8 ? 128u : 0u);
             for (int b = 0; b < bytes; ++b) d[b] = static_cast<uint8_t>(v >> (8 * b));
         }
     }
 
     std::string tooShort(uint64_t frameStart) const {
-        const double rate = m_spec.sampleRate;
+        const double rate = m_stream.sampleRate;
         return "audio file " + m_path + " ends after " + std::to_string(m_frames) + " sample frames (" +
-               std::to_string(m_frames / rate) + " s at " + std::to_string(m_spec.sampleRate) +
+               std::to_string(m_frames / rate) + " s at " + std::to_string(m_stream.sampleRate) +
                " Hz), before a video frame that starts at sample frame " + std::to_string(frameStart) + " (" +
                std::to_string(frameStart / rate) +
                " s); an audio file must last into the last video frame (cut the video with -n, or pad the audio)";
@@ -129,7 +129,7 @@ private:
 
     SndfileHandle m_file;
     std::string m_path;
-    AudioSpec m_spec;
+    AudioSpec m_stream;
     std::optional<uint32_t> m_mask;
     int64_t m_frames;
     uint64_t m_position = 0;
@@ -148,22 +148,22 @@ AudioFile openAudioFile(const std::string& path) {
     if (!file) throw std::runtime_error("cannot read audio file " + path + ": " + sf_strerror(nullptr));
     const int subtype = info.format & SF_FORMAT_SUBMASK;
     AudioFile out;
-    AudioSpec& spec = out.spec;
-    spec.bits = static_cast<uint16_t>(sampleBits(subtype));
-    if (spec.bits == 0)
+    AudioSpec& stream = out.stream;
+    stream.bits = static_cast<uint16_t>(sampleBits(subtype));
+    if (stream.bits == 0)
         throw std::runtime_error("audio file " + path +
                                  ": its samples are not 8, 16, 24 or 32-bit PCM or 32-bit float, which a clip keeps as "
                                  "they are (convert it, e.g. ffmpeg -i IN -c:a pcm_s24le OUT.wav)");
     if (info.channels < 1 || info.channels > 32 || info.samplerate < 1)
         throw std::runtime_error("audio file " + path + ": " + std::to_string(info.channels) +
                                  " channels (1..32 kept) at " + std::to_string(info.samplerate) + " Hz");
-    spec.channels = static_cast<uint16_t>(info.channels);
-    spec.sampleRate = static_cast<uint32_t>(info.samplerate);
-    spec.isFloat = subtype == SF_FORMAT_FLOAT;
+    stream.channels = static_cast<uint16_t>(info.channels);
+    stream.sampleRate = static_cast<uint32_t>(info.samplerate);
+    stream.isFloat = subtype == SF_FORMAT_FLOAT;
     std::optional<uint32_t> mask = channelMask(file.get(), info.channels);
-    spec.extensible = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX || mask.has_value();
-    if (spec.extensible && !mask) mask = 0;
-    out.samples = std::make_unique<SndfileSamples>(std::move(file), path, spec, mask, info.frames);
+    stream.extensible = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX || mask.has_value();
+    if (stream.extensible && !mask) mask = 0;
+    out.samples = std::make_unique<SndfileSamples>(std::move(file), path, stream, mask, info.frames);
     return out;
 }
 

@@ -135,7 +135,7 @@ void run(Options& o) {
     std::vector<clipmaker::AudioFile> files;
     for (const std::string& path : o.audioFiles) {
         files.push_back(clipmaker::openAudioFile(path));
-        plan.audio.push_back(files.back().spec);
+        plan.audio.push_back(files.back().stream);
         inputs.audio.push_back(files.back().samples.get());
     }
     ProgressLine progress(o.input.empty() || o.framesStated ? plan.frames : 0);

@@ -44,7 +44,7 @@ Clip clipFrom(const std::string& file, const std::string& layout, const std::vec
     std::vector<clipmaker::AudioFile> files;
     for (const std::string& name : audio) {
         files.push_back(clipmaker::openAudioFile(input(name)));
-        clip.plan.audio.push_back(files.back().spec);
+        clip.plan.audio.push_back(files.back().stream);
         inputs.audio.push_back(files.back().samples.get());
     }
     clipmaker::makeClip(outputPath(), clip.plan, inputs);
@@ -206,9 +206,9 @@ TEST(MkclipInput, AudioFilesKeepTheirFormatMaskAndSamples) {
         const char id[] = {'0', static_cast<char>('1' + k), 'w', 'b', '\0'};  // streams 01wb..05wb
         for (const auto& chunk : riff_test::chunkData(clip.bytes, id))
             samples.insert(samples.end(), chunk.begin(), chunk.end());
-        const auto& spec = clip.plan.audio[k];
-        data.resize(clipmaker::audioFramesBefore(clip.plan, spec, kFrames) * spec.channels * spec.bits / 8,
-                    spec.bits == 8 ? 128 : 0);
+        const auto& stream = clip.plan.audio[k];
+        data.resize(clipmaker::audioFramesBefore(clip.plan, stream, kFrames) * stream.channels * stream.bits / 8,
+                    stream.bits == 8 ? 128 : 0);
         EXPECT_TRUE(samples == data);
     }
 }
