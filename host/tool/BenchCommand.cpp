@@ -81,8 +81,7 @@ public:
     int run(const CommonOptions& options) override {
         Host host;
         ImporterDriver driver(host, resolveModulePath(options));
-        if (const std::int32_t init = driver.init().result)
-            throw std::runtime_error("imInit answered " + std::to_string(init));
+        requireInit(driver);
         FrameSession session(driver, m_file);
         measure(session);
         for (const std::string& problem : session.close()) throw std::runtime_error(problem);

@@ -8,6 +8,10 @@
 #include <memory>
 #include <string>
 
+namespace norvikhost {
+class ImporterDriver;
+}
+
 namespace norvikimport {
 
 // Options every subcommand shares.
@@ -32,6 +36,10 @@ public:
 
 // The module to load: the --module path, or the importer beside this program.
 std::filesystem::path resolveModulePath(const CommonOptions& options);
+
+// imInit on the loaded module; throws std::runtime_error "imInit answered N" when
+// it does not answer 0.
+void requireInit(norvikhost::ImporterDriver& driver);
 
 std::unique_ptr<Command> makeFormatsCommand();
 std::unique_ptr<Command> makeInfoCommand();

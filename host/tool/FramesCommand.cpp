@@ -3,7 +3,6 @@
 // imGetSourceVideo, or through the asynchronous importer with the same output.
 #include <iostream>
 #include <memory>
-#include <optional>
 
 #include "Command.h"
 #include "FramesRun.h"
@@ -49,13 +48,11 @@ public:
     }
 
     int run(const CommonOptions& options) override {
-        std::optional<SampleClip> sample;
-        if (m_file.empty()) sample.emplace();
-        const fs::path clip = sample ? sample->path() : fs::path(m_file);
+        const ClipArgument argument(m_file);
+        const fs::path& clip = argument.path();
         Host host;
         ImporterDriver driver(host, resolveModulePath(options));
-        if (const std::int32_t init = driver.init().result)
-            throw std::runtime_error("imInit answered " + std::to_string(init));
+        requireInit(driver);
         const int exitCode = runOnClip(driver, clip);
         driver.shutdown();
         return exitCode;

@@ -24,9 +24,8 @@ public:
     }
 
     int run(const CommonOptions& options) override {
-        if (!m_file.empty()) return show(options, fs::path(m_file));
-        const SampleClip sample;
-        return show(options, sample.path());
+        const ClipArgument clip(m_file);
+        return show(options, clip.path());
     }
 
 private:

@@ -102,13 +102,11 @@ public:
     int run(const CommonOptions& options) override {
         if (m_withSync && !m_async && !m_compare) throw std::runtime_error("--with-sync needs --async or --compare");
         m_play.workSeconds = m_workMs / 1000;
-        std::optional<SampleClip> sample;
-        if (m_file.empty()) sample.emplace();
-        const fs::path clip = sample ? sample->path() : fs::path(m_file);
+        const ClipArgument argument(m_file);
+        const fs::path& clip = argument.path();
         Host host;
         ImporterDriver driver(host, resolveModulePath(options));
-        if (const std::int32_t init = driver.init().result)
-            throw std::runtime_error("imInit answered " + std::to_string(init));
+        requireInit(driver);
         FrameSession session(driver, clip);
         std::vector<std::string> problems = play(session, clip);
         for (std::string& problem : session.close()) problems.push_back(std::move(problem));

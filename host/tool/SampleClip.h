@@ -4,6 +4,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "ClipMaker.h"
 
@@ -23,6 +25,20 @@ public:
 private:
     std::filesystem::path m_folder;
     std::filesystem::path m_clip;
+};
+
+// The clip a command works on: FILE, or the sample clip (kept as long as this
+// lives) when FILE was left out.
+class ClipArgument {
+public:
+    explicit ClipArgument(const std::string& file) : m_path(file) {
+        if (file.empty()) m_path = m_sample.emplace().path();
+    }
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    std::optional<SampleClip> m_sample;
+    std::filesystem::path m_path;
 };
 
 }  // namespace norvikimport
