@@ -7,31 +7,19 @@
 // valid, aborts.
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "ClipMaker.h"
+#include "ModuleFuzz.h"
 #include "norvikhost/AudioClip.h"
-#include "norvikhost/Host.h"
-#include "norvikhost/ImporterDriver.h"
-#include "norvikhost/Platform.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace norvikhost;
 
-std::unique_ptr<Host> g_host;
-std::unique_ptr<ImporterDriver> g_driver;
 std::vector<uint8_t> g_template;
-fs::path g_input;
 
-std::vector<uint8_t> makeTemplate(const fs::path& path) {
+std::vector<uint8_t> makeTemplate() {
     clipmaker::ClipSpec plan;
     plan.width = 16;
     plan.height = 8;
@@ -39,9 +27,7 @@ std::vector<uint8_t> makeTemplate(const fs::path& path) {
     plan.threads = 1;
     plan.riffLimit = 2048;
     plan.audio = {{1, 8000, 8, false, false}, {3, 8000, 24, false, true}, {2, 8000, 32, true, false}};
-    clipmaker::makeClip(path.string(), plan);
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return modulefuzz::clipBytes(plan);
 }
 
 // Reads little-endian values from the input, zeros once it runs out.
@@ -64,18 +50,8 @@ void check(const AudioClip& clip, const AudioBlock& block) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const fs::path folder = fs::temp_directory_path();
-    const std::string tag = std::to_string(std::rand()) + "-" + std::to_string(reinterpret_cast<uintptr_t>(&g_host));
-    g_input = folder / ("norvik-audio-fuzz-" + tag + ".avi");
-    g_template = makeTemplate(g_input);
-    g_host = std::make_unique<Host>();
-    const fs::path module = currentExecutablePath().parent_path() / importerModuleFileName();
-    g_driver = std::make_unique<ImporterDriver>(*g_host, module);
-    if (g_driver->init().result != 0) std::abort();
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove(g_input, ignored);
-    });
+    g_template = makeTemplate();
+    modulefuzz::loadModule("audio-fuzz");
     return 0;
 }
 
@@ -88,16 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint64_t at = input.take(2) % clip.size();
         clip[at] = uint8_t(input.take(1));
     }
-    {
-        std::ofstream out(g_input, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(clip.data()), std::streamsize(clip.size()));
-    }
+    modulefuzz::LoadedModule& module = modulefuzz::loadModule("audio-fuzz");
+    modulefuzz::writeFile(module.input, clip.data(), clip.size());
     std::optional<AudioClip> clips[3];
     for (int requests = 0; input.size > 0 && requests < 32; ++requests) {
         const auto stream = int32_t(input.take(1) % 3);
         const auto position = int64_t(input.take(8));
         const auto frames = uint32_t(input.take(2) << (input.take(1) % 3));  // up to 2^18 frames
-        if (!clips[stream]) clips[stream].emplace(*g_driver, g_input, stream);
+        if (!clips[stream]) clips[stream].emplace(*module.driver, module.input, stream);
         if (!clips[stream]->ready()) continue;
         check(*clips[stream], clips[stream]->request(position, frames));
     }
