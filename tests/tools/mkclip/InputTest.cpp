@@ -1,6 +1,8 @@
 // Pictures and audio that ffmpeg wrote (make_inputs.sh, in NORVIK_MKCLIP_INPUTS)
 // come back out of the codec library byte for byte, for every compressed type and
-// every layout read; bad input gets a clear message and leaves no clip behind.
+// every layout read, the audio interleaved per frame; bad input gets a clear
+// message and leaves no clip behind. (The clip maker's synthetic pictures, tones
+// and empty frames are pinned by the end-to-end golden listings.)
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -84,51 +86,28 @@ void clearUnused(std::vector<uint8_t>& bytes, uint32_t packed) {
     }
 }
 
+// The input file is <layout>.raw, or <layout>.y4m for a YUV4MPEG2 stream.
 struct Case {
-    const char* file;
-    const char* layout;  // empty: YUV4MPEG2
+    const char* layout;
+    bool y4m;
     uint32_t type;
     uint32_t range;   // expected in the clip (1 unless the input says full)
     uint32_t packed;  // the packed output type the layout is, 0 for planes
 };
 
 const Case kCases[] = {
-    {"gbrp.raw", "gbrp", 101, 1, 0},
-    {"gbrap.raw", "gbrap", 102, 1, 0},
-    {"yuv444p.raw", "yuv444p", 103, 1, 0},
-    {"yuv422p.raw", "yuv422p", 104, 1, 0},
-    {"yuv420p.raw", "yuv420p", 105, 1, 0},
-    {"yuva444p.raw", "yuva444p", 106, 1, 0},
-    {"gray.raw", "gray", 107, 1, 0},
-    {"yuv422p10le.raw", "yuv422p10le", 108, 1, 0},
-    {"gbrp10le.raw", "gbrp10le", 109, 1, 0},
-    {"gbrap10le.raw", "gbrap10le", 110, 1, 0},
-    {"gbrp12le.raw", "gbrp12le", 111, 1, 0},
-    {"gbrap12le.raw", "gbrap12le", 112, 1, 0},
-    {"gbrp14le.raw", "gbrp14le", 113, 1, 0},
-    {"gbrap14le.raw", "gbrap14le", 114, 1, 0},
-    {"gray10le.raw", "gray10le", 115, 1, 0},
-    {"yuv444p10le.raw", "yuv444p10le", 118, 1, 0},
-    {"yuv420p10le.raw", "yuv420p10le", 123, 1, 0},
-    {"yuvj444p.raw", "yuvj444p", 103, 2, 0},
-    {"yuvj422p.raw", "yuvj422p", 104, 2, 0},
-    {"yuvj420p.raw", "yuvj420p", 105, 2, 0},
-    {"bgr0.raw", "bgr0", 101, 1, 1},
-    {"0rgb.raw", "0rgb", 101, 1, 16},
-    {"bgra.raw", "bgra", 102, 1, 2},
-    {"argb.raw", "argb", 102, 1, 19},
-    {"x2rgb10le.raw", "x2rgb10le", 109, 1, 15},
-    {"yuyv422.raw", "yuyv422", 104, 1, 4},
-    {"uyvy422.raw", "uyvy422", 104, 1, 5},
-    {"yuv420p.y4m", "", 105, 1, 0},
-    {"yuv422p.y4m", "", 104, 1, 0},
-    {"yuv444p.y4m", "", 103, 1, 0},
-    {"yuva444p.y4m", "", 106, 1, 0},
-    {"gray.y4m", "", 107, 2, 0},
-    {"yuv420p10le.y4m", "", 123, 1, 0},
-    {"yuv422p10le.y4m", "", 108, 1, 0},
-    {"yuv444p10le.y4m", "", 118, 1, 0},
-    {"gray10le.y4m", "", 115, 2, 0},
+    {"gbrp", false, 101, 1, 0},        {"gbrap", false, 102, 1, 0},       {"yuv444p", false, 103, 1, 0},
+    {"yuv422p", false, 104, 1, 0},     {"yuv420p", false, 105, 1, 0},     {"yuva444p", false, 106, 1, 0},
+    {"gray", false, 107, 1, 0},        {"yuv422p10le", false, 108, 1, 0}, {"gbrp10le", false, 109, 1, 0},
+    {"gbrap10le", false, 110, 1, 0},   {"gbrp12le", false, 111, 1, 0},    {"gbrap12le", false, 112, 1, 0},
+    {"gbrp14le", false, 113, 1, 0},    {"gbrap14le", false, 114, 1, 0},   {"gray10le", false, 115, 1, 0},
+    {"yuv444p10le", false, 118, 1, 0}, {"yuv420p10le", false, 123, 1, 0}, {"yuvj444p", false, 103, 2, 0},
+    {"yuvj422p", false, 104, 2, 0},    {"yuvj420p", false, 105, 2, 0},    {"bgr0", false, 101, 1, 1},
+    {"0rgb", false, 101, 1, 16},       {"bgra", false, 102, 1, 2},        {"argb", false, 102, 1, 19},
+    {"x2rgb10le", false, 109, 1, 15},  {"yuyv422", false, 104, 1, 4},     {"uyvy422", false, 104, 1, 5},
+    {"yuv420p", true, 105, 1, 0},      {"yuv422p", true, 104, 1, 0},      {"yuv444p", true, 103, 1, 0},
+    {"yuva444p", true, 106, 1, 0},     {"gray", true, 107, 2, 0},         {"yuv420p10le", true, 123, 1, 0},
+    {"yuv422p10le", true, 108, 1, 0},  {"yuv444p10le", true, 118, 1, 0},  {"gray10le", true, 115, 2, 0},
 };
 
 void expectFailure(const std::function<void()>& make, const std::string& message) {
@@ -152,18 +131,18 @@ std::string writeInput(const std::string& name, const std::vector<uint8_t>& byte
 TEST(MkclipInput, EveryLayoutComesBackByteForByte) {
     Handle h;
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.file);
-        const bool y4m = *c.layout == '\0';
-        const Clip clip = clipFrom(input(c.file), c.layout);
+        const std::string file = input(c.layout + std::string(c.y4m ? ".y4m" : ".raw"));
+        SCOPED_TRACE(file);
+        const Clip clip = clipFrom(file, c.y4m ? "" : c.layout);
         EXPECT_EQ(clip.plan.type, c.type);
         EXPECT_EQ(clip.plan.range, c.range);
-        if (y4m) {
+        if (c.y4m) {
             EXPECT_EQ(clip.plan.rateNumerator, 30000u);
             EXPECT_EQ(clip.plan.rateDenominator, 1001u);
             EXPECT_EQ(clip.plan.fieldType, 1u);
         }
         const auto frames = riff_test::chunkData(clip.bytes, "00dc");
-        const auto want = picturesOf(riff_test::readFile(input(c.file)), y4m);
+        const auto want = picturesOf(riff_test::readFile(file), c.y4m);
         ASSERT_EQ(frames.size(), kFrames);
         const auto block = clipmaker::streamFormatBlock(clip.plan);
         for (uint32_t i = 0; i < kFrames; ++i) {
@@ -204,11 +183,13 @@ TEST(MkclipInput, AudioFilesKeepTheirFormatMaskAndSamples) {
         EXPECT_TRUE(std::equal(fmt.begin(), fmt.end(), formats[k + 1].begin()));
         std::vector<uint8_t> samples;
         const char id[] = {'0', static_cast<char>('1' + k), 'w', 'b', '\0'};  // streams 01wb..05wb
-        for (const auto& chunk : riff_test::chunkData(clip.bytes, id))
-            samples.insert(samples.end(), chunk.begin(), chunk.end());
+        const auto chunks = riff_test::chunkData(clip.bytes, id);
+        for (const auto& chunk : chunks) samples.insert(samples.end(), chunk.begin(), chunk.end());
         const auto& stream = clip.plan.audio[k];
-        data.resize(clipmaker::audioFramesBefore(clip.plan, stream, kFrames) * stream.channels * stream.bits / 8,
-                    stream.bits == 8 ? 128 : 0);
+        const size_t frameBytes = stream.channels * stream.bits / 8;
+        // Interleaved per video frame: the first chunk holds the first frame's audio.
+        EXPECT_EQ(chunks.at(0).size(), clipmaker::audioFramesBefore(clip.plan, stream, 1) * frameBytes);
+        data.resize(clipmaker::audioFramesBefore(clip.plan, stream, kFrames) * frameBytes, stream.bits == 8 ? 128 : 0);
         EXPECT_TRUE(samples == data);
     }
 }
