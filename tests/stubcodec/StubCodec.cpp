@@ -9,16 +9,13 @@
 namespace {
 
 struct StubState {
-    int32_t initResult = 0;
-    int32_t openResult = 0;
+    int32_t initResult = 0, openResult = 0;
     CodecFormat stream{1920, 1080, kCodecFormExtended, kCodecFormVersion, 104, 0, 2, 1, 0};
     bool acceptAllOutputs = true;
     std::set<std::pair<uint32_t, uint32_t>> outputs;
-    uint32_t maxParamType = 1000;
-    uint32_t paramAnswer = 1;
+    uint32_t maxParamType = 1000, paramAnswer = 1;
     std::set<uint32_t> sources;
-    int32_t libraryUsers = 0;
-    int32_t openHandles = 0;
+    int32_t libraryUsers = 0, openHandles = 0;
     uint32_t nextHandle = 1;
 };
 
@@ -48,8 +45,6 @@ NORVIK_VISIBLE void norvik_stub_accept_outputs(const uint32_t* pairs, uint32_t c
     state().outputs.clear();
     for (uint32_t i = 0; i < count; ++i) state().outputs.insert({pairs[2 * i], pairs[2 * i + 1]});
 }
-
-NORVIK_VISIBLE void norvik_stub_accept_all_outputs() { state().acceptAllOutputs = true; }
 
 NORVIK_VISIBLE void norvik_stub_set_params(uint32_t maxType, uint32_t answer) {
     state().maxParamType = maxType;

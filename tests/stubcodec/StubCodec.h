@@ -17,7 +17,6 @@ void norvik_stub_fail_open(int32_t code);
 void norvik_stub_set_stream(uint32_t width, uint32_t height, uint32_t type, uint32_t colorSpace, uint32_t range);
 // Accept only these outputs: pairs of (output type, colour space); count 0 refuses all.
 void norvik_stub_accept_outputs(const uint32_t* typeAndSpacePairs, uint32_t count);
-void norvik_stub_accept_all_outputs();
 // Parameter queries for types above `maxType` fail; others answer `answer`.
 void norvik_stub_set_params(uint32_t maxType, uint32_t answer);
 // Compress queries succeed only for these output types (count 0: none).
