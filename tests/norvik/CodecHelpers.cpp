@@ -87,46 +87,58 @@ CodecFormat record(uint32_t type, uint32_t flags, uint32_t colorSpace, uint32_t 
 
 namespace {
 
-// Planes of a picture as bytes: 1 byte per sample at 8 bits, else 2 (little-endian).
-std::vector<std::vector<uint8_t>> planeBytes(const Picture& pic) {
-    std::vector<std::vector<uint8_t>> out(pic.info.planes);
-    const size_t bytes = pic.info.bits == 8 ? 1 : 2;
-    for (int p = 0; p < pic.info.planes; ++p) {
-        out[p].resize(pic.planes[p].size() * bytes);
-        for (size_t i = 0; i < pic.planes[p].size(); ++i) {
-            if (bytes == 1)
-                out[p][i] = static_cast<uint8_t>(pic.planes[p][i]);
-            else
-                std::memcpy(&out[p][2 * i], &pic.planes[p][i], 2);
+// A picture's planes as the codec reads and writes them, each in an exact-size
+// buffer: 1 byte per sample at 8 bits, else 2 (little-endian).
+struct PlaneBuffers {
+    std::vector<uint8_t> bytes[4];
+    CodecPlane planes[4] = {};
+    size_t sample;
+
+    explicit PlaneBuffers(const Picture& pic) : sample(pic.info.bits == 8 ? 1 : 2) {
+        for (int p = 0; p < pic.info.planes; ++p) {
+            bytes[p].resize(pic.planes[p].size() * sample);
+            for (size_t i = 0; i < pic.planes[p].size(); ++i)
+                std::memcpy(&bytes[p][sample * i], &pic.planes[p][i], sample);  // little-endian host
+            planes[p] = planeOf(bytes[p].data(), static_cast<uint32_t>(pic.planeWidth(p) * sample), bytes[p].size());
         }
     }
-    return out;
-}
+
+    // Back into `pic`'s samples, rows mirrored when the planes were written bottom-up.
+    void read(Picture& pic, bool bottomUp) const {
+        for (int p = 0; p < pic.info.planes; ++p) {
+            const size_t w = pic.planeWidth(p), h = pic.planeHeight(p);
+            for (size_t y = 0; y < h; ++y)
+                for (size_t x = 0; x < w; ++x) {
+                    const uint8_t* v = &bytes[p][((bottomUp ? h - 1 - y : y) * w + x) * sample];
+                    pic.planes[p][y * w + x] = static_cast<uint16_t>(sample == 1 ? v[0] : v[0] | v[1] << 8);
+                }
+        }
+    }
+};
 
 }  // namespace
+
+std::vector<uint8_t> encode(uint32_t handle, const std::vector<uint8_t>& block, const CodecFormat& source,
+                            const CodecPlane planes[4], uint32_t method, uint32_t k) {
+    const NorvikEncodeOptions options{method, k};
+    if (norvik_compress_begin(handle, &source, block.data(), 24, &options) != NORVIK_OK)
+        throw std::runtime_error("norvik_compress_begin failed");
+    uint32_t bound = 0, written = 0;
+    norvik_compress_bound(handle, &bound);
+    std::vector<uint8_t> frame(bound);
+    const int32_t r = norvik_compress(handle, planes, frame.data(), bound, &written);
+    norvik_compress_end(handle);
+    if (r != NORVIK_OK) throw std::runtime_error("norvik_compress failed: " + std::to_string(r));
+    frame.resize(written);
+    return frame;
+}
 
 std::vector<uint8_t> encodePlanar(uint32_t handle, const std::vector<uint8_t>& block, const Picture& pic,
                                   uint32_t method, uint32_t k) {
     CodecFormat source = record(pic.info.type);
     source.width = pic.width;
     source.height = pic.height;
-    const NorvikEncodeOptions options{method, k};
-    if (norvik_compress_begin(handle, &source, block.data(), 24, &options) != NORVIK_OK)
-        throw std::runtime_error("norvik_compress_begin failed");
-    auto bytes = planeBytes(pic);
-    const size_t sample = pic.info.bits == 8 ? 1 : 2;
-    CodecPlane planes[4] = {};
-    for (int p = 0; p < pic.info.planes; ++p)
-        planes[p] = planeOf(bytes[p].data(), static_cast<uint32_t>(pic.planeWidth(p) * sample), bytes[p].size());
-    uint32_t bound = 0;
-    norvik_compress_bound(handle, &bound);
-    std::vector<uint8_t> frame(bound);
-    uint32_t written = 0;
-    const int32_t r = norvik_compress(handle, planes, frame.data(), bound, &written);
-    norvik_compress_end(handle);
-    if (r != NORVIK_OK) throw std::runtime_error("norvik_compress failed: " + std::to_string(r));
-    frame.resize(written);
-    return frame;
+    return encode(handle, block, source, PlaneBuffers(pic).planes, method, k);
 }
 
 int32_t decodePlanar(uint32_t handle, const std::vector<uint8_t>& block, const std::vector<uint8_t>& frame,
@@ -135,27 +147,11 @@ int32_t decodePlanar(uint32_t handle, const std::vector<uint8_t>& block, const s
     const CodecFormat wanted = record(out.info.type, bottomUp ? NORVIK_FLAG_BOTTOM_UP : 0);
     int32_t r = norvik_decompress_begin(handle, block.data(), 24, &wanted, &filled);
     if (r != NORVIK_OK) return r;
-    const size_t sample = out.info.bits == 8 ? 1 : 2;
-    std::vector<std::vector<uint8_t>> bytes(out.info.planes);
-    CodecPlane planes[4] = {};
-    for (int p = 0; p < out.info.planes; ++p) {
-        bytes[p].resize(out.planeWidth(p) * sample * out.planeHeight(p));
-        planes[p] = planeOf(bytes[p].data(), static_cast<uint32_t>(out.planeWidth(p) * sample), bytes[p].size());
-    }
-    r = norvik_decompress(handle, frame.data(), static_cast<uint32_t>(frame.size()), planes);
+    for (int p = 0; p < out.info.planes; ++p) out.planes[p].assign(size_t{out.planeWidth(p)} * out.planeHeight(p), 0);
+    PlaneBuffers buffers(out);
+    r = norvik_decompress(handle, frame.data(), static_cast<uint32_t>(frame.size()), buffers.planes);
     norvik_decompress_end(handle);
-    for (int p = 0; p < out.info.planes; ++p) {
-        const uint32_t w = out.planeWidth(p), h = out.planeHeight(p);
-        out.planes[p].assign(static_cast<size_t>(w) * h, 0);
-        for (uint32_t y = 0; y < h; ++y) {
-            const uint32_t src = bottomUp ? h - 1 - y : y;
-            for (uint32_t x = 0; x < w; ++x) {
-                const size_t i = (static_cast<size_t>(src) * w + x) * sample;
-                out.planes[p][static_cast<size_t>(y) * w + x] =
-                    static_cast<uint16_t>(sample == 1 ? bytes[p][i] : bytes[p][i] | bytes[p][i + 1] << 8);
-            }
-        }
-    }
+    buffers.read(out, bottomUp);
     return r;
 }
 

@@ -57,6 +57,10 @@ std::vector<uint8_t> streamFormat(uint32_t type, uint32_t width, uint32_t height
 
 CodecFormat record(uint32_t type, uint32_t flags = 0, uint32_t colorSpace = 1, uint32_t range = 1);
 
+// Encodes a frame of `source` (its size set) from `planes`; throws on failure.
+std::vector<uint8_t> encode(uint32_t handle, const std::vector<uint8_t>& block, const CodecFormat& source,
+                            const CodecPlane planes[4], uint32_t method = NORVIK_AUTO, uint32_t k = NORVIK_AUTO);
+
 // Encodes a picture given as its planes; throws on failure.
 std::vector<uint8_t> encodePlanar(uint32_t handle, const std::vector<uint8_t>& block, const Picture& pic,
                                   uint32_t method = NORVIK_AUTO, uint32_t k = NORVIK_AUTO);
