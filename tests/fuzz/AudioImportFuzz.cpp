@@ -17,19 +17,6 @@ namespace {
 
 using namespace norvikhost;
 
-std::vector<uint8_t> g_template;
-
-std::vector<uint8_t> makeTemplate() {
-    clipmaker::ClipSpec plan;
-    plan.width = 16;
-    plan.height = 8;
-    plan.frames = 4;
-    plan.threads = 1;
-    plan.riffLimit = 2048;
-    plan.audio = {{1, 8000, 8, false, false}, {3, 8000, 24, false, true}, {2, 8000, 32, true, false}};
-    return modulefuzz::clipBytes(plan);
-}
-
 // Reads little-endian values from the input, zeros once it runs out.
 struct Input {
     const uint8_t* data;
@@ -50,8 +37,9 @@ void check(const AudioClip& clip, const AudioBlock& block) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_template = makeTemplate();
-    modulefuzz::loadModule("audio-fuzz");
+    clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 4);
+    plan.audio = {{1, 8000, 8, false, false}, {3, 8000, 24, false, true}, {2, 8000, 32, true, false}};
+    modulefuzz::loadModule("audio-fuzz", plan);
     return 0;
 }
 
@@ -59,13 +47,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 // of (host stream, 64-bit position, 16-bit size, size shift).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input input{data, size};
-    std::vector<uint8_t> clip = g_template;
+    modulefuzz::LoadedModule& module = modulefuzz::loaded();
+    std::vector<uint8_t> clip = module.clip;
     for (uint64_t n = input.take(1) % 16; n > 0; --n) {
         const uint64_t at = input.take(2) % clip.size();
         clip[at] = uint8_t(input.take(1));
     }
-    modulefuzz::LoadedModule& module = modulefuzz::loadModule("audio-fuzz");
-    modulefuzz::writeFile(module.input, clip.data(), clip.size());
+    fuzzinput::writeFile(module.input, clip.data(), clip.size());
     std::optional<AudioClip> clips[3];
     for (int requests = 0; input.size > 0 && requests < 32; ++requests) {
         const auto stream = int32_t(input.take(1) % 3);

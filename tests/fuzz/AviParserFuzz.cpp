@@ -5,14 +5,11 @@
 // would be, so that size fields can claim more than the malloc limit (1 GiB) and be
 // backed by bytes: memory must follow what the file holds, not what it claims.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "AviWriter.h"
+#include "FuzzInput.h"
 #include "avi/AviParser.h"
 
 namespace {
@@ -51,28 +48,6 @@ private:
 
 std::vector<uint8_t> g_template;
 
-std::vector<uint8_t> makeTemplate() {
-    const auto path =
-        std::filesystem::temp_directory_path() / ("norvik-fuzz-template-" + std::to_string(std::rand()) + ".avi");
-    {
-        aviwriter::Options o;
-        o.superIndexSlots = 4;
-        o.riffLimit = 700;
-        aviwriter::AviWriter w(path.string(), o);
-        w.addVideoStream(aviwriter::videoStream(0, 4, 4, 25, 1));
-        w.addAudioStream(aviwriter::pcmAudioStream(2, 8000, 16));
-        for (int k = 0; k < 6; ++k) {
-            w.writeChunk(0, std::vector<uint8_t>(60 + k, uint8_t(k)), k % 2 == 0);
-            w.writeChunk(1, std::vector<uint8_t>(32, 1));
-        }
-        w.finish();
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::filesystem::remove(path);
-    return bytes;
-}
-
 void parseAndLookUp(const uint8_t* data, size_t size, uint64_t zeros = 0) {
     MemoryFile file(data, size, zeros);
     AviParser parser;
@@ -86,17 +61,15 @@ void parseAndLookUp(const uint8_t* data, size_t size, uint64_t zeros = 0) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_template = makeTemplate();
+    aviwriter::Options o;
+    o.riffLimit = 700;
+    g_template = fuzzinput::writerFile(o, false);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     parseAndLookUp(data, size);
-    // Patches: records of (16-bit position, value); an odd length also cuts the file.
-    std::vector<uint8_t> patched = g_template;
-    for (size_t i = 0; i + 3 <= size; i += 3)
-        patched[(size_t(data[i]) | size_t(data[i + 1]) << 8) % patched.size()] = data[i + 2];
-    if (size % 3 == 1) patched.resize((size_t(data[size - 1]) * 16) % patched.size());
+    const std::vector<uint8_t> patched = fuzzinput::patched(g_template, data, size);
     parseAndLookUp(patched.data(), patched.size());
     parseAndLookUp(patched.data(), patched.size(), uint64_t(3) << 29);
     return 0;

@@ -7,30 +7,15 @@
 // that patched clip made 1.5 GiB longer by a hole (a sparse file), so that size
 // fields can claim more than the memory limits allow and be backed by bytes.
 #include <cstdint>
-#include <vector>
 
 #include "ModuleFuzz.h"
 #include "norvikhost/ClipDriver.h"
 
 namespace {
 
-std::vector<uint8_t> g_template;
-
-std::vector<uint8_t> makeTemplate() {
-    clipmaker::ClipSpec plan;
-    plan.type = 104;
-    plan.width = 16;
-    plan.height = 8;
-    plan.frames = 4;
-    plan.threads = 1;
-    plan.riffLimit = 2048;
-    plan.audio.push_back(clipmaker::AudioSpec{1, 8000, 16, false, true});
-    return modulefuzz::clipBytes(plan);
-}
-
 void openClip(const uint8_t* data, size_t size, uint64_t hole = 0) {
-    modulefuzz::LoadedModule& module = modulefuzz::loadModule("clip-fuzz");
-    modulefuzz::writeFile(module.input, data, size);
+    modulefuzz::LoadedModule& module = modulefuzz::loaded();
+    fuzzinput::writeFile(module.input, data, size);
     if (hole != 0) std::filesystem::resize_file(module.input, size + hole);
     // Any result code is fine; a crash, a hang, a leak or a thrown exception is not.
     (void)norvikhost::playClip(*module.driver, module.input);
@@ -39,14 +24,15 @@ void openClip(const uint8_t* data, size_t size, uint64_t hole = 0) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_template = makeTemplate();
-    modulefuzz::loadModule("clip-fuzz");
+    clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 4);
+    plan.audio.push_back(clipmaker::AudioSpec{1, 8000, 16, false, true});
+    modulefuzz::loadModule("clip-fuzz", plan);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     openClip(data, size);
-    const std::vector<uint8_t> clip = modulefuzz::patched(g_template, data, size);
+    const std::vector<uint8_t> clip = fuzzinput::patched(modulefuzz::loaded().clip, data, size);
     openClip(clip.data(), clip.size());
     openClip(clip.data(), clip.size(), uint64_t(3) << 29);
     return 0;

@@ -28,20 +28,6 @@ using namespace norvikhost;
 constexpr std::int64_t kMaxFrames = 64;
 constexpr std::int64_t kMaxPixels = 1 << 20;
 
-std::vector<uint8_t> g_template;
-
-std::vector<uint8_t> makeTemplate() {
-    clipmaker::ClipSpec plan;
-    plan.type = 104;
-    plan.width = 16;
-    plan.height = 8;
-    plan.frames = 6;
-    plan.emptyFrames = {3};
-    plan.threads = 1;
-    plan.riffLimit = 2048;
-    return modulefuzz::clipBytes(plan);
-}
-
 void fail(const std::string& what) {
     std::fprintf(stderr, "clip_frames_fuzz: %s\n", what.c_str());
     std::abort();
@@ -49,8 +35,8 @@ void fail(const std::string& what) {
 
 // `clip` is the damaged file; `time` the input, whose first bytes give an odd frame time.
 void askForFrames(const std::vector<uint8_t>& clip, const uint8_t* time, size_t timeSize) {
-    modulefuzz::LoadedModule& module = modulefuzz::loadModule("frames-fuzz");
-    modulefuzz::writeFile(module.input, clip.data(), clip.size());
+    modulefuzz::LoadedModule& module = modulefuzz::loaded();
+    fuzzinput::writeFile(module.input, clip.data(), clip.size());
     std::unique_ptr<FrameSession> session;
     try {
         session = std::make_unique<FrameSession>(*module.driver, module.input);
@@ -75,12 +61,13 @@ void askForFrames(const std::vector<uint8_t>& clip, const uint8_t* time, size_t 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_template = makeTemplate();
-    modulefuzz::loadModule("frames-fuzz");
+    clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 6);
+    plan.emptyFrames = {3};
+    modulefuzz::loadModule("frames-fuzz", plan);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    askForFrames(modulefuzz::patched(g_template, data, size), data, size);
+    askForFrames(fuzzinput::patched(modulefuzz::loaded().clip, data, size), data, size);
     return 0;
 }

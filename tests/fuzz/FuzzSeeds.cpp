@@ -3,43 +3,21 @@
 // that add coverage into the corpus kept in the tree (tests/fuzz/corpus/).
 //
 //   fuzz_seeds OUTPUT_FOLDER
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "AviWriter.h"
-#include "ClipMaker.h"
-#include "avi/AviParser.h"
-#include "fileio/WinFile.h"
+#include "FuzzInput.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
-
-Bytes readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// A small video and audio file with the writer's options; several forms when OpenDML is on.
-void writerFile(const fs::path& path, aviwriter::Options o) {
-    o.superIndexSlots = 4;
-    aviwriter::AviWriter w(path.string(), o);
-    w.addVideoStream(aviwriter::videoStream(0, 4, 4, 25, 1));
-    w.addAudioStream(aviwriter::pcmAudioStream(2, 8000, 16));
-    for (int k = 0; k < 6; ++k) {
-        if (k == 2) w.beginRec();
-        w.writeChunk(0, Bytes(60 + k, uint8_t(k)), k % 2 == 0);
-        w.writeChunk(1, Bytes(k == 3 ? 0 : 32, 1));
-        if (k == 2) w.endRec();
-    }
-    w.finish();
-}
 
 void writerSeeds(const fs::path& folder) {
     using Fault = std::function<void(aviwriter::Options&)>;
@@ -65,26 +43,16 @@ void writerSeeds(const fs::path& folder) {
         aviwriter::Options o;
         o.riffLimit = 700;
         apply(o);
-        writerFile(folder / (std::string("writer-") + name + ".avi"), o);
+        const auto bytes = fuzzinput::writerFile(o, true);
+        fuzzinput::writeFile(folder / (std::string("writer-") + name + ".avi"), bytes.data(), bytes.size());
     }
-}
-
-clipmaker::ClipSpec smallClip(uint32_t type) {
-    clipmaker::ClipSpec plan;
-    plan.type = type;
-    plan.width = 16;
-    plan.height = 8;
-    plan.frames = 3;
-    plan.threads = 1;
-    plan.riffLimit = 2048;
-    return plan;
 }
 
 void clipSeeds(const fs::path& folder) {
     const std::vector<std::pair<const char*, std::function<void(clipmaker::ClipSpec&)>>> plans = {
         {"both",
          [](auto& p) {
-             p.audio = {clipmaker::AudioSpec{1, 8000, 16, false, true}};
+             p.audio.push_back({1, 8000, 16, false, true});
          }},
         {"odml", [](auto& p) { p.index = clipmaker::IndexKind::OpenDml; }},
         {"idx1", [](auto& p) { p.index = clipmaker::IndexKind::Idx1; }},
@@ -96,7 +64,7 @@ void clipSeeds(const fs::path& folder) {
          }},
     };
     for (const auto& [name, apply] : plans) {
-        clipmaker::ClipSpec plan = smallClip(104);
+        clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 3);
         apply(plan);
         clipmaker::makeClip((folder / (std::string("clip-") + name + ".avi")).string(), plan);
     }
@@ -106,22 +74,18 @@ void clipSeeds(const fs::path& folder) {
 // frame, of a small clip of every compressed type.
 void decodeSeeds(const fs::path& folder, const fs::path& scratch) {
     for (uint32_t type = 101; type <= 123; ++type) {
-        const clipmaker::ClipSpec plan = smallClip(type);
+        clipmaker::ClipSpec plan = fuzzinput::smallClip(type, 3);
+        plan.index = clipmaker::IndexKind::Idx1;  // no index names the video chunks before the first frame
         if (!clipmaker::validate(plan).empty()) continue;
         clipmaker::makeClip(scratch.string(), plan);
-        fileio::WinFile file;
-        AviParser parser;
-        if (!file.open(scratch.string().c_str(), fileio::Read) || !parser.parse(file) || parser.streams.empty() ||
-            parser.streams[0]->frames().empty() || parser.streams[0]->format.size() < 64)
-            throw std::runtime_error("cannot read back the clip of type " + std::to_string(type));
-        const FrameEntry& frame = parser.streams[0]->frames().front();
+        const Bytes clip = fuzzinput::readFile(scratch), block = clipmaker::streamFormatBlock(plan);
+        const char id[] = "00dc";
+        const auto chunk = std::search(clip.begin(), clip.end(), id, id + 4);
+        if (clip.end() - chunk < 8) throw std::runtime_error("no frame in the clip of type " + std::to_string(type));
         Bytes seed{uint8_t(type % 12)};
-        seed.insert(seed.end(), parser.streams[0]->format.begin() + 40, parser.streams[0]->format.begin() + 64);
-        seed.resize(25 + frame.size);
-        file.seek(static_cast<int64_t>(frame.offset));
-        fileio::readExact(file, seed.data() + 25, frame.size);
-        std::ofstream(folder / ("type-" + std::to_string(type)), std::ios::binary)
-            .write(reinterpret_cast<const char*>(seed.data()), std::streamsize(seed.size()));
+        seed.insert(seed.end(), block.begin(), block.end());
+        seed.insert(seed.end(), chunk + 8, chunk + 8 + (chunk[4] | chunk[5] << 8 | chunk[6] << 16));
+        fuzzinput::writeFile(folder / ("type-" + std::to_string(type)), seed.data(), seed.size());
     }
     fs::remove(scratch);
 }

@@ -34,18 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Library lib;
     if (size < 25) return 0;
     const uint8_t pick = data[0];
-    CodecFormat wanted{0,
-                       0,
-                       NORVIK_FORM_EXTENDED,
-                       NORVIK_FORM_VERSION,
-                       kOutputs[pick % 12],
-                       (pick >> 4) & 3u,
-                       1u + ((pick >> 6) & 1u),
-                       1u + (pick >> 7),
-                       0};
+    CodecFormat info{0, 0, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, 0, 0, 0, 0, 0}, wanted = info;
+    wanted.type = kOutputs[pick % 12];
+    wanted.flags = (pick >> 4) & 3u;
+    wanted.colorSpace = 1u + ((pick >> 6) & 1u);
+    wanted.range = 1u + (pick >> 7);
     std::unique_ptr<uint8_t[]> block(new uint8_t[24]);
     std::memcpy(block.get(), data + 1, 24);
-    CodecFormat info{0, 0, NORVIK_FORM_EXTENDED, NORVIK_FORM_VERSION, 0, 0, 0, 0, 0};
     if (norvik_decompress_query(lib.handle, block.get(), 24, nullptr, &info) != NORVIK_OK ||
         uint64_t{info.width} * info.height > 128 * 128) {
         // A small stream of a type the pick names; not every number is a type.
