@@ -45,19 +45,13 @@ Picture makePicture(uint32_t type, uint32_t width, uint32_t height, uint32_t see
         auto& plane = pic.planes[p];
         plane.resize(static_cast<size_t>(w) * h);
         const double phase = (seed % 7) + p * 1.3;
-        for (uint32_t y = 0; y < h; ++y) {
+        for (uint32_t y = 0; y < h; ++y)
             for (uint32_t x = 0; x < w; ++x) {
-                double v;
-                if (noise) {
-                    v = any(rng);
-                } else {
-                    v = 0.5 + 0.3 * std::sin(x * 0.05 + phase) * std::cos(y * 0.07 - phase);
-                    if ((x / 13 + y / 17) % 5 == 0) v += 0.15;
-                    v = v * full + jitter(rng);
-                }
+                const double smooth = 0.5 + 0.3 * std::sin(x * 0.05 + phase) * std::cos(y * 0.07 - phase) +
+                                      ((x / 13 + y / 17) % 5 == 0 ? 0.15 : 0.0);  // with edges
+                const double v = noise ? any(rng) : smooth * full + jitter(rng);
                 plane[static_cast<size_t>(y) * w + x] = static_cast<uint16_t>(std::clamp(v, 0.0, full));
             }
-        }
     }
     return pic;
 }

@@ -15,12 +15,9 @@ namespace norvik_test {
 // What the tests need to know of a compressed type.
 struct TypeInfo {
     uint32_t type;
-    int planes;  // coded planes
-    int bits;
-    int chromaX;  // 1 or 2
-    int chromaY;  // 1 or 2
-    bool rgb;
-    bool grey;
+    int planes, bits;      // coded planes, bits per sample
+    int chromaX, chromaY;  // chroma subsampling: 1 or 2
+    bool rgb, grey;
 };
 
 const std::vector<TypeInfo>& allTypes();

@@ -129,18 +129,14 @@ struct Reference {
     Px pixel(uint32_t x, uint32_t y) const {
         double c[3], o[3];
         source(x, y, c);
-        const bool srcRgb = pic.info.rgb;
-        if (sameModel()) {
+        if (sameModel())
             std::copy(c, c + 3, o);
-        } else if (srcRgb) {
+        else if (pic.info.rgb)
             rgbToYuv(c, s.outSpace, s.outRange, o);
-        } else if (out.rgb) {
+        else if (out.rgb)
             yuvToRgb(c, s.streamSpace, s.streamRange, o);
-        } else {
-            double rgb[3];
-            yuvToRgb(c, s.streamSpace, s.streamRange, rgb);
-            rgbToYuv(rgb, s.outSpace, s.outRange, o);
-        }
+        else  // through RGB (converted in place)
+            yuvToRgb(c, s.streamSpace, s.streamRange, c), rgbToYuv(c, s.outSpace, s.outRange, o);
         Px p{{scale(o[0]), scale(o[1]), scale(o[2]), maxOut()}};
         if (out.hasX) p.c[3] = out.bits == 16 ? maxOut() : 255;
         if (out.alpha && pic.info.planes == 4) p.c[3] = scale(pic.at(3, x, y));
@@ -172,7 +168,7 @@ std::string check(uint32_t type, const Output& out, const Case& s, uint32_t w, u
                 want.c[2] = (pa.c[2] + pb.c[2] + 1) >> 1;
             }
             const Px got = readPixel(out, row, x);
-            const int comps = out.pairs ? 3 : out.type == 15 ? 3 : 4;
+            const int comps = out.pairs || out.type == 15 ? 3 : 4;
             for (int c = 0; c < comps; ++c) {
                 if (std::abs(got.c[c] - want.c[c]) > tolerance)
                     return "pixel " + std::to_string(x) + "," + std::to_string(y) + " component " + std::to_string(c) +

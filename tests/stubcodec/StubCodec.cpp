@@ -19,10 +19,7 @@ struct StubState {
     uint32_t nextHandle = 1;
 };
 
-StubState& state() {
-    static StubState s;
-    return s;
-}
+StubState g_state;  // constructed when the library loads, before any test runs
 
 constexpr int32_t kStubRefused = 6;
 constexpr int32_t kStubBadBlock = 4;
@@ -31,53 +28,53 @@ constexpr int32_t kStubBadBlock = 4;
 
 extern "C" {
 
-NORVIK_VISIBLE void norvik_stub_reset() { state() = StubState{}; }
-NORVIK_VISIBLE void norvik_stub_fail_init(int32_t code) { state().initResult = code; }
-NORVIK_VISIBLE void norvik_stub_fail_open(int32_t code) { state().openResult = code; }
+NORVIK_VISIBLE void norvik_stub_reset() { g_state = StubState{}; }
+NORVIK_VISIBLE void norvik_stub_fail_init(int32_t code) { g_state.initResult = code; }
+NORVIK_VISIBLE void norvik_stub_fail_open(int32_t code) { g_state.openResult = code; }
 
 NORVIK_VISIBLE void norvik_stub_set_stream(uint32_t width, uint32_t height, uint32_t type, uint32_t colorSpace,
                                            uint32_t range) {
-    state().stream = CodecFormat{width, height, kCodecFormExtended, kCodecFormVersion, type, 0, colorSpace, range, 0};
+    g_state.stream = CodecFormat{width, height, kCodecFormExtended, kCodecFormVersion, type, 0, colorSpace, range, 0};
 }
 
 NORVIK_VISIBLE void norvik_stub_accept_outputs(const uint32_t* pairs, uint32_t count) {
-    state().acceptAllOutputs = false;
-    state().outputs.clear();
-    for (uint32_t i = 0; i < count; ++i) state().outputs.insert({pairs[2 * i], pairs[2 * i + 1]});
+    g_state.acceptAllOutputs = false;
+    g_state.outputs.clear();
+    for (uint32_t i = 0; i < count; ++i) g_state.outputs.insert({pairs[2 * i], pairs[2 * i + 1]});
 }
 
 NORVIK_VISIBLE void norvik_stub_set_params(uint32_t maxType, uint32_t answer) {
-    state().maxParamType = maxType;
-    state().paramAnswer = answer;
+    g_state.maxParamType = maxType;
+    g_state.paramAnswer = answer;
 }
 
 NORVIK_VISIBLE void norvik_stub_accept_sources(const uint32_t* types, uint32_t count) {
-    state().sources.clear();
-    for (uint32_t i = 0; i < count; ++i) state().sources.insert(types[i]);
+    g_state.sources.clear();
+    for (uint32_t i = 0; i < count; ++i) g_state.sources.insert(types[i]);
 }
 
-NORVIK_VISIBLE int32_t norvik_stub_library_users() { return state().libraryUsers; }
-NORVIK_VISIBLE int32_t norvik_stub_open_handles() { return state().openHandles; }
+NORVIK_VISIBLE int32_t norvik_stub_library_users() { return g_state.libraryUsers; }
+NORVIK_VISIBLE int32_t norvik_stub_open_handles() { return g_state.openHandles; }
 
 NORVIK_VISIBLE int32_t norvik_library_init(void) {
-    if (state().initResult) return state().initResult;
-    ++state().libraryUsers;
+    if (g_state.initResult) return g_state.initResult;
+    ++g_state.libraryUsers;
     return 0;
 }
 
 NORVIK_VISIBLE int32_t norvik_open(uint32_t* handle) {
-    if (state().openResult) return state().openResult;
-    ++state().openHandles;
-    *handle = state().nextHandle++;
+    if (g_state.openResult) return g_state.openResult;
+    ++g_state.openHandles;
+    *handle = g_state.nextHandle++;
     return 0;
 }
 
 NORVIK_VISIBLE int32_t norvik_decompress_query(uint32_t, const void* block, uint32_t blockSize,
                                                const CodecFormat* wanted, CodecFormat* out) {
-    if (!block || blockSize == 0 || state().stream.type == 0) return kStubBadBlock;
-    if (wanted && !state().acceptAllOutputs && !state().outputs.count({wanted->type, wanted->colorSpace}))
+    if (!block || blockSize == 0 || g_state.stream.type == 0) return kStubBadBlock;
+    if (wanted && !g_state.acceptAllOutputs && !g_state.outputs.count({wanted->type, wanted->colorSpace}))
         return kStubRefused;
-    *out = state().stream;
+    *out = g_state.stream;
     return 0;
 }
 
@@ -95,14 +92,14 @@ NORVIK_VISIBLE int32_t norvik_decompress_end(uint32_t) { return 0; }
 NORVIK_VISIBLE int32_t norvik_get_param(uint32_t, uint32_t, void* value, uint32_t valueSize) {
     if (!value || valueSize != 4) return 2;
     auto* word = static_cast<uint32_t*>(value);
-    if (*word > state().maxParamType) return 11;
-    *word = state().paramAnswer;
+    if (*word > g_state.maxParamType) return 11;
+    *word = g_state.paramAnswer;
     return 0;
 }
 
 NORVIK_VISIBLE int32_t norvik_compress_query(uint32_t, const CodecFormat* source, const CodecFormat*, uint32_t*,
                                              const void*) {
-    return source && state().sources.count(source->type) ? 0 : 10;
+    return source && g_state.sources.count(source->type) ? 0 : 10;
 }
 
 NORVIK_VISIBLE const char* norvik_get_string(uint32_t category, int32_t number) {
@@ -112,12 +109,12 @@ NORVIK_VISIBLE const char* norvik_get_string(uint32_t category, int32_t number) 
 }
 
 NORVIK_VISIBLE int32_t norvik_close(uint32_t) {
-    --state().openHandles;
+    --g_state.openHandles;
     return 0;
 }
 
 NORVIK_VISIBLE int32_t norvik_library_close(void) {
-    --state().libraryUsers;
+    --g_state.libraryUsers;
     return 0;
 }
 

@@ -36,12 +36,11 @@ struct Clip {
 };
 
 // A clip of the pictures in `file` (YUV4MPEG2 when `layout` is empty) and the audio files.
-Clip clipFrom(const std::string& file, const std::string& layout, const std::vector<std::string>& audio = {},
-              const clipmaker::Stated& stated = {}) {
+Clip clipFrom(const std::string& file, const std::string& layout, const std::vector<std::string>& audio = {}) {
     Clip clip;
     auto pictures = clipmaker::openPictureInput(file, layout, kWidth, kHeight);
     clip.plan.frames = UINT32_MAX;
-    clipmaker::fitPlanToInput(clip.plan, pictures->format(), stated);
+    clipmaker::fitPlanToInput(clip.plan, pictures->format(), {});
     clipmaker::ClipInputs inputs{pictures.get(), {}, {}};
     std::vector<clipmaker::AudioFile> files;
     for (const std::string& name : audio) {
