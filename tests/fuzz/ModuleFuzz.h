@@ -3,14 +3,17 @@
 // to, and the template clip the inputs damage.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "FuzzInput.h"
 #include "norvikhost/Host.h"
 #include "norvikhost/ImporterDriver.h"
+#include "norvikhost/Platform.h"
 
 namespace modulefuzz {
 
@@ -21,12 +24,39 @@ struct LoadedModule {
     std::vector<uint8_t> clip;                           // the bytes the clip maker writes for the plan
 };
 
+// A name no other fuzzing process on the machine uses.
+inline std::filesystem::path uniqueFile(const std::string& tag) {
+    static int counter = 0;
+    return std::filesystem::temp_directory_path() /
+           ("norvik-" + tag + "-" + std::to_string(std::rand()) + "-" +
+            std::to_string(reinterpret_cast<uintptr_t>(&counter)) + "-" + std::to_string(++counter) + ".avi");
+}
+
+// The module loaded by loadModule.
+inline LoadedModule& loaded() {
+    static LoadedModule module;
+    return module;
+}
+
 // The importer beside the program, loaded and through imInit (aborts when that
 // fails), and the template clip of `plan`, once per process (LLVMFuzzerInitialize);
 // `tag` names the input file.
-LoadedModule& loadModule(const std::string& tag, const clipmaker::ClipSpec& plan);
-
-// The module loaded by loadModule.
-LoadedModule& loaded();
+inline LoadedModule& loadModule(const std::string& tag, const clipmaker::ClipSpec& plan) {
+    LoadedModule& module = loaded();
+    if (module.driver) return module;
+    const std::filesystem::path clip = uniqueFile("fuzz-template");
+    clipmaker::makeClip(clip.string(), plan);
+    module.clip = fuzzinput::readFile(clip);
+    std::filesystem::remove(clip);
+    module.input = uniqueFile(tag);
+    module.driver = std::make_unique<norvikhost::ImporterDriver>(
+        module.host, norvikhost::currentExecutablePath().parent_path() / norvikhost::importerModuleFileName());
+    if (module.driver->init().result != 0) std::abort();
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove(loaded().input, ignored);
+    });
+    return module;
+}
 
 }  // namespace modulefuzz
