@@ -39,7 +39,9 @@ clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {
 void writeRawClip(const fs::path& path, const RawClip& clip) {
     std::vector<std::uint8_t> extra = clip.videoExtra;
     if (extra.empty() && !clip.omitVideoExtra) extra = clipmaker::streamFormatBlock(smallSpec());
-    const auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
+    auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
+    video.omitStrh = clip.omitStrh;
+    video.omitStrf = clip.omitStrf;
     aviwriter::AviWriter writer(utf8(path), clip.options);
     const int videoStream = writer.addVideoStream(video);
     std::vector<int> audioStreams;
