@@ -169,20 +169,13 @@ TEST_F(FrameImport, DamagedClipsAndAFailingHostGetTheirAnswers) {
     plan.index = clipmaker::IndexKind::Idx1;
     const fs::path path = clip(plan, "damaged.avi");
     const ClipChunks chunks = readClipChunks(path);
-    {
-        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-        std::stringstream all;
-        all << file.rdbuf();
-        const std::string bytes = all.str();
-        const std::size_t idx1 = bytes.rfind("idx1");
-        const std::size_t second = bytes.find("00dc", bytes.find("00dc", idx1 + 8) + 4);
-        ASSERT_NE(second, std::string::npos);
-        const std::uint32_t tooLong = 0x7FFFFFF0;  // frame 1 now runs past the end of the file
-        file.seekp(std::streamoff(second + 12));
-        file.write(reinterpret_cast<const char*>(&tooLong), 4);
-        file.seekp(std::streamoff(chunks.frames[2].offset));  // frame 2 no longer starts like a frame
-        file.write("XXXX", 4);
-    }
+    std::string bytes = hosttest::readFile(path);
+    const std::size_t idx1 = bytes.rfind("idx1");
+    const std::size_t second = bytes.find("00dc", bytes.find("00dc", idx1 + 8) + 4);
+    ASSERT_NE(second, std::string::npos);
+    bytes.replace(second + 12, 4, "\xF0\xFF\xFF\x7F");               // frame 1 now runs past the end of the file
+    bytes.replace(std::size_t(chunks.frames[2].offset), 4, "XXXX");  // frame 2 no longer starts like a frame
+    std::ofstream(path, std::ios::binary) << bytes;
     {
         FrameSession session(*driver, path);
         SourceVideoRequester requester(session, PrPixelFormat_YUYV_422_8u_601);
