@@ -2,8 +2,7 @@
 // module: the audio listing of layouts and framemd5 lines is the same on every
 // platform (a golden text kept in the tree; NORVIK_UPDATE_GOLDEN=1 rewrites it),
 // --raw and --wav write the same samples; frames lists, writes pictures and
-// names the formats offered, also through the asynchronous importer, and play
-// shows both paths; the diagnostic log is written only with the switch on and
+// names the formats offered, and play shows both frame paths; the diagnostic log is written only with the switch on and
 // shows the start-up report and each request as the importer read it.
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -169,16 +168,12 @@ TEST(NorvikImport, FramesListsMd5LinesWritesPicturesAndNamesTheOfferedFormats) {
     EXPECT_EQ(fs::file_size(folder.path() / "frame-000059.raw"), 460800u);
 }
 
-TEST(NorvikImport, AsyncFramesListTheSameAndPlayShowsBothPathsSideBySide) {
+// (That the asynchronous importer gives imGetSourceVideo's frames is
+// FrameImport's; here play runs both side by side without a failure.)
+TEST(NorvikImport, PlayShowsBothPathsSideBySide) {
     const Clip clip(30);
-    const std::string path = clip.path.string();
-    const ChildResult sync = runImport({"frames", path, "--md5", "--range", "10:25"});
-    const ChildResult async = runImport({"frames", path, "--md5", "--range", "10:25", "--async", "--ahead", "3"});
-    EXPECT_EQ(async.exitCode, 0) << async.output;
-    EXPECT_EQ(async.output, sync.output);
-
     const ChildResult play =
-        runImport({"play", path, "--compare", "--frames", "40", "--seek-every", "7", "--with-sync"});
+        runImport({"play", clip.path.string(), "--compare", "--frames", "40", "--seek-every", "7", "--with-sync"});
     EXPECT_EQ(play.exitCode, 0) << play.output;
     for (const char* row :
          {R"(\nimGetSourceVideo +[0-9.]+( +[0-9.]+ ms){4} +0\n)", R"(\nasync, 4 ahead +[0-9.]+( +[0-9.]+ ms){4} +0\n)",
