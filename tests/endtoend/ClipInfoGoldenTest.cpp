@@ -20,10 +20,10 @@ struct GoldenCase {
     bool json = false;
 };
 
-// A clip of the clip maker: smallSpec(104, frames) as `edit` changes it.
-Maker spec(std::function<void(ClipSpec&)> edit, std::uint32_t frames = 3) {
+// A clip of the clip maker: smallSpec() as `edit` changes it.
+Maker spec(std::function<void(ClipSpec&)> edit) {
     return [=](const fs::path& path) {
-        ClipSpec plan = smallSpec(104, frames);
+        ClipSpec plan = smallSpec();
         edit(plan);
         clipmaker::makeClip(utf8(path), plan);
     };
@@ -49,13 +49,6 @@ Maker rawAudio(std::vector<std::vector<std::uint8_t>> formats) {
     });
 }
 
-Maker rate(std::uint32_t rate, std::uint32_t scale) {
-    return spec([=](ClipSpec& plan) {
-        plan.rateNumerator = rate;
-        plan.rateDenominator = scale;
-    });
-}
-
 // Without idx1, so that millions of frames stay cheap.
 Maker longClip(std::uint32_t frames, std::uint32_t rate, std::uint32_t scale) {
     return raw([=](RawClip& clip) {
@@ -66,20 +59,25 @@ Maker longClip(std::uint32_t frames, std::uint32_t rate, std::uint32_t scale) {
     });
 }
 
-Maker index(clipmaker::IndexKind kind) {
-    return spec(
-        [=](ClipSpec& plan) {
-            plan.audio = {AudioSpec{}};
-            plan.index = kind;
-        },
-        5);
-}
-
 std::vector<GoldenCase> allCases() {
     std::vector<GoldenCase> cases;
     for (std::uint32_t type :
          {101u, 102u, 103u, 104u, 105u, 106u, 107u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 118u, 123u})
         cases.push_back({"type-" + std::to_string(type), spec([type](ClipSpec& plan) { plan.type = type; })});
+    for (const auto& [rate, scale] :
+         {std::pair{30000u, 1001u}, {2997u, 100u}, {24000u, 1001u}, {25u, 1u}, {50u, 2u}, {1u, 1000u}})
+        cases.push_back({"rate-" + std::to_string(rate) + "-" + std::to_string(scale), spec([=](ClipSpec& plan) {
+                             plan.rateNumerator = rate;
+                             plan.rateDenominator = scale;
+                         })});
+    for (const auto& [kind, name] : {std::pair{clipmaker::IndexKind::OpenDml, "opendml"},
+                                     {clipmaker::IndexKind::Idx1, "idx1"},
+                                     {clipmaker::IndexKind::Both, "both"}})
+        cases.push_back({std::string("index-") + name, spec([=](ClipSpec& plan) {
+                             plan.frames = 5;
+                             plan.audio = {AudioSpec{}};
+                             plan.index = kind;
+                         })});
     std::vector<std::uint8_t> adpcm = clipmaker::waveFormat({2, 48000, 16, false, false});
     adpcm[0] = 2;
     const std::vector<GoldenCase> more = {
@@ -93,33 +91,27 @@ std::vector<GoldenCase> allCases() {
         {"audio-refused-format-tag", rawAudio({adpcm})},
         {"audio-refused-33-channels", rawAudio({clipmaker::waveFormat({33, 48000, 16, false, false})})},
         {"audio-two-refused-streams", rawAudio({adpcm, adpcm})},
-        {"rate-30000-1001", rate(30000, 1001)},
-        {"rate-2997-100", rate(2997, 100)},
-        {"rate-24000-1001", rate(24000, 1001)},
-        {"rate-25-1", rate(25, 1)},
-        {"rate-50-2", rate(50, 2)},
         {"rate-zero",
          [](const fs::path& path) {
              clipmaker::makeClip(utf8(path), smallSpec());
              patchVideoRate(path, 0, 1);
          }},
-        {"rate-1-1000", rate(1, 1000)},
         // Frames x denominator above 2^31 - 1: the rate is scaled down.
         {"duration-guard-wide-denominator", longClip(2148, 1500001, 1000000)},
         {"duration-guard-ten-million", longClip(10000000, 30000, 1001)},
-        {"index-opendml", index(clipmaker::IndexKind::OpenDml)},
-        {"index-idx1", index(clipmaker::IndexKind::Idx1)},
-        {"index-both", index(clipmaker::IndexKind::Both)},
         {"field-upper-first", spec([](ClipSpec& plan) { plan.fieldType = 1; })},
         {"field-lower-first", spec([](ClipSpec& plan) { plan.fieldType = 2; })},
-        {"empty-frames", spec(
-                             [](ClipSpec& plan) {
-                                 plan.emptyFrames = {1, 3};
-                             },
-                             5)},
+        {"empty-frames", spec([](ClipSpec& plan) {
+             plan.frames = 5;
+             plan.emptyFrames = {1, 3};
+         })},
         {"video-format-refused-by-codec", raw([](RawClip& clip) { clip.videoExtra.assign(24, 0xFF); })},
         {"video-format-40-bytes", raw([](RawClip& clip) { clip.omitVideoExtra = true; })},
-        {"json-sample", spec([](ClipSpec& plan) { plan.audio = {AudioSpec{}}; }, 4), true},
+        {"json-sample", spec([](ClipSpec& plan) {
+             plan.frames = 4;
+             plan.audio = {AudioSpec{}};
+         }),
+         true},
     };
     cases.insert(cases.end(), more.begin(), more.end());
     return cases;
