@@ -2,8 +2,9 @@
 // module: the audio listing of layouts and framemd5 lines is the same on every
 // platform (a golden text kept in the tree; NORVIK_UPDATE_GOLDEN=1 rewrites it),
 // --raw and --wav write the same samples; frames lists, writes pictures and
-// names the formats offered, and play shows both frame paths; the diagnostic log is written only with the switch on and
-// shows the start-up report and each request as the importer read it.
+// names the formats offered, and play shows both frame paths; the diagnostic log
+// is written only with the switch on and shows the selectors, the start-up
+// report and each request as the importer read it.
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <regex>
@@ -97,38 +98,44 @@ TEST(NorvikImport, TheLogIsWrittenOnlyWithTheSwitchOnAndShowsEachRequest) {
         EXPECT_EQ(fs::exists(off.profile() / "norvik"), hadFolder);
         EXPECT_EQ(filesIn(off.profile() / "norvik" / "adobe"), before);
     }
+    // With the switch on, formats then audio: a log file each.
     const hosttest::ProfileWithLogSwitch on(true);
     const fs::path folder = on.profile() / "norvik" / "adobe";
-    const auto before = filesIn(folder);
-    const auto run = runImport(args, on.childEnvironment());
-    EXPECT_EQ(run.exitCode, 0) << run.output;
-    std::vector<fs::path> created;
-    for (const fs::path& file : filesIn(folder))
-        if (!before.count(file)) created.push_back(file);
-    ASSERT_EQ(created.size(), 1u);
-    EXPECT_TRUE(
-        std::regex_match(created[0].filename().string(), std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_\d\d\.log)")))
-        << created[0];
-    const auto messages = hosttest::logMessages(created[0]);
-    fs::remove(created[0]);
-    ASSERT_GE(messages.size(), 2u);
-    EXPECT_EQ(messages[0], "Log opened");
-    EXPECT_EQ(messages[1].rfind("Application: ", 0), 0u) << messages[1];
-    EXPECT_NE(messages[1].find("norvik-import"), std::string::npos) << messages[1];
-    for (const char* message : {"[imInit] (0)", "    [imNoErr] (0)", "[imShutdown] (1)"})
+    std::vector<std::string> messages;
+    for (const auto& run : {std::vector<std::string>{"formats"}, args}) {
+        const auto before = filesIn(folder);
+        EXPECT_EQ(runImport(run, on.childEnvironment()).exitCode, 0) << run[0];
+        std::vector<fs::path> created;
+        for (const fs::path& file : filesIn(folder))
+            if (!before.count(file)) created.push_back(file);
+        ASSERT_EQ(created.size(), 1u) << run[0];
+        EXPECT_TRUE(
+            std::regex_match(created[0].filename().string(), std::regex(R"(norvik_pr_importer_\d{8}_\d{6}_\d\d\.log)")))
+            << created[0];
+        const auto logged = hosttest::logMessages(created[0]);
+        fs::remove(created[0]);
+        ASSERT_GE(logged.size(), 2u);
+        EXPECT_EQ(logged[0], "Log opened");
+        EXPECT_EQ(logged[1].rfind("Application: ", 0), 0u) << logged[1];
+        EXPECT_NE(logged[1].find("norvik-import"), std::string::npos) << logged[1];
+        messages.insert(messages.end(), logged.begin(), logged.end());
+    }
+    for (const char* message :
+         {"[imInit] (0)", "    [imNoErr] (0)", "[imGetIndFormat] (14)", "    [imBadFormatIndex] (301)",
+          "[imGetSupports8] (36)", "    [malSupports8] (101)", "[imShutdown] (1)"})
         EXPECT_NE(std::find(messages.begin(), messages.end(), message), messages.end()) << message;
 
-    // The start-up report: every host format, codec types 1 to 61, the subtypes and the rows.
+    // The start-up report of each run: every host format, codec types 1 to 61, the subtypes and the rows.
     const auto count = [&](const char* pattern) {
         const std::regex shape(pattern);
         return std::count_if(messages.begin(), messages.end(),
                              [&](const std::string& m) { return std::regex_match(m, shape); });
     };
-    EXPECT_EQ(count(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: \w+ \w+ \w+\) - -?\d+)"), 73);
-    EXPECT_EQ(count(R"((YES| NO) (YES| NO) : .+|  -   - : .+)"), 61);
-    EXPECT_EQ(count(R"(\[N\d\w\w\] : \(1\d\d\) .+ : 'Norvik .+')"), 17);
-    EXPECT_EQ(count(R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) .+ : \(\d\) .+ : [ 1] : [ 1])"), 17);
-    EXPECT_GT(count(R"(    <- PrPixelFormat_\w+)"), 17);
+    EXPECT_EQ(count(R"(\[.+\] : [ ?1] [ ?1] [ ?1] -  PrPixelFormat_\w+ \(err: \w+ \w+ \w+\) - -?\d+)"), 2 * 73);
+    EXPECT_EQ(count(R"((YES| NO) (YES| NO) : .+|  -   - : .+)"), 2 * 61);
+    EXPECT_EQ(count(R"(\[N\d\w\w\] : \(1\d\d\) .+ : 'Norvik .+')"), 2 * 17);
+    EXPECT_EQ(count(R"(\[\w{4}\] PrPixelFormat_\w+\s* : \(\s?\d+\) .+ : \(\d\) .+ : [ 1] : [ 1])"), 2 * 17);
+    EXPECT_GT(count(R"(    <- PrPixelFormat_\w+)"), 2 * 17);
 
     std::string text;  // one message a line
     for (const std::string& message : messages) text += message + "\n";
