@@ -49,23 +49,15 @@ int32 onShutdown(imStdParms* stdParms) {
     return imNoErr;
 }
 
-void describe(imIndFormatRec* rec, uint32 type, const char* name, const char* extensions, size_t extensionsSize) {
-    rec->filetype = type;
+// Two formats, the second with a list of two extensions.
+int32 onGetIndFormat(std::intptr_t index, imIndFormatRec* rec) {
+    if (index > 1) return imBadFormatIndex;
+    const char* name = index == 0 ? "Norvik AVI" : "Second format";
+    rec->filetype = index == 0 ? makeFourCCBigEndian("AVIV") : makeFourCCBigEndian("FAKE");
     std::strcpy(rec->FormatName, name);
     std::strcpy(rec->FormatShortName, name);
-    std::memcpy(rec->PlatformExtension, extensions, extensionsSize);
-}
-
-int32 onGetIndFormat(std::intptr_t index, imIndFormatRec* rec) {
-    if (index == 0) {
-        describe(rec, makeFourCCBigEndian("AVIV"), "Norvik AVI", "avi\0", 5);
-        return imNoErr;
-    }
-    if (index == 1) {
-        describe(rec, makeFourCCBigEndian("FAKE"), "Second format", "fk1\0fk2\0", 9);
-        return imNoErr;
-    }
-    return imBadFormatIndex;
+    std::memcpy(rec->PlatformExtension, index == 0 ? "avi\0" : "fk1\0fk2\0", index == 0 ? 5 : 9);
+    return imNoErr;
 }
 
 int32 onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescriptionRec** out) {
