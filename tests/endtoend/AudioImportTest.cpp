@@ -5,7 +5,6 @@
 // the clip was quiet; a request whose byte size passes 4 GiB; channel layouts.
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <gtest/gtest.h>
 
 #include "ClipFixtures.h"
@@ -20,6 +19,8 @@ using clipmaker::AudioSpec;
 
 namespace {
 
+using endtoend::utf8;
+
 class AudioImport : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,7 +33,7 @@ protected:
         clipmaker::ClipSpec plan = endtoend::smallSpec(104, frames);
         plan.audio = std::move(audio);
         const fs::path path = folder.path() / name;
-        clipmaker::makeClip(endtoend::utf8(path), plan);
+        clipmaker::makeClip(utf8(path), plan);
         return path;
     }
 
@@ -52,20 +53,20 @@ protected:
 
     // ffmpeg's decoding of the clip's first `count` audio streams as 32-bit floats, in one run.
     std::vector<std::vector<float>> ffmpegFloats(const fs::path& clip, int count) {
-        std::string arguments = "-i \"" + endtoend::utf8(clip) + "\"";
+        const auto f32 = [&](int j) { return folder.path() / ("stream" + std::to_string(j) + ".f32"); };
+        std::string arguments = "-i \"" + utf8(clip) + "\"";
         for (int j = 0; j < count; ++j)
-            arguments += " -map 0:a:" + std::to_string(j) + " -f f32le \"" + endtoend::utf8(f32Path(j)) + "\"";
+            arguments += " -map 0:a:" + std::to_string(j) + " -f f32le \"" + utf8(f32(j)) + "\"";
         auto streams = std::vector<std::vector<float>>(std::size_t(count));
         if (!ffmpeg(arguments)) return streams;
         for (int j = 0; j < count; ++j) {
-            std::ifstream in(f32Path(j), std::ios::binary);
-            streams[std::size_t(j)].resize(std::size_t(fs::file_size(f32Path(j))) / sizeof(float));
-            in.read(reinterpret_cast<char*>(streams[std::size_t(j)].data()),
-                    std::streamsize(streams[std::size_t(j)].size() * sizeof(float)));
+            const std::string bytes = hosttest::readFile(f32(j));
+            std::vector<float>& floats = streams[std::size_t(j)];
+            floats.resize(bytes.size() / sizeof(float));
+            std::memcpy(floats.data(), bytes.data(), floats.size() * sizeof(float));
         }
         return streams;
     }
-    fs::path f32Path(int j) const { return folder.path() / ("stream" + std::to_string(j) + ".f32"); }
 
     bool ffmpeg(const std::string& arguments) { return std::system(("ffmpeg -v error -y " + arguments).c_str()) == 0; }
 
@@ -92,14 +93,14 @@ TEST_F(AudioImport, EveryWidthLayoutAndWriterMatchesFfmpegBitForBit) {
                                             {3, 48000, 32, true, false},  {2, 22050, 32, true, true}};
     const fs::path ours = makeClip("ours.avi", streams);
     const fs::path rewritten = folder.path() / "rewritten.avi";
-    ASSERT_TRUE(ffmpeg("-i \"" + endtoend::utf8(ours) + "\" -map 0 -c copy \"" + endtoend::utf8(rewritten) + "\""));
+    ASSERT_TRUE(ffmpeg("-i \"" + utf8(ours) + "\" -map 0 -c copy \"" + utf8(rewritten) + "\""));
     // Audio that ffmpeg encodes and lays out itself (extensible headers with its own masks).
     const fs::path muxed = folder.path() / "muxed.avi";
     const std::string tone = "-f lavfi -i \"aevalsrc=0.9*sin(440*2*PI*t)+0.05*random(0):s=44100:d=0.5\" ";
-    ASSERT_TRUE(ffmpeg("-i \"" + endtoend::utf8(ours) + "\" " + tone + tone + tone +
+    ASSERT_TRUE(ffmpeg("-i \"" + utf8(ours) + "\" " + tone + tone + tone +
                        "-map 0:v -map 1:a -map 2:a -map 3:a -c:v copy -c:a:0 pcm_s24le -ac:a:0 6 -c:a:1 pcm_s32le "
                        "-ac:a:1 8 -c:a:2 pcm_f32le -ac:a:2 3 \"" +
-                       endtoend::utf8(muxed) + "\""));
+                       utf8(muxed) + "\""));
     for (const auto& [clip, count] : {std::pair{ours, 10}, std::pair{rewritten, 10}, std::pair{muxed, 3}}) {
         const std::vector<std::vector<float>> reference = ffmpegFloats(clip, count);
         for (int j = 0; j < count; ++j) {

@@ -39,7 +39,9 @@ clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {
 void writeRawClip(const fs::path& path, const RawClip& clip) {
     std::vector<std::uint8_t> extra = clip.videoExtra;
     if (extra.empty() && !clip.omitVideoExtra) extra = clipmaker::streamFormatBlock(smallSpec());
-    const auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
+    auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
+    video.omitStrh = clip.omitStrh;
+    video.omitStrf = clip.omitStrf;
     aviwriter::AviWriter writer(utf8(path), clip.options);
     const int videoStream = writer.addVideoStream(video);
     std::vector<int> audioStreams;
@@ -51,22 +53,15 @@ void writeRawClip(const fs::path& path, const RawClip& clip) {
 }
 
 void patchVideoRate(const fs::path& path, std::uint32_t rate, std::uint32_t scale) {
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    std::vector<char> head(64 * 1024);
-    file.read(head.data(), std::streamsize(head.size()));
-    const std::string text(head.data(), std::size_t(file.gcount()));
-    const std::size_t strh = text.find("strh");
-    if (strh == std::string::npos || text.compare(strh + 8, 4, "vids") != 0)
+    std::string bytes = hosttest::readFile(path);
+    const std::size_t strh = bytes.find("strh");
+    if (strh == std::string::npos || bytes.compare(strh + 8, 4, "vids") != 0)
         throw std::runtime_error("no video stream header in " + path.string());
-    std::uint8_t words[8];
     for (int i = 0; i < 4; ++i) {
-        words[i] = static_cast<std::uint8_t>(scale >> (8 * i));
-        words[4 + i] = static_cast<std::uint8_t>(rate >> (8 * i));
+        bytes[strh + 28 + std::size_t(i)] = char(scale >> (8 * i));
+        bytes[strh + 32 + std::size_t(i)] = char(rate >> (8 * i));
     }
-    file.clear();
-    file.seekp(std::streamoff(strh + 8 + 20));
-    file.write(reinterpret_cast<const char*>(words), 8);
-    if (!file) throw std::runtime_error("cannot patch " + path.string());
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace endtoend

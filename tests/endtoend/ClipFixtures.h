@@ -36,6 +36,7 @@ struct RawClip {
     std::uint32_t rate = 25, scale = 1;
     std::vector<std::uint8_t> videoExtra;                 // empty: streamFormatBlock(smallSpec())
     bool omitVideoExtra = false;                          // a format chunk of exactly 40 bytes
+    bool omitStrh = false, omitStrf = false;              // the video stream's strl without them
     std::vector<std::vector<std::uint8_t>> audioFormats;  // raw WAVE format bytes per stream
     std::uint32_t audioBytes = 0;
     aviwriter::Options options;

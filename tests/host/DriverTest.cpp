@@ -1,7 +1,11 @@
 // The module driver against small fake importers: the host's order of calls,
-// what it reads from the answers, and how it copes with a module that answers badly.
+// what it reads from the answers, and how it copes with a module that answers
+// badly. The clip driver against a module that fails one selector at a time: the
+// sequence stops where a host would, and the file is always closed once opened.
+// (What it asks of a module that fails nothing shows in the golden texts.)
 #include <gtest/gtest.h>
 
+#include "ClipReport.h"
 #include "TestPlatform.h"
 #include "norvikhost/HostError.h"
 #include "norvikhost/ImporterDriver.h"
@@ -12,6 +16,17 @@ using namespace prsdk;
 namespace {
 
 std::filesystem::path fakeModule(const char* fileName) { return hosttest::binDir() / fileName; }
+
+// The info sequence on a clip of the given name, which the fake module never reads.
+norvikimport::ClipReport runFake(const std::string& clipName) {
+    Host host;
+    ImporterDriver driver(host, fakeModule(FAKE_GOOD_MODULE));
+    return norvikimport::inspectClip(driver, clipName);
+}
+
+std::string failing(int32 selector, int32 code) {
+    return "fail-" + std::to_string(selector) + "-" + std::to_string(code) + ".avi";
+}
 
 }  // namespace
 
@@ -53,3 +68,47 @@ TEST(ImporterDriver, CopesWithAModuleThatAnswersBadly) {
     EXPECT_EQ(host.memory().badDisposals(), 0u);
     EXPECT_EQ(answers.shutdown, -7);
 }
+
+TEST(ClipDriver, AFailedOpenOrStreamZeroEndsTheSequence) {
+    for (int32 code : {imBadFile, imUnknownError}) {
+        const ClipAnswers clip = runFake(failing(imOpenFile8, code)).clip;
+        EXPECT_EQ(clip.openResult, code);
+        EXPECT_FALSE(clip.opened);
+        EXPECT_TRUE(clip.streams.empty());
+        EXPECT_FALSE(clip.closed);
+    }
+    const norvikimport::ClipReport report = runFake(failing(imGetInfo8, imBadFile));
+    ASSERT_EQ(report.clip.streams.size(), 1u);
+    EXPECT_EQ(report.clip.streams[0].result, imBadFile);
+    EXPECT_FALSE(report.clip.pixelFormatsAsked || report.clip.analysis.asked || report.clip.dataRate.asked);
+    EXPECT_TRUE(report.clip.closed);
+    EXPECT_FALSE(norvikimport::clipShown(report));
+}
+
+TEST(ClipDriver, LaterFailuresAreReportedAndTheRestStillAsked) {
+    for (int32 code : {imBadFile, imUnknownError}) {
+        const auto pixels = runFake(failing(imGetIndPixelFormat, code)).clip;
+        EXPECT_TRUE(pixels.pixelFormats.formats.empty());
+        EXPECT_EQ(pixels.pixelFormats.endResult, code);
+        EXPECT_EQ(pixels.analysis.result, imNoErr);
+        const auto analysis = runFake(failing(imAnalysis, code)).clip;
+        EXPECT_EQ(analysis.analysis.result, code);
+        EXPECT_EQ(analysis.dataRate.result, imNoErr);
+        const auto dataRate = runFake(failing(imDataRateAnalysis, code)).clip;
+        EXPECT_EQ(dataRate.dataRate.sizeResult, code);
+        EXPECT_TRUE(dataRate.dataRate.samples.empty());
+        EXPECT_TRUE(pixels.closed && analysis.closed && dataRate.closed);
+        EXPECT_EQ(runFake(failing(imQuietFile, code)).clip.quietResult, code);
+        EXPECT_EQ(runFake(failing(imCloseFile, code)).clip.closeResult, code);
+    }
+}
+
+#ifndef _WIN32
+// (A C++ exception cannot cross between MinGW modules with their own runtimes.)
+TEST(ClipDriver, AnEscapingExceptionIsAHostErrorAfterTheFileIsClosed) {
+    // The fake module frees its session only at imCloseFile: a leak check would
+    // catch a driver that did not close before reporting.
+    for (int32 selector : {imGetInfo8, imGetIndPixelFormat, imAnalysis, imDataRateAnalysis, imQuietFile})
+        EXPECT_THROW(runFake("throw-" + std::to_string(selector) + ".avi"), HostError) << selector;
+}
+#endif

@@ -7,6 +7,7 @@
 // imOpenFile8 and freed at imCloseFile (whatever it answers), so a host that
 // forgets to close shows up as a leak. FAKE_BAD gives every module-wide answer a
 // host must not trust.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,23 +49,15 @@ int32 onShutdown(imStdParms* stdParms) {
     return imNoErr;
 }
 
-void describe(imIndFormatRec* rec, uint32 type, const char* name, const char* extensions, size_t extensionsSize) {
-    rec->filetype = type;
+// Two formats, the second with a list of two extensions.
+int32 onGetIndFormat(std::intptr_t index, imIndFormatRec* rec) {
+    if (index > 1) return imBadFormatIndex;
+    const char* name = index == 0 ? "Norvik AVI" : "Second format";
+    rec->filetype = index == 0 ? makeFourCCBigEndian("AVIV") : makeFourCCBigEndian("FAKE");
     std::strcpy(rec->FormatName, name);
     std::strcpy(rec->FormatShortName, name);
-    std::memcpy(rec->PlatformExtension, extensions, extensionsSize);
-}
-
-int32 onGetIndFormat(std::intptr_t index, imIndFormatRec* rec) {
-    if (index == 0) {
-        describe(rec, makeFourCCBigEndian("AVIV"), "Norvik AVI", "avi\0", 5);
-        return imNoErr;
-    }
-    if (index == 1) {
-        describe(rec, makeFourCCBigEndian("FAKE"), "Second format", "fk1\0fk2\0", 9);
-        return imNoErr;
-    }
-    return imBadFormatIndex;
+    std::memcpy(rec->PlatformExtension, index == 0 ? "avi\0" : "fk1\0fk2\0", index == 0 ? 5 : 9);
+    return imNoErr;
 }
 
 int32 onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescriptionRec** out) {
@@ -79,29 +72,24 @@ int32 onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescript
     return imNoErr;
 }
 
+// What the clip's file name asks of the session's selectors.
 struct Session {
     int32 failSelector = -1;
     int32 failCode = 0;
     bool throws = false;
 };
 
-// The file's base name, ASCII only.
-std::string baseName(const prUTF16Char* path) {
-    std::string name;
+Session* sessionFor(const prUTF16Char* path) {
+    std::string name;  // the file's base name, ASCII only
     for (; path && *path; ++path) {
         if (*path == u'/' || *path == u'\\')
             name.clear();
         else
             name += static_cast<char>(*path & 0x7F);
     }
-    return name;
-}
-
-Session* sessionFor(const prUTF16Char* path) {
-    const std::string name = baseName(path);
     auto* session = new Session;
+    char* end = nullptr;
     if (name.rfind("fail-", 0) == 0) {
-        char* end = nullptr;
         session->failSelector = static_cast<int32>(std::strtol(name.c_str() + 5, &end, 10));
         session->failCode = static_cast<int32>(std::strtol(end + 1, nullptr, 10));
     } else if (name.rfind("throw-", 0) == 0) {
@@ -118,7 +106,7 @@ int32 failure(const Session& session, int32 selector) {
     return session.failCode;
 }
 
-int32 getInfo(imFileInfoRec8* info) {
+int32 getInfo(std::intptr_t, imFileInfoRec8* info) {
     info->hasVideo = info->streamIdx == 0;
     if (info->hasVideo) {
         info->vidInfo.imageWidth = 16;
@@ -139,12 +127,12 @@ int32 getPixelFormat(std::intptr_t index, imIndPixelFormatRec* rec) {
     return imNoErr;
 }
 
-int32 analysis(imAnalysisRec* rec) {
+int32 analysis(std::intptr_t, imAnalysisRec* rec) {
     std::snprintf(rec->buffer, std::size_t(rec->buffersize), "Fake analysis\n");
     return imNoErr;
 }
 
-int32 dataRate(imDataRateAnalysisRec* rec) {
+int32 dataRate(std::intptr_t, imDataRateAnalysisRec* rec) {
     if (!rec->buffer) {
         rec->buffersize = 3 * int32(sizeof(imDataSample));
         return imNoErr;
@@ -174,10 +162,10 @@ int32 onCloseFile(Session* session) {
 
 // A selector on an open clip: its chosen failure, or its normal answer.
 template <typename Record>
-int32 onClip(int32 selector, void* param2, int32 (*answer)(Record*)) {
+int32 onClip(int32 selector, void* param1, void* param2, int32 (*answer)(std::intptr_t, Record*)) {
     auto* rec = static_cast<Record*>(param2);
     const int32 failed = failure(*static_cast<Session*>(rec->privatedata), selector);
-    return failed >= 0 ? failed : answer(rec);
+    return failed >= 0 ? failed : answer(reinterpret_cast<std::intptr_t>(param1), rec);
 }
 
 int32 dispatch(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
@@ -191,19 +179,12 @@ int32 dispatch(int32 selector, imStdParms* stdParms, void* param1, void* param2)
             return onGetSubTypeNames(stdParms, uint32(reinterpret_cast<std::uintptr_t>(param1)),
                                      static_cast<imSubTypeDescriptionRec**>(param2));
         case imOpenFile8: return onOpenFile(param1, static_cast<imFileOpenRec8*>(param2));
-        case imQuietFile: {
-            const int32 failed = failure(*static_cast<Session*>(param2), selector);
-            return failed >= 0 ? failed : imNoErr;
-        }
+        case imQuietFile: return std::max(failure(*static_cast<Session*>(param2), selector), int32(imNoErr));
         case imCloseFile: return onCloseFile(static_cast<Session*>(param2));
-        case imGetInfo8: return onClip<imFileInfoRec8>(selector, param2, getInfo);
-        case imGetIndPixelFormat: {
-            auto* rec = static_cast<imIndPixelFormatRec*>(param2);
-            const int32 failed = failure(*static_cast<Session*>(rec->privatedata), selector);
-            return failed >= 0 ? failed : getPixelFormat(reinterpret_cast<std::intptr_t>(param1), rec);
-        }
-        case imAnalysis: return onClip<imAnalysisRec>(selector, param2, analysis);
-        case imDataRateAnalysis: return onClip<imDataRateAnalysisRec>(selector, param2, dataRate);
+        case imGetInfo8: return onClip(selector, param1, param2, getInfo);
+        case imGetIndPixelFormat: return onClip(selector, param1, param2, getPixelFormat);
+        case imAnalysis: return onClip(selector, param1, param2, analysis);
+        case imDataRateAnalysis: return onClip(selector, param1, param2, dataRate);
         default: return imUnsupported;
     }
 }

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <random>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 
 #include "norvikhost/Platform.h"
@@ -54,9 +54,7 @@ std::string utf8(const fs::path& path) {
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void expectGolden(const fs::path& golden, const std::string& text) {
@@ -170,14 +168,14 @@ int closePipe(std::FILE* pipe) {
 
 }  // namespace
 
-ProfileWithLogSwitch::ProfileWithLogSwitch(bool logOn) : m_profile(uniqueTempPath("norvik-home")), m_temporary(true) {
+ProfileWithLogSwitch::ProfileWithLogSwitch(bool logOn) : m_profile(uniqueTempPath("norvik-home")) {
     fs::create_directories(m_profile);
     if (logOn) std::ofstream(m_profile / ".norvik-registry") << "Software\\Norvik\\EnableAdobeLog=dword:00000001\n";
 }
 
 ProfileWithLogSwitch::~ProfileWithLogSwitch() {
     std::error_code ignored;
-    if (m_temporary) fs::remove_all(m_profile, ignored);
+    fs::remove_all(m_profile, ignored);
 }
 
 Environment ProfileWithLogSwitch::childEnvironment() const { return {{"HOME", m_profile.string()}}; }

@@ -1,7 +1,7 @@
 // What the tests need from the operating system: temporary folders, files and
-// golden texts, running a program as a child process, and a user profile with the
-// importer's log switch set or not, for a child or for the test program itself.
-// Everything platform-specific of the tests lives in TestPlatform.cpp.
+// golden texts, programs run as child processes, and a user profile with the
+// importer's log switch set or not. Everything platform-specific of the tests
+// lives in TestPlatform.cpp.
 #pragma once
 
 #include <filesystem>
@@ -18,8 +18,7 @@ std::filesystem::path binDir();
 // A program of the build by its base name ("norvik-import" gets ".exe" on Windows).
 std::filesystem::path programPath(const std::string& baseName);
 
-// A fresh folder under the system's temporary folder, removed with its contents
-// on destruction.
+// A fresh folder under the system's temporary folder, removed with its contents.
 class TempFolder {
 public:
     TempFolder();
@@ -54,16 +53,16 @@ struct ChildResult {
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
 // Runs a program with arguments and extra environment variables through the
-// platform's shell, waits for it and collects what it printed. Throws
-// std::runtime_error when no shell can be started (a program that cannot be
-// started ends with the shell's exit code).
+// platform's shell and collects what it printed. Throws std::runtime_error when
+// no shell can be started (a program that cannot be started ends with the
+// shell's exit code).
 ChildResult runChild(const std::filesystem::path& program, const std::vector<std::string>& args,
                      const Environment& extraEnvironment = {});
 
-// A user profile for a child process, with the importer's log switch on or off.
-// On Linux a fresh temporary folder used as HOME (with .norvik-registry when
-// on); on Windows the real profile folder and HKCU\Software\Norvik
-// EnableAdobeLog (set when on, removed when off and on destruction).
+// A user profile with the importer's log switch on or off. On Linux a fresh
+// temporary folder used as HOME (with .norvik-registry when on); on Windows the
+// real profile folder and HKCU\Software\Norvik EnableAdobeLog (set when on,
+// removed when off and on destruction).
 class ProfileWithLogSwitch {
 public:
     explicit ProfileWithLogSwitch(bool logOn);
@@ -78,14 +77,13 @@ public:
 
 private:
     std::filesystem::path m_profile;
-    bool m_temporary = false;
 };
 
-// The profile of the test program itself, for tests that run the importer's code
-// in-process: a ProfileWithLogSwitch(false) made the program's own for the rest
-// of the run (HOME points at it on Linux), so the log stays off unless a test
-// turns it on, and logs and registry files never touch the user's own. Call it
-// before the importer's code first looks for the profile folder.
+// The test program's own profile, for tests that run the importer's code
+// in-process: a ProfileWithLogSwitch(false) kept for the rest of the run (HOME
+// points at it on Linux), so the log stays off unless a test turns it on and
+// never touches the user's own files. Call it before the importer's code first
+// looks for the profile folder.
 const ProfileWithLogSwitch& processProfile();
 
 }  // namespace hosttest
