@@ -45,19 +45,6 @@ void release(void* p) noexcept {
 
 constexpr uint64_t kMiB = uint64_t(1) << 20;
 
-// Video (stream 0) and audio (stream 1) in several RIFF forms, with idx1.
-void writeClip(const std::filesystem::path& path, aviwriter::Options options) {
-    options.riffLimit = 3000;
-    aviwriter::AviWriter w(utf8(path), options);
-    w.addVideoStream(aviwriter::videoStream(0, 8, 8, 25, 1));
-    w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
-    for (int k = 0; k < 24; ++k) {
-        w.writeChunk(0, Bytes(100 + k, uint8_t(k)), k % 3 == 0);
-        w.writeChunk(1, Bytes(64, 1));
-    }
-    w.finish();
-}
-
 }  // namespace
 
 void* operator new(size_t size) { return allocate(size); }
@@ -77,8 +64,9 @@ TEST(AviMemory, StandardIndexOfFourGigabytesInASparseFile) {
     const auto path = dir.path() / "huge-index.avi";
     aviwriter::Options o;
     o.sparse = true;
+    o.riffLimit = 3000;                        // several RIFF forms
     o.faults.hugeIndexAt = uint64_t(9) << 29;  // 4.5 GiB
-    writeClip(path, o);
+    writeClip(path, o, 24);
     ASSERT_GT(std::filesystem::file_size(path), uint64_t(8) << 30);
 
     fileio::WinFile file;
@@ -107,7 +95,9 @@ TEST(AviMemory, StandardIndexOfFourGigabytesInASparseFile) {
 // frames than the file has.
 TEST(AviMemory, AnAllocationFailureFailsTheParseWithItsReason) {
     TempDir dir;
-    writeClip(dir.path() / "clip.avi", {});
+    aviwriter::Options o;
+    o.riffLimit = 3000;  // several RIFF forms
+    writeClip(dir.path() / "clip.avi", o, 24);
     const Bytes bytes = readWholeFile(dir.path() / "clip.avi");
     AviParser whole;
     MemoryFile wholeFile(bytes);

@@ -1,5 +1,5 @@
 // The chunk walk and the header lists, on synthetic bytes. Every case runs through
-// an in-memory file, a file giving one byte per read, and the native file.
+// an in-memory file and the native file.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
