@@ -5,7 +5,6 @@
 #include "AviWriter.h"
 #include "ClipMaker.h"
 #include "TestFiles.h"
-#include "fileio/WinFile.h"
 
 using namespace avitest;
 using aviwriter::AviWriter;
@@ -222,40 +221,32 @@ TEST(AviIndex, RecListsEmptyChunksAndBytePositions) {
 }
 
 TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
+    // The message each of the two streams gives.
+    const auto both = [](const std::string& m) { return "stream[0]: " + m + "\nstream[1]: " + m + "\n"; };
+    const std::string superSize = "super index (indx) unexpected super index entry size (wLongsPerEntry): ";
+    const std::string stdSize = "std index (ix..) unexpected std index entry size (wLongsPerEntry): ";
     struct Case {
         const char* name;
         void (*apply)(aviwriter::Options&);
-        std::string text;
-        bool odml;       // stream 0 keeps its OpenDML index
-        size_t frames0;  // frames of stream 0 after the fallback
+        std::string text;  // "*": only its start is the writer's choice
+        bool odml;         // stream 0 keeps its OpenDML index
+        size_t frames0;    // frames of stream 0 after the fallback
     };
-    const std::vector<Case> cases = {
-        {"super wLongsPerEntry", [](auto& o) { o.faults.superLongsPerEntry = 3; },
-         "stream[0]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n"
-         "stream[1]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n",
-         false, 12},
-        {"std wLongsPerEntry", [](auto& o) { o.faults.stdLongsPerEntry = 1; },
-         "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n"
-         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n",
-         false, 12},
+    const Case cases[] = {
+        {"super wLongsPerEntry", [](auto& o) { o.faults.superLongsPerEntry = 3; }, both(superSize + "3"), false, 12},
+        {"std wLongsPerEntry", [](auto& o) { o.faults.stdLongsPerEntry = 1; }, both(stdSize + "1"), false, 12},
         {"super count",
          [](auto& o) {
              o.superIndexSlots = 1;
              o.faults.superExtraEntries = 2;
          },
-         "stream[0]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n"
-         "stream[1]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n",
-         false, 12},
+         both("super index (indx) chunk data is smaller than nEntriesInUse: 3 "), false, 12},
         {"std count", [](auto& o) { o.faults.stdExtraEntries = 1000000; },
-         "stream[0]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n"
-         "stream[1]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n",
-         false, 12},
+         both("std index (ix..) chunk data is smaller than nEntriesInUse: 1000012"), false, 12},
         {"super dwSize below 8", [](auto& o) { o.faults.superSmallSize = true; }, "", true, 0},
-        {"super past the end", [](auto& o) { o.faults.superOffsetPastEnd = true; }, "", false, 12},
-        {"super names the indx", [](auto& o) { o.faults.superPointsToIndx = true; },
-         "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n"
-         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n",
-         false, 12},
+        {"super past the end", [](auto& o) { o.faults.superOffsetPastEnd = true; },
+         "stream[0]: could not read standard index at: *", false, 12},
+        {"super names the indx", [](auto& o) { o.faults.superPointsToIndx = true; }, both(stdSize + "4"), false, 12},
         {"idx1 size", [](auto& o) { o.faults.idx1ExtraBytes = 9; }, "idx1 size is not a multiple of index entry size\n",
          true, 12},
         // cut inside the movi list header: the headers stand, no index is found
@@ -267,20 +258,16 @@ TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
          "riff structure is corrupt or invalid\nriff chunk at 314: Read error: size: 8, read: 4\n", false, 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         aviwriter::Options o;
         c.apply(o);
-        const Clip clip = clipOf(o);
         AviParser p;
-        ASSERT_TRUE(parseAllWays(clip.bytes, p)) << c.name;
-        if (std::string(c.name) == "super past the end") {
-            // The message names the position the writer chose; check its shape.
-            EXPECT_EQ(p.errorText.rfind("stream[0]: could not read standard index at: ", 0), 0u) << p.errorText;
-        } else {
-            EXPECT_EQ(p.errorText, c.text) << c.name;
-        }
-        ASSERT_EQ(p.streams.size(), 2u) << c.name;
-        EXPECT_EQ(p.streams[0]->odmlIndexComplete, c.odml) << c.name;
-        EXPECT_EQ(p.streams[0]->frames().size(), c.frames0) << c.name;
+        ASSERT_TRUE(parseAllWays(clipOf(o).bytes, p));
+        const bool prefix = c.text.ends_with('*');
+        EXPECT_EQ(prefix ? p.errorText.substr(0, c.text.size() - 1) + '*' : p.errorText, c.text);
+        ASSERT_EQ(p.streams.size(), 2u);
+        EXPECT_EQ(p.streams[0]->odmlIndexComplete, c.odml);
+        EXPECT_EQ(p.streams[0]->frames().size(), c.frames0);
     }
 }
 
@@ -336,16 +323,8 @@ TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile) {
     ASSERT_TRUE(parseFile(path, p)) << p.errorText;
     EXPECT_EQ(p.errorText, "");
     ASSERT_EQ(p.streams.size(), 1u);
-    const auto& frames = p.streams[0]->frames();
-    ASSERT_EQ(frames.size(), offsets.size());
-    fileio::WinFile f;
-    ASSERT_TRUE(f.open(utf8(path).c_str(), fileio::Read));
-    for (size_t k = 0; k < frames.size(); ++k) {
-        EXPECT_EQ(frames[k].offset, offsets[k]);
-        uint8_t first = 0xEE;
-        fileio::seekTo(f, static_cast<int64_t>(frames[k].offset));
-        fileio::readExact(f, &first, 1);
-        EXPECT_EQ(first, k == 0 ? 1 : k < 4 ? k + 1 : 0) << k;
-    }
+    std::vector<uint64_t> found;
+    for (const FrameEntry& f : p.streams[0]->frames()) found.push_back(f.offset);
+    EXPECT_EQ(found, offsets);
     EXPECT_EQ(p.streams[0]->totalBytes(), 16u * 4 + (1u << 20));
 }
