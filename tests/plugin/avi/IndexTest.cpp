@@ -124,7 +124,7 @@ TEST(AviIndex, CutOffRecordingsKeepWhatTheirIndexesReach) {
     clipmaker::makeClip(utf8(dir.path() / "clip.avi"), plan);
     const Bytes whole = readWholeFile(dir.path() / "clip.avi");
     AviParser full;
-    ASSERT_TRUE(parseAllWays(whole, full, false));
+    ASSERT_TRUE(parseBytes(whole, full));
     ASSERT_EQ(full.errorText, "");
     const auto& video = full.streams[0]->superIndex;
     const auto& audio = full.streams[1]->superIndex;
@@ -150,7 +150,7 @@ TEST(AviIndex, CutOffRecordingsKeepWhatTheirIndexesReach) {
     for (const uint64_t cut : cuts) {
         SCOPED_TRACE("cut at " + std::to_string(cut) + " of " + std::to_string(whole.size()));
         AviParser p;
-        ASSERT_TRUE(parseAllWays(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(cut)), p));
+        ASSERT_TRUE(parseBytes(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(cut)), p));
         ASSERT_EQ(p.streams.size(), 2u);
         for (size_t s = 0; s < 2; ++s) {
             EXPECT_EQ(describe(p.streams[s]->frames()), describe(reachable(whole, full, s, cut)))
@@ -169,7 +169,7 @@ TEST(AviIndex, BothIndexesLocateEveryChunk) {
         o.junkAfterHeader = 33;
         const Clip clip = clipOf(o, 40);
         AviParser p;
-        ASSERT_TRUE(parseAllWays(clip.bytes, p)) << p.errorText;
+        ASSERT_TRUE(parseBytes(clip.bytes, p)) << p.errorText;
         EXPECT_EQ(p.errorText, "");
         ASSERT_EQ(p.streams.size(), 2u);
         for (int s = 0; s < 2; ++s) {
@@ -202,7 +202,7 @@ TEST(AviIndex, RecListsEmptyChunksAndBytePositions) {
     const Bytes bytes = readWholeFile(path);
     for (const bool useOdml : {true, false}) {
         AviParser p;
-        ASSERT_TRUE(parseAllWays(bytes, p));
+        ASSERT_TRUE(parseBytes(bytes, p));
         p.streams[1]->odmlIndexComplete = useOdml;
         const AviStream& audio = *p.streams[1];
         ASSERT_EQ(audio.frames().size(), 3u);  // the rec entry of idx1 belongs to no stream
@@ -262,7 +262,7 @@ TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
         aviwriter::Options o;
         c.apply(o);
         AviParser p;
-        ASSERT_TRUE(parseAllWays(clipOf(o).bytes, p));
+        ASSERT_TRUE(parseBytes(clipOf(o).bytes, p));
         const bool prefix = c.text.ends_with('*');
         EXPECT_EQ(prefix ? p.errorText.substr(0, c.text.size() - 1) + '*' : p.errorText, c.text);
         ASSERT_EQ(p.streams.size(), 2u);
@@ -275,7 +275,7 @@ TEST(AviIndex, MissingStreamHeadersAndIndexesThatDoNotRunForward) {
     aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1);
     video.omitStrf = true;
     AviParser p;
-    ASSERT_TRUE(parseAllWays(clipOf({}, 12, video).bytes, p));
+    ASSERT_TRUE(parseBytes(clipOf({}, 12, video).bytes, p));
     EXPECT_EQ(p.errorText, "stream[0]: strf missing in strl\n");
     ASSERT_EQ(p.streams.size(), 1u);
     EXPECT_EQ(p.streams[0]->number, 1u);
@@ -284,7 +284,7 @@ TEST(AviIndex, MissingStreamHeadersAndIndexesThatDoNotRunForward) {
     // An index must run forward through the file. Every super index record naming
     // one standard index: the second record ends the reading, so the records
     // cannot multiply the work or the entries.
-    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1000, 1000, 16), p, false));
+    ASSERT_TRUE(parseBytes(repeatedStandardIndex(1000, 1000, 16), p));
     const uint64_t indx = 12 + 12 + 64 + 12 + 64 + 48 + 8;  // RIFF, hdrl, avih, strl, strh, strf, indx header
     EXPECT_EQ(p.errorText,
               "stream[0]: super index (indx) entries out of file order at: " + std::to_string(indx + 24 + 16) + "\n");
@@ -293,7 +293,7 @@ TEST(AviIndex, MissingStreamHeadersAndIndexesThatDoNotRunForward) {
     EXPECT_EQ(p.streams[0]->odmlFrames.size(), 1000u);
     // Entries naming chunks less than a chunk header apart (here 1 byte): the
     // second one ends the reading.
-    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1, 1000, 1), p, false));
+    ASSERT_TRUE(parseBytes(repeatedStandardIndex(1, 1000, 1), p));
     const uint64_t ix = indx + 24 + 16 + 8;  // the standard index's data
     EXPECT_EQ(p.errorText,
               "stream[0]: std index (ix..) entries out of file order at: " + std::to_string(ix + 24 + 8) + "\n");

@@ -1,5 +1,4 @@
-// The chunk walk and the header lists, on synthetic bytes. Every case runs through
-// an in-memory file and the native file.
+// The chunk walk and the header lists, on synthetic bytes.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -34,7 +33,7 @@ TEST(AviParser, BadStreamListsAreDroppedAndKeepTheirNumbers) {
     const Bytes noStrf = strl(Riff::chunk("strh", streamHeader("auds")));
     const Bytes shortStrh = strl(Riff::cat({Riff::chunk("strh", Bytes(30)), Riff::chunk("strf", Bytes(4))}));
     AviParser p;
-    ASSERT_TRUE(parseAllWays(
+    ASSERT_TRUE(parseBytes(
         avi(Riff::cat({avih(), goodStrl("vids"), noStrh, goodStrl("auds"), noStrf, shortStrh, goodStrl("auds", 0)})),
         p));
     EXPECT_EQ(p.errorText,
@@ -58,7 +57,7 @@ TEST(AviParser, OddChunksArePaddedAndExtendedHeaderIsRead) {
     Riff::u32(dmlh, 1234);
     const Bytes odml = Riff::list("LIST", "odml", Riff::chunk("dmlh", dmlh));
     AviParser p;
-    ASSERT_TRUE(parseAllWays(avi(Riff::cat({avih(), list, odml})), p));
+    ASSERT_TRUE(parseBytes(avi(Riff::cat({avih(), list, odml})), p));
     EXPECT_EQ(p.errorText, "");
     ASSERT_EQ(p.streams.size(), 1u);
     EXPECT_EQ(p.streams[0]->format.size(), 41u);
@@ -121,7 +120,7 @@ TEST(AviParser, NonAviFormsFailAndBrokenTreesEndTheWalk) {
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         AviParser p;
-        EXPECT_EQ(parseAllWays(cases[i].bytes, p), cases[i].streams >= 0) << "case " << i;
+        EXPECT_EQ(parseBytes(cases[i].bytes, p), cases[i].streams >= 0) << "case " << i;
         EXPECT_EQ(p.errorText, cases[i].text) << "case " << i;
         if (cases[i].streams >= 0) {
             EXPECT_EQ(p.streams.size(), size_t(cases[i].streams)) << "case " << i;
@@ -134,7 +133,7 @@ TEST(AviParser, ParsesFromTheCurrentPositionAndStopsAfterTheFirstForm) {
     const Bytes first = avi(Riff::cat({avih(), goodStrl("vids")}));
     const Bytes second = Riff::list("RIFF", "AVIX", Riff::list("LIST", "movi", Riff::chunk("00dc", Bytes(3))));
     AviParser p;
-    ASSERT_TRUE(parseAllWays(Riff::cat({first, second}), p));
+    ASSERT_TRUE(parseBytes(Riff::cat({first, second}), p));
     EXPECT_EQ(p.chunks.size(), 1u);
     EXPECT_EQ(p.errorText, "");
 

@@ -1,5 +1,5 @@
-// A test double for fileio::File, a RIFF byte builder, and the helpers that run
-// every parser case through both kinds of file.
+// A test double for fileio::File, a RIFF byte builder, clips of the AVI writer,
+// and the parse helpers of the AVI tests.
 #pragma once
 
 #include <cstdint>
@@ -69,10 +69,9 @@ std::string describe(const AviParser& parser, bool ok);
 // The same of a list of frames (offset/size/byteStart/keyFrame each).
 std::string describe(const std::vector<FrameEntry>& frames);
 
-// Parses the bytes through an in-memory file and (when onDisk) through the native
-// file; expects identical results (checked with gtest). Returns the in-memory
-// parse in `parser`.
-bool parseAllWays(const Bytes& bytes, AviParser& parser, bool onDisk = true);
+// Parses the bytes through an in-memory file. (The native file under the parser
+// is FileIoTest's, and that of every module test.)
+bool parseBytes(const Bytes& bytes, AviParser& parser);
 // Parses a file on disk through the native file.
 bool parseFile(const std::filesystem::path& path, AviParser& parser);
 
