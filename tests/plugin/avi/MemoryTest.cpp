@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <new>
 
-#include "AviWriter.h"
 #include "TestFiles.h"
 #include "fileio/WinFile.h"
 
@@ -42,8 +41,6 @@ void release(void* p) noexcept {
     g_held -= *reinterpret_cast<size_t*>(block);
     std::free(block);
 }
-
-constexpr uint64_t kMiB = uint64_t(1) << 20;
 
 }  // namespace
 
@@ -76,7 +73,7 @@ TEST(AviMemory, StandardIndexOfFourGigabytesInASparseFile) {
     g_peak = before;
     const bool ok = p.parse(file);
     const uint64_t peak = g_peak - before;
-    EXPECT_LT(peak, 256 * kMiB);
+    EXPECT_LT(peak, uint64_t(256) << 20);
     std::printf("peak of the parse: %llu bytes\n", static_cast<unsigned long long>(peak));
     ASSERT_TRUE(ok) << p.errorText;
     // The stream's own 24 entries are read, then the first zero entry names no chunk
