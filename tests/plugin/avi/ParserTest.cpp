@@ -47,24 +47,6 @@ TEST(AviParser, BadStreamListsAreDroppedAndKeepTheirNumbers) {
     EXPECT_EQ(p.streamsOfType(makeFourCC("auds")), (std::vector<size_t>{1, 2}));
     EXPECT_EQ(p.streamsOfType(makeFourCC("vids")), (std::vector<size_t>{0}));
     EXPECT_TRUE(p.streamsOfType(makeFourCC("txts")).empty());
-    EXPECT_THROW(p.streams.at(3), std::out_of_range);
-}
-
-TEST(AviParser, OddChunksArePaddedAndExtendedHeaderIsRead) {
-    // strf of 41 bytes before strh: the strh is only found if the pad byte is skipped.
-    const Bytes list = strl(Riff::cat({Riff::chunk("strf", Bytes(41, 9)), Riff::chunk("strh", streamHeader("vids"))}));
-    Bytes dmlh;
-    Riff::u32(dmlh, 1234);
-    const Bytes odml = Riff::list("LIST", "odml", Riff::chunk("dmlh", dmlh));
-    AviParser p;
-    ASSERT_TRUE(parseBytes(avi(Riff::cat({avih(), list, odml})), p));
-    EXPECT_EQ(p.errorText, "");
-    ASSERT_EQ(p.streams.size(), 1u);
-    EXPECT_EQ(p.streams[0]->format.size(), 41u);
-    EXPECT_EQ(p.extendedHeader[0], 1234 % 256);
-    EXPECT_EQ(p.extendedHeader[4], 0);
-    EXPECT_TRUE(p.streams[0]->frames().empty());  // no idx1, no movi
-    EXPECT_EQ(p.streams[0]->totalBytes(), 0u);
 }
 
 // What is not an AVI form fails the parse; a broken tree after good headers ends
@@ -123,7 +105,8 @@ TEST(AviParser, NonAviFormsFailAndBrokenTreesEndTheWalk) {
         EXPECT_EQ(parseBytes(cases[i].bytes, p), cases[i].streams >= 0) << "case " << i;
         EXPECT_EQ(p.errorText, cases[i].text) << "case " << i;
         if (cases[i].streams >= 0) {
-            EXPECT_EQ(p.streams.size(), size_t(cases[i].streams)) << "case " << i;
+            ASSERT_EQ(p.streams.size(), size_t(cases[i].streams)) << "case " << i;
+            EXPECT_EQ(p.streams[0]->totalBytes(), 0u) << "no index: no frames";
         }
     }
 }
