@@ -1,5 +1,6 @@
 // Frame indexes from files written by the AVI writer, and the writer's faults
 // written then parsed: each fault gives its exact message and its fallback.
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include "AviWriter.h"
@@ -38,44 +39,6 @@ void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool
         start += f[k].size;
     }
     EXPECT_EQ(s.totalBytes(), start);
-}
-
-// One stream whose super index has `records` records, all naming one standard
-// index of `entries` entries that follows the header list; entry k names the
-// chunk at k * spacing.
-Bytes repeatedStandardIndex(uint32_t records, uint32_t entries, uint32_t spacing) {
-    Bytes strh, indx, ix;
-    Riff::fourcc(strh, "vids");
-    strh.resize(56, 0);
-    const uint32_t ixData = 24 + 8 * entries;
-    Riff::u16(indx, 4);
-    Riff::u16(indx, 0);
-    Riff::u32(indx, records);
-    Riff::fourcc(indx, "00dc");
-    indx.resize(24, 0);
-    const auto hdrlWith = [&](const Bytes& indxData) {
-        const Bytes strl = Riff::list(
-            "LIST", "strl",
-            Riff::cat({Riff::chunk("strh", strh), Riff::chunk("strf", Bytes(40)), Riff::chunk("indx", indxData)}));
-        return Riff::list("LIST", "hdrl", Riff::cat({Riff::chunk("avih", Bytes(56)), strl}));
-    };
-    const uint64_t ixPosition = 12 + hdrlWith(Bytes(24 + 16 * size_t(records))).size();
-    for (uint32_t j = 0; j < records; ++j) {
-        Riff::u64(indx, ixPosition);
-        Riff::u32(indx, ixData + 8);
-        Riff::u32(indx, entries);
-    }
-    Riff::u16(ix, 2);
-    Riff::u16(ix, 0x0100);
-    Riff::u32(ix, entries);
-    Riff::fourcc(ix, "00dc");
-    Riff::u64(ix, 0);
-    Riff::u32(ix, 0);
-    for (uint32_t k = 0; k < entries; ++k) {
-        Riff::u32(ix, k * spacing);
-        Riff::u32(ix, 1);
-    }
-    return Riff::list("RIFF", "AVI ", Riff::cat({hdrlWith(indx), Riff::chunk("ix00", ix)}));
 }
 
 // The frames a stream's indexes still reach when the file `whole` (parsed into
@@ -264,24 +227,34 @@ TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
     }
 }
 
+// An index must run forward through the file. Super index records that all name
+// the first standard index end the reading at the second record, so that they
+// cannot multiply the work or the entries; standard index entries naming chunks
+// less than a chunk header apart (here 1 byte) end it at the second entry.
 TEST(AviIndex, IndexesThatDoNotRunForward) {
+    aviwriter::Options o;
+    o.riffLimit = 4000;  // a super index record per form
+    o.faults.superRepeatsFirst = true;
     AviParser p;
-    // An index must run forward through the file. Every super index record naming
-    // one standard index: the second record ends the reading, so the records
-    // cannot multiply the work or the entries.
-    ASSERT_TRUE(parseBytes(repeatedStandardIndex(1000, 1000, 16), p));
-    const uint64_t indx = 12 + 12 + 64 + 12 + 64 + 48 + 8;  // RIFF, hdrl, avih, strl, strh, strf, indx header
-    EXPECT_EQ(p.errorText,
-              "stream[0]: super index (indx) entries out of file order at: " + std::to_string(indx + 24 + 16) + "\n");
+    ASSERT_TRUE(parseBytes(clipOf(o, 40).bytes, p));
+    const ChunkNode* strl = p.chunks.front().findChild(makeFourCC("hdrl"), true)->findChild(makeFourCC("strl"), true);
+    const uint64_t records = uint64_t(strl->findChild(makeFourCC("indx"), false)->dataStart()) + 24;
+    EXPECT_EQ(p.errorText.substr(0, p.errorText.find('\n')),
+              "stream[0]: super index (indx) entries out of file order at: " + std::to_string(records + 16));
     EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
     EXPECT_EQ(p.streams[0]->superIndex.size(), 1u);
-    EXPECT_EQ(p.streams[0]->odmlFrames.size(), 1000u);
-    // Entries naming chunks less than a chunk header apart (here 1 byte): the
-    // second one ends the reading.
-    ASSERT_TRUE(parseBytes(repeatedStandardIndex(1, 1000, 1), p));
-    const uint64_t ix = indx + 24 + 16 + 8;  // the standard index's data
+    EXPECT_EQ(p.streams[0]->odmlFrames.size(), p.streams[0]->standardIndexes[0].entriesInUse());
+
+    Clip clip = clipOf({});
+    ASSERT_TRUE(parseBytes(clip.bytes, p));
+    const uint64_t entries = p.streams[0]->superIndex[0].offset + 8 + 24;
+    uint32_t first = 0;
+    std::memcpy(&first, &clip.bytes[entries], 4);
+    ++first;  // the second entry names the byte after the first one's chunk start
+    std::memcpy(&clip.bytes[entries + 8], &first, 4);
+    ASSERT_TRUE(parseBytes(clip.bytes, p));
     EXPECT_EQ(p.errorText,
-              "stream[0]: std index (ix..) entries out of file order at: " + std::to_string(ix + 24 + 8) + "\n");
+              "stream[0]: std index (ix..) entries out of file order at: " + std::to_string(entries + 8) + "\n");
     EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
     EXPECT_EQ(p.streams[0]->odmlFrames.size(), 1u);
 }
