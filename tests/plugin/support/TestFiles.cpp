@@ -25,17 +25,8 @@ uint64_t MemoryFile::read(void* buffer, uint64_t count) {
     return n;
 }
 
-void Riff::u16(Bytes& b, uint16_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-}
 void Riff::u32(Bytes& b, uint32_t v) {
-    u16(b, uint16_t(v));
-    u16(b, uint16_t(v >> 16));
-}
-void Riff::u64(Bytes& b, uint64_t v) {
-    u32(b, uint32_t(v));
-    u32(b, uint32_t(v >> 32));
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
 }
 void Riff::fourcc(Bytes& b, const char* s) {
     for (int i = 0; i < 4; ++i) b.push_back(uint8_t(s[i]));

@@ -35,9 +35,7 @@ private:
 
 // Little-endian RIFF bytes, mirroring what the parser reads.
 struct Riff {
-    static void u16(Bytes& b, uint16_t v);
     static void u32(Bytes& b, uint32_t v);
-    static void u64(Bytes& b, uint64_t v);
     static void fourcc(Bytes& b, const char* s);
     // id, size (the data size unless given), data, pad byte.
     static Bytes chunk(const char* id, const Bytes& data, int64_t sizeField = -1);
