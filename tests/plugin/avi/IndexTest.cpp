@@ -3,7 +3,6 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "AviWriter.h"
 #include "TestFiles.h"
 
 using namespace avitest;

@@ -1,7 +1,6 @@
 // The frame steps on sessions of small clips, in a substitute host: times to
 // frames (hostile rates included), frame formats, empty frames, data that the
 // file cannot hold, and decoding with its failures and its decompression state.
-#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
