@@ -1,7 +1,8 @@
 // The asynchronous importer in a substitute host, in-process so that its log can
 // be read: tasks start at announcement and flush and close wait for them; a
-// collection takes the oldest request of its frame or decodes on demand; failing
-// and throwing frames among good ones; unsupported selectors; a missing suite.
+// collection takes the oldest request of its frame or decodes on demand;
+// unsupported selectors; a missing suite. (Failing and throwing frames among good
+// ones, under load, are endtoend_async_stress_test's.)
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
@@ -28,7 +29,6 @@ namespace {
 constexpr PrTime kPerFrame = kHostTicksPerSecond / 25;
 constexpr PrPixelFormat kYuy2 = PrPixelFormat_YUYV_422_8u_601;
 constexpr PrPixelFormat kUyvy = PrPixelFormat_UYVY_422_8u_601;
-constexpr PrPixelFormat kOutsideCatalogue = PrPixelFormat_BGRA_4444_32f;
 
 class AsyncImporter : public ::testing::Test {
 protected:
@@ -159,6 +159,7 @@ TEST_F(AsyncImporter, ACollectionTakesTheOldestRequestOfItsFrameOrDecodesOnDeman
     std::vector<norvikhost::FrameAnswer> answers;
     for (PrTime time : {kPerFrame + 1, kPerFrame + kPerFrame / 3, 3 * kPerFrame, 2 * kPerFrame + 7})
         answers.push_back(collect(time));
+    EXPECT_EQ(collect(6 * kPerFrame).result, aiUnknownError);  // past the end
     const std::string log = stopLog();
     for (size_t i = 0; i < answers.size(); ++i) {  // frames 1 (oldest first), 1, 3, 2
         ASSERT_EQ(answers[i].result, aiNoError);
@@ -178,34 +179,11 @@ TEST_F(AsyncImporter, ACollectionTakesTheOldestRequestOfItsFrameOrDecodesOnDeman
     EXPECT_NE(log.find("REQUEST: Requesting: 1, frameTime: " + std::to_string(kPerFrame + 1) + "\n"), std::string::npos)
         << log;
     EXPECT_NE(log.find("Decoded 3: PrPixelFormat_YUYV_422_8u_601\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("    OnGetFrame: [aiUnknownError] (2), [imFrameNotFound] (28)\n"), std::string::npos) << log;
     // The second request of frame 3 stays until the flush, which disposes of its frame.
     EXPECT_EQ(xAsyncImportEntry(aiFlush, importer), aiNoError);
     EXPECT_EQ(host.frames().createdCount(), 5u + 4u) << "five decodes, four synchronous frames";
     EXPECT_EQ(host.frames().liveCount(), 4u) << "only the frames handed to the host";
-}
-
-TEST_F(AsyncImporter, AFailingOrThrowingFrameAmongGoodOnesAffectsOnlyItself) {
-    create();
-    startLog();
-    EXPECT_EQ(announce(0), aiNoError);
-    EXPECT_EQ(announce(6 * kPerFrame), aiNoError);  // past the end
-    EXPECT_EQ(announce(kPerFrame, kOutsideCatalogue), aiNoError);
-    EXPECT_EQ(announce(5 * kPerFrame), aiNoError);
-    const norvikhost::FrameAnswer first = collect(0);
-    EXPECT_EQ(collect(6 * kPerFrame).result, aiUnknownError);
-    EXPECT_EQ(collect(kPerFrame, kOutsideCatalogue).result, imUnknownError);
-    const norvikhost::FrameAnswer last = collect(5 * kPerFrame);
-    const std::string log = stopLog();
-    ASSERT_EQ(first.result, aiNoError);
-    ASSERT_EQ(last.result, aiNoError);
-    EXPECT_EQ(first.frame.picture(), expected(0));
-    EXPECT_EQ(last.frame.picture(), expected(5));
-    EXPECT_NE(log.find("frameIndex out of bounds\n"), std::string::npos);
-    EXPECT_NE(log.find("    OnGetFrame: [aiUnknownError] (2), [imFrameNotFound] (28)\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("xAsyncImportEntry: FATAL: Unhandled exception during aiGetFrame (3): "
-                       "GetFormatInfo_by_pixelFormat(): pixel format not found: PrPixelFormat_BGRA_4444_32f [BGra]\n"),
-              std::string::npos)
-        << log;
 }
 
 TEST_F(AsyncImporter, WithoutThePPixSuiteAnAnnouncementIsRefusedAndAddsNoRequest) {

@@ -1,42 +1,27 @@
 // Frame indexes from files written by the AVI writer, and the writer's faults
 // written then parsed: each fault gives its exact message and its fallback.
+#include <cstring>
 #include <gtest/gtest.h>
 
-#include "AviWriter.h"
-#include "ClipMaker.h"
 #include "TestFiles.h"
-#include "fileio/WinFile.h"
 
 using namespace avitest;
 using aviwriter::AviWriter;
 
 namespace {
 
-// Video (stream 0) and 16-bit stereo audio (stream 1), interleaved: frame k has
-// 100 + k bytes (odd sizes too), every third not a key frame; audio chunks 64 bytes.
+// A clip as bytes, with each stream's chunk offsets.
 struct Clip {
     Bytes bytes;
-    std::vector<uint64_t> offsets[2];
+    std::vector<std::vector<uint64_t>> offsets;
 };
 
-Clip writeClip(aviwriter::Options options, int frames = 12,
-               aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1)) {
+Clip clipOf(aviwriter::Options options, int frames = 12,
+            aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1)) {
     TempDir dir;
-    const auto path = dir.path() / "clip.avi";
     Clip clip;
-    {
-        AviWriter w(utf8(path), options);
-        w.addVideoStream(video);
-        w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));
-        for (int k = 0; k < frames; ++k) {
-            w.writeChunk(0, Bytes(100 + k, uint8_t(k)), k % 3 == 0);
-            w.writeChunk(1, Bytes(64, 1));
-        }
-        w.finish();
-        for (int s = 0; s < 2; ++s)
-            for (size_t n = 0; n < w.chunkCount(s); ++n) clip.offsets[s].push_back(w.chunkOffset(s, n));
-    }
-    clip.bytes = readWholeFile(path);
+    clip.offsets = writeClip(dir.path() / "clip.avi", options, frames, video);
+    clip.bytes = readWholeFile(dir.path() / "clip.avi");
     return clip;
 }
 
@@ -52,44 +37,6 @@ void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool
         start += f[k].size;
     }
     EXPECT_EQ(s.totalBytes(), start);
-}
-
-// One stream whose super index has `records` records, all naming one standard
-// index of `entries` entries that follows the header list; entry k names the
-// chunk at k * spacing.
-Bytes repeatedStandardIndex(uint32_t records, uint32_t entries, uint32_t spacing) {
-    Bytes strh, indx, ix;
-    Riff::fourcc(strh, "vids");
-    strh.resize(56, 0);
-    const uint32_t ixData = 24 + 8 * entries;
-    Riff::u16(indx, 4);
-    Riff::u16(indx, 0);
-    Riff::u32(indx, records);
-    Riff::fourcc(indx, "00dc");
-    indx.resize(24, 0);
-    const auto hdrlWith = [&](const Bytes& indxData) {
-        const Bytes strl = Riff::list(
-            "LIST", "strl",
-            Riff::cat({Riff::chunk("strh", strh), Riff::chunk("strf", Bytes(40)), Riff::chunk("indx", indxData)}));
-        return Riff::list("LIST", "hdrl", Riff::cat({Riff::chunk("avih", Bytes(56)), strl}));
-    };
-    const uint64_t ixPosition = 12 + hdrlWith(Bytes(24 + 16 * size_t(records))).size();
-    for (uint32_t j = 0; j < records; ++j) {
-        Riff::u64(indx, ixPosition);
-        Riff::u32(indx, ixData + 8);
-        Riff::u32(indx, entries);
-    }
-    Riff::u16(ix, 2);
-    Riff::u16(ix, 0x0100);
-    Riff::u32(ix, entries);
-    Riff::fourcc(ix, "00dc");
-    Riff::u64(ix, 0);
-    Riff::u32(ix, 0);
-    for (uint32_t k = 0; k < entries; ++k) {
-        Riff::u32(ix, k * spacing);
-        Riff::u32(ix, 1);
-    }
-    return Riff::list("RIFF", "AVI ", Riff::cat({hdrlWith(indx), Riff::chunk("ix00", ix)}));
 }
 
 // The frames a stream's indexes still reach when the file `whole` (parsed into
@@ -121,28 +68,22 @@ std::vector<FrameEntry> reachable(const Bytes& whole, const AviParser& full, siz
 
 }  // namespace
 
-// A recording that stopped while writing: a Norvik clip in several RIFF forms cut
+// A recording that stopped while writing: a two-stream clip in eight RIFF forms cut
 // at a dozen points, in the headers' wake, inside frames, inside standard indexes
 // and idx1. Each parses and keeps what its indexes still reach; a standard index
 // cut short keeps the stream on its OpenDML index, whose entries past the cut are
 // dropped.
 TEST(AviIndex, CutOffRecordingsKeepWhatTheirIndexesReach) {
-    TempDir dir;
-    clipmaker::ClipSpec plan;
-    plan.width = 16;
-    plan.height = 8;
-    plan.frames = 60;
-    plan.threads = 1;
-    plan.riffLimit = 16384;  // five forms, seven frames in the first
-    plan.audio = {clipmaker::AudioSpec{1, 8000, 16}};
-    clipmaker::makeClip(utf8(dir.path() / "clip.avi"), plan);
-    const Bytes whole = readWholeFile(dir.path() / "clip.avi");
+    aviwriter::Options o;
+    o.riffLimit = 2000;  // several forms, a few frames in each
+    o.superIndexSlots = 8;
+    const Bytes whole = clipOf(o, 60).bytes;
     AviParser full;
-    ASSERT_TRUE(parseAllWays(whole, full, false));
+    ASSERT_TRUE(parseBytes(whole, full));
     ASSERT_EQ(full.errorText, "");
     const auto& video = full.streams[0]->superIndex;
     const auto& audio = full.streams[1]->superIndex;
-    ASSERT_EQ(video.size(), 5u);
+    ASSERT_GE(video.size(), 4u);
     const ChunkNode& form = full.chunks.front();
     const uint64_t idx1 = uint64_t(form.findChild(makeFourCC("idx1"), false)->dataStart());
     const uint64_t firstFrame = full.streams[0]->odmlFrames.front().offset;
@@ -164,7 +105,7 @@ TEST(AviIndex, CutOffRecordingsKeepWhatTheirIndexesReach) {
     for (const uint64_t cut : cuts) {
         SCOPED_TRACE("cut at " + std::to_string(cut) + " of " + std::to_string(whole.size()));
         AviParser p;
-        ASSERT_TRUE(parseAllWays(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(cut)), p));
+        ASSERT_TRUE(parseBytes(Bytes(whole.begin(), whole.begin() + std::ptrdiff_t(cut)), p));
         ASSERT_EQ(p.streams.size(), 2u);
         for (size_t s = 0; s < 2; ++s) {
             EXPECT_EQ(describe(p.streams[s]->frames()), describe(reachable(whole, full, s, cut)))
@@ -181,9 +122,9 @@ TEST(AviIndex, BothIndexesLocateEveryChunk) {
         o.riffLimit = 4000;  // several AVIX forms when OpenDML is on
         o.infoSoftware = "writer";
         o.junkAfterHeader = 33;
-        const Clip clip = writeClip(o, 40);
+        const Clip clip = clipOf(o, 40);
         AviParser p;
-        ASSERT_TRUE(parseAllWays(clip.bytes, p)) << p.errorText;
+        ASSERT_TRUE(parseBytes(clip.bytes, p)) << p.errorText;
         EXPECT_EQ(p.errorText, "");
         ASSERT_EQ(p.streams.size(), 2u);
         for (int s = 0; s < 2; ++s) {
@@ -197,7 +138,8 @@ TEST(AviIndex, BothIndexesLocateEveryChunk) {
     }
 }
 
-TEST(AviIndex, RecListsEmptyChunksAndBytePositions) {
+// (Byte positions among empty chunks are AudioReader's.)
+TEST(AviIndex, RecListsAndEmptyChunks) {
     TempDir dir;
     const auto path = dir.path() / "rec.avi";
     {
@@ -213,62 +155,46 @@ TEST(AviIndex, RecListsEmptyChunksAndBytePositions) {
         w.writeChunk(0, Bytes{});
         w.finish();
     }
-    const Bytes bytes = readWholeFile(path);
+    AviParser p;
+    ASSERT_TRUE(parseFile(path, p));
     for (const bool useOdml : {true, false}) {
-        AviParser p;
-        ASSERT_TRUE(parseAllWays(bytes, p));
         p.streams[1]->odmlIndexComplete = useOdml;
         const AviStream& audio = *p.streams[1];
         ASSERT_EQ(audio.frames().size(), 3u);  // the rec entry of idx1 belongs to no stream
         EXPECT_EQ(audio.frames()[1].byteStart, 10u);
         EXPECT_EQ(audio.frames()[1].size, 0u);
-        EXPECT_EQ(audio.findByBytePosition(0), audio.frames().begin());
-        EXPECT_EQ(audio.findByBytePosition(9), audio.frames().begin());
-        EXPECT_EQ(audio.findByBytePosition(10), audio.frames().begin() + 2);  // never the empty chunk
-        EXPECT_EQ(audio.findByBytePosition(14), audio.frames().begin() + 2);
-        EXPECT_EQ(audio.findByBytePosition(15), audio.frames().end());  // the total
         EXPECT_EQ(audio.totalBytes(), 15u);
         EXPECT_EQ(p.streams[0]->frames().size(), 2u);
     }
-    AviStream empty;
-    EXPECT_EQ(empty.findByBytePosition(0), empty.frames().end());
 }
 
 TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
+    // The message each of the two streams gives.
+    const auto both = [](const std::string& m) { return "stream[0]: " + m + "\nstream[1]: " + m + "\n"; };
+    const std::string superSize = "super index (indx) unexpected super index entry size (wLongsPerEntry): ";
+    const std::string stdSize = "std index (ix..) unexpected std index entry size (wLongsPerEntry): ";
     struct Case {
         const char* name;
         void (*apply)(aviwriter::Options&);
-        std::string text;
-        bool odml;       // stream 0 keeps its OpenDML index
-        size_t frames0;  // frames of stream 0 after the fallback
+        std::string text;  // "*": only its start is the writer's choice
+        bool odml;         // stream 0 keeps its OpenDML index
+        size_t frames0;    // frames of stream 0 after the fallback
     };
-    const std::vector<Case> cases = {
-        {"super wLongsPerEntry", [](auto& o) { o.faults.superLongsPerEntry = 3; },
-         "stream[0]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n"
-         "stream[1]: super index (indx) unexpected super index entry size (wLongsPerEntry): 3\n",
-         false, 12},
-        {"std wLongsPerEntry", [](auto& o) { o.faults.stdLongsPerEntry = 1; },
-         "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n"
-         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 1\n",
-         false, 12},
+    const Case cases[] = {
+        {"super wLongsPerEntry", [](auto& o) { o.faults.superLongsPerEntry = 3; }, both(superSize + "3"), false, 12},
+        {"std wLongsPerEntry", [](auto& o) { o.faults.stdLongsPerEntry = 1; }, both(stdSize + "1"), false, 12},
         {"super count",
          [](auto& o) {
              o.superIndexSlots = 1;
              o.faults.superExtraEntries = 2;
          },
-         "stream[0]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n"
-         "stream[1]: super index (indx) chunk data is smaller than nEntriesInUse: 3 \n",
-         false, 12},
+         both("super index (indx) chunk data is smaller than nEntriesInUse: 3 "), false, 12},
         {"std count", [](auto& o) { o.faults.stdExtraEntries = 1000000; },
-         "stream[0]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n"
-         "stream[1]: std index (ix..) chunk data is smaller than nEntriesInUse: 1000012\n",
-         false, 12},
+         both("std index (ix..) chunk data is smaller than nEntriesInUse: 1000012"), false, 12},
         {"super dwSize below 8", [](auto& o) { o.faults.superSmallSize = true; }, "", true, 0},
-        {"super past the end", [](auto& o) { o.faults.superOffsetPastEnd = true; }, "", false, 12},
-        {"super names the indx", [](auto& o) { o.faults.superPointsToIndx = true; },
-         "stream[0]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n"
-         "stream[1]: std index (ix..) unexpected std index entry size (wLongsPerEntry): 4\n",
-         false, 12},
+        {"super past the end", [](auto& o) { o.faults.superOffsetPastEnd = true; },
+         "stream[0]: could not read standard index at: *", false, 12},
+        {"super names the indx", [](auto& o) { o.faults.superPointsToIndx = true; }, both(stdSize + "4"), false, 12},
         {"idx1 size", [](auto& o) { o.faults.idx1ExtraBytes = 9; }, "idx1 size is not a multiple of index entry size\n",
          true, 12},
         // cut inside the movi list header: the headers stand, no index is found
@@ -280,49 +206,47 @@ TEST(AviIndex, WriterFaultsGiveTheirMessagesAndFallBack) {
          "riff structure is corrupt or invalid\nriff chunk at 314: Read error: size: 8, read: 4\n", false, 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         aviwriter::Options o;
         c.apply(o);
-        const Clip clip = writeClip(o);
         AviParser p;
-        ASSERT_TRUE(parseAllWays(clip.bytes, p)) << c.name;
-        if (std::string(c.name) == "super past the end") {
-            // The message names the position the writer chose; check its shape.
-            EXPECT_EQ(p.errorText.rfind("stream[0]: could not read standard index at: ", 0), 0u) << p.errorText;
-        } else {
-            EXPECT_EQ(p.errorText, c.text) << c.name;
-        }
-        ASSERT_EQ(p.streams.size(), 2u) << c.name;
-        EXPECT_EQ(p.streams[0]->odmlIndexComplete, c.odml) << c.name;
-        EXPECT_EQ(p.streams[0]->frames().size(), c.frames0) << c.name;
+        ASSERT_TRUE(parseBytes(clipOf(o).bytes, p));
+        const bool prefix = c.text.ends_with('*');
+        EXPECT_EQ(prefix ? p.errorText.substr(0, c.text.size() - 1) + '*' : p.errorText, c.text);
+        ASSERT_EQ(p.streams.size(), 2u);
+        EXPECT_EQ(p.streams[0]->odmlIndexComplete, c.odml);
+        EXPECT_EQ(p.streams[0]->frames().size(), c.frames0);
     }
 }
 
-TEST(AviIndex, MissingStreamHeadersAndIndexesThatDoNotRunForward) {
-    aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1);
-    video.omitStrf = true;
+// An index must run forward through the file. Super index records that all name
+// the first standard index end the reading at the second record, so that they
+// cannot multiply the work or the entries; standard index entries naming chunks
+// less than a chunk header apart (here 1 byte) end it at the second entry.
+TEST(AviIndex, IndexesThatDoNotRunForward) {
+    aviwriter::Options o;
+    o.riffLimit = 4000;  // a super index record per form
+    o.faults.superRepeatsFirst = true;
     AviParser p;
-    ASSERT_TRUE(parseAllWays(writeClip({}, 12, video).bytes, p));
-    EXPECT_EQ(p.errorText, "stream[0]: strf missing in strl\n");
-    ASSERT_EQ(p.streams.size(), 1u);
-    EXPECT_EQ(p.streams[0]->number, 1u);
-    EXPECT_EQ(p.streams[0]->frames().size(), 12u);  // the audio keeps its own chunks
-
-    // An index must run forward through the file. Every super index record naming
-    // one standard index: the second record ends the reading, so the records
-    // cannot multiply the work or the entries.
-    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1000, 1000, 16), p, false));
-    const uint64_t indx = 12 + 12 + 64 + 12 + 64 + 48 + 8;  // RIFF, hdrl, avih, strl, strh, strf, indx header
-    EXPECT_EQ(p.errorText,
-              "stream[0]: super index (indx) entries out of file order at: " + std::to_string(indx + 24 + 16) + "\n");
+    ASSERT_TRUE(parseBytes(clipOf(o, 40).bytes, p));
+    const ChunkNode* strl = p.chunks.front().findChild(makeFourCC("hdrl"), true)->findChild(makeFourCC("strl"), true);
+    const uint64_t records = uint64_t(strl->findChild(makeFourCC("indx"), false)->dataStart()) + 24;
+    EXPECT_EQ(p.errorText.substr(0, p.errorText.find('\n')),
+              "stream[0]: super index (indx) entries out of file order at: " + std::to_string(records + 16));
     EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
     EXPECT_EQ(p.streams[0]->superIndex.size(), 1u);
-    EXPECT_EQ(p.streams[0]->odmlFrames.size(), 1000u);
-    // Entries naming chunks less than a chunk header apart (here 1 byte): the
-    // second one ends the reading.
-    ASSERT_TRUE(parseAllWays(repeatedStandardIndex(1, 1000, 1), p, false));
-    const uint64_t ix = indx + 24 + 16 + 8;  // the standard index's data
+    EXPECT_EQ(p.streams[0]->odmlFrames.size(), p.streams[0]->standardIndexes[0].entriesInUse());
+
+    Clip clip = clipOf({});
+    ASSERT_TRUE(parseBytes(clip.bytes, p));
+    const uint64_t entries = p.streams[0]->superIndex[0].offset + 8 + 24;
+    uint32_t first = 0;
+    std::memcpy(&first, &clip.bytes[entries], 4);
+    ++first;  // the second entry names the byte after the first one's chunk start
+    std::memcpy(&clip.bytes[entries + 8], &first, 4);
+    ASSERT_TRUE(parseBytes(clip.bytes, p));
     EXPECT_EQ(p.errorText,
-              "stream[0]: std index (ix..) entries out of file order at: " + std::to_string(ix + 24 + 8) + "\n");
+              "stream[0]: std index (ix..) entries out of file order at: " + std::to_string(entries + 8) + "\n");
     EXPECT_FALSE(p.streams[0]->odmlIndexComplete);
     EXPECT_EQ(p.streams[0]->odmlFrames.size(), 1u);
 }
@@ -346,19 +270,11 @@ TEST(AviIndex, ChunksBeyondFourGigabytesInASparseFile) {
     }
     ASSERT_GT(offsets.back(), uint64_t(1) << 32);
     AviParser p;
-    ASSERT_TRUE(parseFileAllWays(path, p)) << p.errorText;
+    ASSERT_TRUE(parseFile(path, p)) << p.errorText;
     EXPECT_EQ(p.errorText, "");
     ASSERT_EQ(p.streams.size(), 1u);
-    const auto& frames = p.streams[0]->frames();
-    ASSERT_EQ(frames.size(), offsets.size());
-    fileio::WinFile f;
-    ASSERT_TRUE(f.open(utf8(path).c_str(), fileio::Read));
-    for (size_t k = 0; k < frames.size(); ++k) {
-        EXPECT_EQ(frames[k].offset, offsets[k]);
-        uint8_t first = 0xEE;
-        fileio::seekTo(f, static_cast<int64_t>(frames[k].offset));
-        fileio::readExact(f, &first, 1);
-        EXPECT_EQ(first, k == 0 ? 1 : k < 4 ? k + 1 : 0) << k;
-    }
+    std::vector<uint64_t> found;
+    for (const FrameEntry& f : p.streams[0]->frames()) found.push_back(f.offset);
+    EXPECT_EQ(found, offsets);
     EXPECT_EQ(p.streams[0]->totalBytes(), 16u * 4 + (1u << 20));
 }

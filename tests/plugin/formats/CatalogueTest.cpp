@@ -39,6 +39,17 @@ protected:
     }
 };
 
+// The text of what `call` throws ("" when it returns).
+template <typename Call>
+std::string thrown(Call call) {
+    try {
+        call();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
 // yuy2, uyvy, vuyx (Rec.601) and bgra are what the stub produces.
 void acceptFourFormats() {
     const uint32_t accepted[] = {4, 1, 5, 1, 49, 1, 2, 2};
@@ -52,9 +63,6 @@ TEST_F(Catalogue, DecodeFormatsAreNarrowedToTheSubtypesPreferredOnes) {
     norvik_stub_set_stream(64, 32, 104, 1, 1);  // 8-bit 4:2:2
     EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)), (std::vector<std::string>{"yuy2", "uyvy"}));
 
-    norvik_stub_set_stream(64, 32, 101, 2, 2);  // 8-bit RGB prefers nothing
-    EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)), (std::vector<std::string>{"yuy2", "uyvy", "vuyx", "bgra"}));
-
     norvik_stub_set_stream(64, 32, 106, 1, 1);  // 8-bit YUVA, but neither vuya nor VUYA is possible
     EXPECT_EQ(codesOf(getDecodeFormats(kBuffer)), (std::vector<std::string>{"yuy2", "uyvy", "vuyx", "bgra"}));
 
@@ -63,18 +71,14 @@ TEST_F(Catalogue, DecodeFormatsAreNarrowedToTheSubtypesPreferredOnes) {
 
     norvik_stub_accept_outputs(nullptr, 0);
     EXPECT_TRUE(getDecodeFormats(kBuffer).empty());
-    // What the real codec gives each type is in the golden texts (type-*).
+    // What the real codec gives each type (8-bit RGB: all it can) is in the
+    // golden texts (type-*).
 }
 
 TEST_F(Catalogue, FailingCodecSessionsReachTheCaller) {
     norvik_stub_fail_init(5);
-    try {
-        getDecodeFormats(kBuffer);
-        FAIL() << "no exception";
-    } catch (const NorvikError& e) {
-        EXPECT_EQ(e.errorCode, 5);
-        EXPECT_STREQ(e.what(), "Norvik error (5): stub2-5: NorvikCodec(): norvik_library_init()");
-    }
+    EXPECT_EQ(thrown([] { getDecodeFormats(kBuffer); }),
+              "Norvik error (5): stub2-5: NorvikCodec(): norvik_library_init()");
     norvik_stub_fail_init(0);
     norvik_stub_fail_open(3);
     EXPECT_THROW(getCompressibleFormats(emptyCodecFormat()), NorvikError);
@@ -87,25 +91,17 @@ TEST_F(Catalogue, HostTopLeftAnswersReachTheCodecFormats) {
     ASSERT_EQ(subTypeInfos().size(), 17u);
     EXPECT_FALSE(GetFormatInfo_by_pixelFormat(PrPixelFormat_UYVY_422_8u_601).isTopLeft());
 
-    // bgra not top-left: flipped, full range; Bgra top-left: 0..32768, full; yuy2: flipped, limited.
+    // bgra not top-left: flipped, full range; yuy2: limited range. (Wrong flags, the
+    // flip and the 16-bit scale, fail FrameImport's pictures; a wrong range does not.)
     const CodecFormat bgra = formatInfoToCodecFormat(formatInfos()[8]);
     EXPECT_EQ(std::vector<uint32_t>({bgra.form, bgra.version, bgra.type, bgra.flags, bgra.colorSpace, bgra.range}),
               std::vector<uint32_t>({254, 1, 2, 1, 2, 2}));
-    const CodecFormat bgra16 = formatInfoToCodecFormat(formatInfos()[15]);
-    EXPECT_EQ(bgra16.flags, 2u);
-    EXPECT_EQ(bgra16.range, 2u);
-    const CodecFormat yuy2 = formatInfoToCodecFormat(formatInfos()[0]);
-    EXPECT_EQ(yuy2.flags, 1u);
-    EXPECT_EQ(yuy2.range, 1u);
+    EXPECT_EQ(formatInfoToCodecFormat(formatInfos()[0]).range, 1u);
 }
 
 TEST_F(Catalogue, LookupsNameWhatTheyCannotFind) {
-    try {
-        GetSubTypeInfo_by_nrvTypeComp(100);
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "GetSubTypeInfo_by_nrvTypeComp(): type not found: stub1-100 (100)");
-    }
+    EXPECT_EQ(thrown([] { GetSubTypeInfo_by_nrvTypeComp(100); }),
+              "GetSubTypeInfo_by_nrvTypeComp(): type not found: stub1-100 (100)");
     // A pixel format outside the catalogue: AsyncImporter's log shows its message.
 }
 
@@ -122,22 +118,13 @@ TEST(CodecText, ErrorContextsNameTheCallAndItsArguments) {
     norvik_stub_set_stream(0, 0, 0, 0, 0);  // every stream query fails
     NorvikCodec codec;
     CodecFormat out = emptyCodecFormat();
-    try {
-        codec.decompressQuery(kBuffer, nullptr, out);
-        FAIL() << "no exception";
-    } catch (const NorvikError& e) {
-        const std::string text = e.what();
-        EXPECT_EQ(text.rfind("Norvik error (4): stub2-4: decompressQuery({0x", 0), 0u) << text;
-        EXPECT_EQ(text.substr(text.size() - 11), ",24}, null)") << text;
-        EXPECT_TRUE(std::regex_search(text, std::regex(R"(\{0x[0-9A-F]{16},24\})"))) << text;
-    }
+    const std::string query = thrown([&] { codec.decompressQuery(kBuffer, nullptr, out); });
+    EXPECT_TRUE(std::regex_match(
+        query, std::regex(R"(Norvik error \(4\): stub2-4: decompressQuery\(\{0x[0-9A-F]{16},24\}, null\))")))
+        << query;
     norvik_stub_set_params(10, 1);
-    try {
-        codec.getParam(9, 11);
-        FAIL() << "no exception";
-    } catch (const NorvikError& e) {
-        EXPECT_STREQ(e.what(), "Norvik error (11): stub2-11: getParam(stub4-9(9), stub1-11(11))");
-    }
+    EXPECT_EQ(thrown([&] { codec.getParam(9, 11); }),
+              "Norvik error (11): stub2-11: getParam(stub4-9(9), stub1-11(11))");
 
     const CodecFormat nine{1920, 1080, 254, 1, 4, 1, 2, 1, 2};
     EXPECT_EQ(formatToText(&nine), "{{1920,1080,stub1-254(254)},1,stub1-4(4),1,stub3-2(2),1,2}");

@@ -13,8 +13,6 @@ TEST(Names, SelectorsResultsAndChannelLabels) {
     EXPECT_STREQ(selectorName(imGetSourceVideo), "imGetSourceVideo");
     EXPECT_STREQ(selectorName(66), "imPerformSourceSettingsCommand");
     EXPECT_STREQ(resultName(imIterateStreams), "imIterateStreams");
-    EXPECT_STREQ(resultName(malSupports8), "malSupports8");
-    EXPECT_STREQ(resultName(imBadFormatIndex), "imBadFormatIndex");
     EXPECT_STREQ(asyncSelectorName(aiGetFrame), "aiGetFrame");
     EXPECT_STREQ(asyncResultName(aiFrameNotFound), "aiFrameNotFound");
     EXPECT_STREQ(channelLabelName(kPrAudioChannelLabel_Discrete), "kPrAudioChannelLabel_Discrete");

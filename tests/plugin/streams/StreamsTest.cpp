@@ -1,6 +1,7 @@
 // Frame rates and audio formats as the stream descriptions read them.
 #include <cstring>
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 #include "streams/AudioInfo.h"
@@ -17,15 +18,13 @@ struct RateCase {
 
 }  // namespace
 
-// The rates and guards of whole clips are in the golden texts (rate-*, duration-guard-*).
+// The rates and guards of whole clips (zero and tiny rates, snapping, reducing)
+// are in the golden texts (rate-*, duration-guard-*); here their edges.
 TEST(FrameRate, SnapsReducesAndGuards) {
     const RateCase cases[] = {
         {2398, 100, 100, 24000, 1001, false, false},
-        {1199, 50, 100, 24000, 1001, false, false},
-        {60000, 1000, 100, 60, 1, false, false},
         {12345, 1000, 100, 2469, 200, false, false},  // 12.345: kept, reduced
         {0, 0, 100, 30, 1, true, false},
-        {0, 1001, 100, 30, 1, true, false},
         {30000, 0, 100, 30, 1, true, false},
         {1, 201, 100, 30, 1, true, false},
         {25, 1, 2147483647, 25, 1, false, false},
@@ -34,10 +33,9 @@ TEST(FrameRate, SnapsReducesAndGuards) {
     };
     for (const RateCase& c : cases) {
         const FrameRate r = computeFrameRate(c.rate, c.scale, c.frames);
-        EXPECT_EQ(r.numerator, c.numerator) << c.rate << "/" << c.scale << " x " << c.frames;
-        EXPECT_EQ(r.denominator, c.denominator) << c.rate << "/" << c.scale << " x " << c.frames;
-        EXPECT_EQ(r.invalid, c.invalid) << c.rate << "/" << c.scale;
-        EXPECT_EQ(r.durationAdjusted, c.adjusted) << c.rate << "/" << c.scale << " x " << c.frames;
+        EXPECT_EQ(std::tuple(r.numerator, r.denominator, r.invalid, r.durationAdjusted),
+                  std::tuple(c.numerator, c.denominator, c.invalid, c.adjusted))
+            << c.rate << "/" << c.scale << " x " << c.frames;
     }
 }
 
@@ -81,44 +79,33 @@ std::vector<uint8_t> waveFormat(uint16_t tag, uint16_t channels, uint16_t bits, 
 const uint8_t kFloatGuid[16] = {3, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xaa, 0, 0x38, 0x9b, 0x71};
 const uint8_t kPcmGuid[16] = {1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xaa, 0, 0x38, 0x9b, 0x71};
 
-struct AudioCase {
-    std::vector<uint8_t> format;
-    bool valid;
-    uint32_t sampleType;
-};
-
 }  // namespace
 
-// The formats of whole clips are in the golden texts (audio-*).
+// The formats of whole clips (24-bit, float, extensible) are in the golden texts (audio-*).
 TEST(AudioInfoTest, AcceptsPlainAndExtensiblePcmAndFloatOnly) {
-    const AudioCase cases[] = {
-        {waveFormat(1, 2, 16, 4, nullptr, 16), true, 3},  // the 16-byte header: no channel mask
-        {waveFormat(1, 6, 24, 18), true, 4},
-        {waveFormat(3, 2, 32, 8), true, 6},
-        {waveFormat(1, 0, 16, 0), true, 3},                      // no channels, no block: passes
-        {waveFormat(0xFFFE, 2, 16, 4, kPcmGuid, 39), false, 0},  // extensible, cut: no sub-format
-        {waveFormat(1, 2, 12, 4), false, 0},                     // odd sample size
-        {waveFormat(1, 2, 16, 2), false, 0},                     // block align mismatch
-        {waveFormat(3, 2, 24, 6), false, 0},                     // 24-bit float would be misread
-        {waveFormat(1, 2, 16, 4, nullptr, 15), false, 0},        // too short
-        {{}, false, 0},
+    const std::pair<std::vector<uint8_t>, bool> cases[] = {
+        // valid: 16-bit integer samples
+        {waveFormat(1, 2, 16, 4, nullptr, 16), true},         // the 16-byte header: no channel mask
+        {waveFormat(1, 0, 16, 0), true},                      // no channels, no block: passes
+        {waveFormat(0xFFFE, 2, 16, 4, kPcmGuid, 39), false},  // extensible, cut: no sub-format
+        {waveFormat(1, 2, 12, 4), false},                     // odd sample size
+        {waveFormat(1, 2, 16, 2), false},                     // block align mismatch
+        {waveFormat(3, 2, 24, 6), false},                     // 24-bit float would be misread
+        {waveFormat(1, 2, 16, 4, nullptr, 15), false},        // too short
+        {{}, false},
     };
-    int index = 0;
-    for (const AudioCase& c : cases) {
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [format, valid] = cases[i];
         AudioInfo audio(nullptr);
-        const AviStream stream = audioStream(c.format);
-        EXPECT_EQ(audio.init(stream), c.valid ? 0 : 2) << "case " << index;
-        EXPECT_EQ(audio.valid, c.valid) << "case " << index;
-        EXPECT_EQ(audio.m_numAudioSampleFrames, 48000) << "case " << index;
-        if (c.valid) {
-            EXPECT_EQ(audio.sampleType, c.sampleType) << "case " << index;
+        const AviStream stream = audioStream(format);
+        EXPECT_EQ(audio.init(stream), valid ? 0 : 2) << "case " << i;
+        EXPECT_EQ(audio.valid, valid) << "case " << i;
+        EXPECT_EQ(audio.m_numAudioSampleFrames, 48000) << "case " << i;
+        if (valid) {
+            EXPECT_EQ(audio.sampleType, 3u) << "case " << i;
+            EXPECT_EQ(i == 0 ? audio.waveFormat.dwChannelMask : 0u, 0u) << "the 16-byte header has no mask";
         }
-        ++index;
     }
-    AudioInfo plain(nullptr);
-    const AviStream sixteen = audioStream(waveFormat(1, 2, 16, 4, nullptr, 16));
-    plain.init(sixteen);
-    EXPECT_EQ(plain.waveFormat.dwChannelMask, 0u);
 }
 
 // Data1 to Data3 of the GUID are little-endian words in the file.
