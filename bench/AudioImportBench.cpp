@@ -43,7 +43,7 @@ fs::path clipPath(const Format& f) {
 
 void writeClips() {
     for (const Format& f : kFormats) {
-        clipmaker::ClipSpec plan;
+        clipmaker::ClipPlan plan;
         plan.width = 16;
         plan.height = 8;
         plan.frames = 25 * kSeconds;

@@ -31,7 +31,7 @@ constexpr uint32_t kAudioChunk = 2048;  // 512 stereo 16-bit samples, one per 4 
 // The layout of avi_open_bench's file, with the codec's stream format block so
 // that the importer accepts the video stream.
 int writeFile(const char* path, uint64_t videoChunks, uint64_t hugeIndexAt = 0) {
-    clipmaker::ClipSpec plan;
+    clipmaker::ClipPlan plan;
     plan.type = 104;
     plan.width = 1920;
     plan.height = 1080;

@@ -8,15 +8,15 @@ namespace norvikimport {
 
 namespace fs = std::filesystem;
 
-clipmaker::ClipSpec sampleClipSpec() {
-    clipmaker::ClipSpec plan;
+clipmaker::ClipPlan sampleClipPlan() {
+    clipmaker::ClipPlan plan;
     plan.type = 104;
     plan.width = 640;
     plan.height = 360;
     plan.rateNumerator = 30000;
     plan.rateDenominator = 1001;
     plan.frames = 60;
-    plan.audio.push_back(clipmaker::AudioSpec{});
+    plan.audio.push_back(clipmaker::AudioPlan{});
     return plan;
 }
 
@@ -30,7 +30,7 @@ SampleClip::SampleClip() {
         throw std::runtime_error("cannot make a temporary folder in " + fs::temp_directory_path().string());
     m_clip = m_folder / "sample.avi";
     const std::u8string utf8 = m_clip.u8string();
-    clipmaker::makeClip(std::string(utf8.begin(), utf8.end()), sampleClipSpec());
+    clipmaker::makeClip(std::string(utf8.begin(), utf8.end()), sampleClipPlan());
 }
 
 SampleClip::~SampleClip() {

@@ -11,7 +11,7 @@
 
 namespace norvikimport {
 
-clipmaker::ClipSpec sampleClipSpec();
+clipmaker::ClipPlan sampleClipPlan();
 
 class SampleClip {
 public:

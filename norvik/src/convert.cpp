@@ -19,7 +19,7 @@ uint16_t depthRule(uint32_t x, unsigned fromBits, unsigned toBits, bool range327
     return static_cast<uint16_t>(std::min(v, (1u << toBits) - 1u));
 }
 
-RowPacker::RowPacker(const StreamFormat& stream, const OutputSpec& out)
+RowPacker::RowPacker(const StreamFormat& stream, const OutputLayout& out)
     : m_width(stream.width), m_in(stream.type), m_out(out.type) {
     const unsigned n = m_in->bits;
     const unsigned m = m_out->bits;

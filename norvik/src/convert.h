@@ -11,7 +11,7 @@
 namespace norvik {
 
 // What a decode writes: an output type with its flags, colour space and range.
-struct OutputSpec {
+struct OutputLayout {
     const OutputType* type = nullptr;
     bool range32768 = false;
     uint32_t colorSpace = 1;
@@ -22,7 +22,7 @@ struct OutputSpec {
 // read-only: pack() may run on several threads at once, each with its own scratch.
 class RowPacker {
 public:
-    RowPacker(const StreamFormat& stream, const OutputSpec& out);
+    RowPacker(const StreamFormat& stream, const OutputLayout& out);
 
     // 16-bit samples of scratch that pack() needs per thread.
     size_t scratchSize() const { return static_cast<size_t>(m_width + 8) * 8; }

@@ -16,7 +16,7 @@ namespace norvik {
 
 // What a begun decompression writes.
 struct DecodeTarget {
-    OutputSpec output;  // output.type null means the planar output (the coded planes)
+    OutputLayout output;  // output.type null means the planar output (the coded planes)
     bool bottomUp = false;
 };
 

@@ -97,7 +97,7 @@ TEST(AsyncStress, ThreadsAnnounceCollectFlushAndCloseAtRandom) {
 
     endtoend::TempFolder folder;
     const fs::path path = folder.path() / "stress.avi";
-    clipmaker::ClipSpec plan = endtoend::smallSpec(104, kFrames);
+    clipmaker::ClipPlan plan = endtoend::smallPlan(104, kFrames);
     plan.width = 16;
     plan.height = 8;
     clipmaker::makeClip(endtoend::utf8(path), plan);

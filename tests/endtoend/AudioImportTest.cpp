@@ -15,7 +15,7 @@
 namespace fs = std::filesystem;
 using namespace norvikhost;
 using namespace prsdk;
-using clipmaker::AudioSpec;
+using clipmaker::AudioPlan;
 
 namespace {
 
@@ -29,8 +29,8 @@ protected:
     }
     void TearDown() override { driver.shutdown(); }
 
-    fs::path makeClip(const std::string& name, std::vector<AudioSpec> audio, std::uint32_t frames = 12) {
-        clipmaker::ClipSpec plan = endtoend::smallSpec(104, frames);
+    fs::path makeClip(const std::string& name, std::vector<AudioPlan> audio, std::uint32_t frames = 12) {
+        clipmaker::ClipPlan plan = endtoend::smallPlan(104, frames);
         plan.audio = std::move(audio);
         const fs::path path = folder.path() / name;
         clipmaker::makeClip(utf8(path), plan);
@@ -86,7 +86,7 @@ bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
 // so every width is compared with ffmpeg itself.
 TEST_F(AudioImport, EveryWidthLayoutAndWriterMatchesFfmpegBitForBit) {
     if (std::system("ffmpeg -version > " NORVIK_NULL_DEVICE " 2>&1") != 0) GTEST_SKIP() << "no ffmpeg here";
-    const std::vector<AudioSpec> streams = {{1, 48000, 8, false, false},  {8, 8000, 8, false, true},
+    const std::vector<AudioPlan> streams = {{1, 48000, 8, false, false},  {8, 8000, 8, false, true},
                                             {2, 48000, 16, false, false}, {32, 8000, 16, false, true},
                                             {3, 44100, 24, false, false}, {6, 44100, 24, false, true},
                                             {1, 48000, 32, false, false}, {32, 8000, 32, false, true},

@@ -21,7 +21,7 @@ struct FaultCase {
 RawClip faultyClip(const FaultCase& fault) {
     RawClip clip;
     clip.frames = 12;
-    clip.audioFormats = {clipmaker::waveFormat(clipmaker::AudioSpec{})};
+    clip.audioFormats = {clipmaker::waveFormat(clipmaker::AudioPlan{})};
     clip.audioBytes = 4800;
     clip.options.riffLimit = 1024;  // several RIFF forms, so every index kind is present
     fault.apply(clip.options);
@@ -93,7 +93,7 @@ TEST(ClipInfoFaults, EveryWriterFaultGetsAResultCode) {
 // break it, and the block cut short or grown: the codec accepts it or refuses it
 // (imBadFile), nothing else.
 TEST(ClipInfoFaults, CorruptStreamFormatBlocks) {
-    const std::vector<std::uint8_t> good = clipmaker::streamFormatBlock(smallSpec());
+    const std::vector<std::uint8_t> good = clipmaker::streamFormatBlock(smallPlan());
     std::vector<std::vector<std::uint8_t>> blocks;
     for (std::size_t at = 0; at < good.size(); ++at)
         for (int value : {0x00, 0xFF, good[at] ^ 0x01})

@@ -26,8 +26,8 @@ norvikimport::ClipReport inspect(const fs::path& clip) {
     return report;
 }
 
-clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {
-    clipmaker::ClipSpec plan;
+clipmaker::ClipPlan smallPlan(std::uint32_t type, std::uint32_t frames) {
+    clipmaker::ClipPlan plan;
     plan.type = type;
     plan.width = 64;
     plan.height = 32;
@@ -38,7 +38,7 @@ clipmaker::ClipSpec smallSpec(std::uint32_t type, std::uint32_t frames) {
 
 void writeRawClip(const fs::path& path, const RawClip& clip) {
     std::vector<std::uint8_t> extra = clip.videoExtra;
-    if (extra.empty() && !clip.omitVideoExtra) extra = clipmaker::streamFormatBlock(smallSpec());
+    if (extra.empty() && !clip.omitVideoExtra) extra = clipmaker::streamFormatBlock(smallPlan());
     auto video = aviwriter::videoStream(makeFourCC("NRVK"), 64, 32, clip.rate, clip.scale, 24, extra);
     video.omitStrh = clip.omitStrh;
     video.omitStrf = clip.omitStrf;

@@ -25,7 +25,7 @@ std::filesystem::path modulePath();
 norvikimport::ClipReport inspect(const std::filesystem::path& clip);
 
 // A small clip of the given type: 64 x 32, `frames` frames at 25/1, no audio.
-clipmaker::ClipSpec smallSpec(std::uint32_t type = 104, std::uint32_t frames = 3);
+clipmaker::ClipPlan smallPlan(std::uint32_t type = 104, std::uint32_t frames = 3);
 
 // A clip whose video frames are all empty chunks, written with the AVI writer
 // directly, so that clips of millions of frames stay cheap. The video format is
@@ -34,7 +34,7 @@ clipmaker::ClipSpec smallSpec(std::uint32_t type = 104, std::uint32_t frames = 3
 struct RawClip {
     std::uint32_t frames = 3;
     std::uint32_t rate = 25, scale = 1;
-    std::vector<std::uint8_t> videoExtra;                 // empty: streamFormatBlock(smallSpec())
+    std::vector<std::uint8_t> videoExtra;                 // empty: streamFormatBlock(smallPlan())
     bool omitVideoExtra = false;                          // a format chunk of exactly 40 bytes
     bool omitStrh = false, omitStrf = false;              // the video stream's strl without them
     std::vector<std::vector<std::uint8_t>> audioFormats;  // raw WAVE format bytes per stream

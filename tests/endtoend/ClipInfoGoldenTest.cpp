@@ -7,8 +7,8 @@
 
 namespace fs = std::filesystem;
 using namespace endtoend;
-using clipmaker::AudioSpec;
-using clipmaker::ClipSpec;
+using clipmaker::AudioPlan;
+using clipmaker::ClipPlan;
 
 namespace {
 
@@ -20,10 +20,10 @@ struct GoldenCase {
     bool json = false;
 };
 
-// A clip of the clip maker: smallSpec() as `edit` changes it.
-Maker spec(std::function<void(ClipSpec&)> edit) {
+// A clip of the clip maker: smallPlan() as `edit` changes it.
+Maker planned(std::function<void(ClipPlan&)> edit) {
     return [=](const fs::path& path) {
-        ClipSpec plan = smallSpec();
+        ClipPlan plan = smallPlan();
         edit(plan);
         clipmaker::makeClip(utf8(path), plan);
     };
@@ -38,8 +38,8 @@ Maker raw(std::function<void(RawClip&)> edit) {
     };
 }
 
-Maker audio(std::vector<AudioSpec> streams) {
-    return spec([=](ClipSpec& plan) { plan.audio = streams; });
+Maker audio(std::vector<AudioPlan> streams) {
+    return planned([=](ClipPlan& plan) { plan.audio = streams; });
 }
 
 Maker rawAudio(std::vector<std::vector<std::uint8_t>> formats) {
@@ -63,25 +63,25 @@ std::vector<GoldenCase> allCases() {
     std::vector<GoldenCase> cases;
     for (std::uint32_t type :
          {101u, 102u, 103u, 104u, 105u, 106u, 107u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 118u, 123u})
-        cases.push_back({"type-" + std::to_string(type), spec([type](ClipSpec& plan) { plan.type = type; })});
+        cases.push_back({"type-" + std::to_string(type), planned([type](ClipPlan& plan) { plan.type = type; })});
     for (const auto& [rate, scale] :
          {std::pair{30000u, 1001u}, {2997u, 100u}, {24000u, 1001u}, {25u, 1u}, {50u, 2u}, {1u, 1000u}})
-        cases.push_back({"rate-" + std::to_string(rate) + "-" + std::to_string(scale), spec([=](ClipSpec& plan) {
+        cases.push_back({"rate-" + std::to_string(rate) + "-" + std::to_string(scale), planned([=](ClipPlan& plan) {
                              plan.rateNumerator = rate;
                              plan.rateDenominator = scale;
                          })});
     for (const auto& [kind, name] : {std::pair{clipmaker::IndexKind::OpenDml, "opendml"},
                                      {clipmaker::IndexKind::Idx1, "idx1"},
                                      {clipmaker::IndexKind::Both, "both"}})
-        cases.push_back({std::string("index-") + name, spec([=](ClipSpec& plan) {
+        cases.push_back({std::string("index-") + name, planned([=](ClipPlan& plan) {
                              plan.frames = 5;
-                             plan.audio = {AudioSpec{}};
+                             plan.audio = {AudioPlan{}};
                              plan.index = kind;
                          })});
     std::vector<std::uint8_t> adpcm = clipmaker::waveFormat({2, 48000, 16, false, false});
     adpcm[0] = 2;
     const std::vector<GoldenCase> more = {
-        {"audio-one-16bit-stereo", audio({AudioSpec{}})},
+        {"audio-one-16bit-stereo", audio({AudioPlan{}})},
         {"audio-three-streams",
          audio({{1, 22050, 8, false, false}, {6, 48000, 24, false, true}, {2, 96000, 32, true, true}})},
         {"audio-32bit-int-8ch-plain", audio({{8, 48000, 32, false, false}})},
@@ -93,23 +93,23 @@ std::vector<GoldenCase> allCases() {
         {"audio-two-refused-streams", rawAudio({adpcm, adpcm})},
         {"rate-zero",
          [](const fs::path& path) {
-             clipmaker::makeClip(utf8(path), smallSpec());
+             clipmaker::makeClip(utf8(path), smallPlan());
              patchVideoRate(path, 0, 1);
          }},
         // Frames x denominator above 2^31 - 1: the rate is scaled down.
         {"duration-guard-wide-denominator", longClip(2148, 1500001, 1000000)},
         {"duration-guard-ten-million", longClip(10000000, 30000, 1001)},
-        {"field-upper-first", spec([](ClipSpec& plan) { plan.fieldType = 1; })},
-        {"field-lower-first", spec([](ClipSpec& plan) { plan.fieldType = 2; })},
-        {"empty-frames", spec([](ClipSpec& plan) {
+        {"field-upper-first", planned([](ClipPlan& plan) { plan.fieldType = 1; })},
+        {"field-lower-first", planned([](ClipPlan& plan) { plan.fieldType = 2; })},
+        {"empty-frames", planned([](ClipPlan& plan) {
              plan.frames = 5;
              plan.emptyFrames = {1, 3};
          })},
         {"video-format-refused-by-codec", raw([](RawClip& clip) { clip.videoExtra.assign(24, 0xFF); })},
         {"video-format-40-bytes", raw([](RawClip& clip) { clip.omitVideoExtra = true; })},
-        {"json-sample", spec([](ClipSpec& plan) {
+        {"json-sample", planned([](ClipPlan& plan) {
              plan.frames = 4;
-             plan.audio = {AudioSpec{}};
+             plan.audio = {AudioPlan{}};
          }),
          true},
     };

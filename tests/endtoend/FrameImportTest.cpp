@@ -31,8 +31,8 @@ constexpr std::uint32_t kTypes[] = {101, 102, 103, 104, 105, 106, 107, 108, 109,
                                     110, 111, 112, 113, 114, 115, 118, 123};
 
 // Odd numbers of 6-pixel v210 groups and of 4:2:2 pairs; even for 4:2:0.
-clipmaker::ClipSpec specOf(std::uint32_t type, std::uint32_t width = 38, std::uint32_t height = 10) {
-    clipmaker::ClipSpec plan = endtoend::smallSpec(type, 2);
+clipmaker::ClipPlan planOf(std::uint32_t type, std::uint32_t width = 38, std::uint32_t height = 10) {
+    clipmaker::ClipPlan plan = endtoend::smallPlan(type, 2);
     plan.width = width;
     plan.height = height;
     plan.colorSpace = 1;
@@ -59,7 +59,7 @@ protected:
         EXPECT_EQ(host.outstandingSuites(), 0);
     }
 
-    fs::path clip(const clipmaker::ClipSpec& plan, const std::string& name) {
+    fs::path clip(const clipmaker::ClipPlan& plan, const std::string& name) {
         const fs::path path = folder.path() / name;
         clipmaker::makeClip(endtoend::utf8(path), plan);
         return path;
@@ -85,7 +85,7 @@ protected:
 TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
     int formatsSeen = 0;
     for (std::uint32_t type : kTypes) {
-        const clipmaker::ClipSpec plan = specOf(type);
+        const clipmaker::ClipPlan plan = planOf(type);
         const fs::path path = clip(plan, "type" + std::to_string(type) + ".avi");
         const ClipChunks chunks = readClipChunks(path);
         std::ifstream file(path, std::ios::binary);
@@ -116,7 +116,7 @@ TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
 
 TEST_F(FrameImport, AsyncImporterListsEveryTypeAsImGetSourceVideoAlsoAfterJumps) {
     for (std::uint32_t type : kTypes) {
-        clipmaker::ClipSpec plan = specOf(type);
+        clipmaker::ClipPlan plan = planOf(type);
         plan.frames = 6;
         plan.emptyFrames = {2};
         FrameSession session(*driver, clip(plan, "async" + std::to_string(type) + ".avi"));
@@ -140,7 +140,7 @@ TEST_F(FrameImport, AsyncImporterListsEveryTypeAsImGetSourceVideoAlsoAfterJumps)
 }
 
 TEST_F(FrameImport, TheHostGetsNoAsyncImporterWhenItsOwnOpenFails) {
-    const fs::path path = clip(specOf(104), "gone.avi");
+    const fs::path path = clip(planOf(104), "gone.avi");
     FrameSession session(*driver, path);
     imFileRef fileRef = nullptr;  // the host quiets the clip, and its file goes away
     ASSERT_EQ(driver->call(imQuietFile, &fileRef, session.privateData()), imNoErr);
@@ -154,17 +154,17 @@ TEST_F(FrameImport, TheHostGetsNoAsyncImporterWhenItsOwnOpenFails) {
 }
 
 TEST_F(FrameImport, Md5ListingsMatchTheGoldenOneOnEveryPlatform) {
-    clipmaker::ClipSpec yuv = specOf(104, 48, 16);
+    clipmaker::ClipPlan yuv = planOf(104, 48, 16);
     yuv.frames = 4;
     yuv.emptyFrames = {2};
     yuv.rateNumerator = 30000;
     yuv.rateDenominator = 1001;
-    const std::string text = listing(clip(yuv, "yuv.avi"), "") + listing(clip(specOf(102, 48, 16), "rgba.avi"), "bgra");
+    const std::string text = listing(clip(yuv, "yuv.avi"), "") + listing(clip(planOf(102, 48, 16), "rgba.avi"), "bgra");
     hosttest::expectGolden(fs::path(NORVIK_GOLDEN_DIR) / "frames-md5.txt", text);
 }
 
 TEST_F(FrameImport, DamagedClipsAndAFailingHostGetTheirAnswers) {
-    clipmaker::ClipSpec plan = specOf(104, 16, 8);
+    clipmaker::ClipPlan plan = planOf(104, 16, 8);
     plan.frames = 3;
     plan.index = clipmaker::IndexKind::Idx1;
     const fs::path path = clip(plan, "damaged.avi");

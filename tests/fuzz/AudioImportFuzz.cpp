@@ -37,7 +37,7 @@ void check(const AudioClip& clip, const AudioBlock& block) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 4);
+    clipmaker::ClipPlan plan = fuzzinput::smallClip(104, 4);
     plan.audio = {{1, 8000, 8, false, false}, {3, 8000, 24, false, true}, {2, 8000, 32, true, false}};
     modulefuzz::loadModule("audio-fuzz", plan);
     return 0;

@@ -24,8 +24,8 @@ void openClip(const uint8_t* data, size_t size, uint64_t hole = 0) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 4);
-    plan.audio.push_back(clipmaker::AudioSpec{1, 8000, 16, false, true});
+    clipmaker::ClipPlan plan = fuzzinput::smallClip(104, 4);
+    plan.audio.push_back(clipmaker::AudioPlan{1, 8000, 16, false, true});
     modulefuzz::loadModule("clip-fuzz", plan);
     return 0;
 }

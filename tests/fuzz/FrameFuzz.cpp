@@ -61,7 +61,7 @@ void askForFrames(const std::vector<uint8_t>& clip, const uint8_t* time, size_t 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 6);
+    clipmaker::ClipPlan plan = fuzzinput::smallClip(104, 6);
     plan.emptyFrames = {3};
     modulefuzz::loadModule("frames-fuzz", plan);
     return 0;

@@ -51,8 +51,8 @@ inline std::vector<uint8_t> writerFile(aviwriter::Options o, bool varied) {
 }
 
 // 16 x 8 pictures, one encoder thread, RIFF forms of 2 KiB (so AVIX forms and both indexes).
-inline clipmaker::ClipSpec smallClip(uint32_t type, uint32_t frames) {
-    clipmaker::ClipSpec plan;
+inline clipmaker::ClipPlan smallClip(uint32_t type, uint32_t frames) {
+    clipmaker::ClipPlan plan;
     plan.type = type;
     plan.width = 16;
     plan.height = 8;

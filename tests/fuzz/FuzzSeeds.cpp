@@ -49,7 +49,7 @@ void writerSeeds(const fs::path& folder) {
 }
 
 void clipSeeds(const fs::path& folder) {
-    const std::vector<std::pair<const char*, std::function<void(clipmaker::ClipSpec&)>>> plans = {
+    const std::vector<std::pair<const char*, std::function<void(clipmaker::ClipPlan&)>>> plans = {
         {"both",
          [](auto& p) {
              p.audio.push_back({1, 8000, 16, false, true});
@@ -64,7 +64,7 @@ void clipSeeds(const fs::path& folder) {
          }},
     };
     for (const auto& [name, apply] : plans) {
-        clipmaker::ClipSpec plan = fuzzinput::smallClip(104, 3);
+        clipmaker::ClipPlan plan = fuzzinput::smallClip(104, 3);
         apply(plan);
         clipmaker::makeClip((folder / (std::string("clip-") + name + ".avi")).string(), plan);
     }
@@ -74,7 +74,7 @@ void clipSeeds(const fs::path& folder) {
 // frame, of a small clip of every compressed type.
 void decodeSeeds(const fs::path& folder, const fs::path& scratch) {
     for (uint32_t type = 101; type <= 123; ++type) {
-        clipmaker::ClipSpec plan = fuzzinput::smallClip(type, 3);
+        clipmaker::ClipPlan plan = fuzzinput::smallClip(type, 3);
         plan.index = clipmaker::IndexKind::Idx1;  // no index names the video chunks before the first frame
         if (!clipmaker::validate(plan).empty()) continue;
         clipmaker::makeClip(scratch.string(), plan);

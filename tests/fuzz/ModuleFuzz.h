@@ -41,7 +41,7 @@ inline LoadedModule& loaded() {
 // The importer beside the program, loaded and through imInit (aborts when that
 // fails), and the template clip of `plan`, once per process (LLVMFuzzerInitialize);
 // `tag` names the input file.
-inline LoadedModule& loadModule(const std::string& tag, const clipmaker::ClipSpec& plan) {
+inline LoadedModule& loadModule(const std::string& tag, const clipmaker::ClipPlan& plan) {
     LoadedModule& module = loaded();
     if (module.driver) return module;
     const std::filesystem::path clip = uniqueFile("fuzz-template");

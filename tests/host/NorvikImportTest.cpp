@@ -37,7 +37,7 @@ std::set<fs::path> filesIn(const fs::path& folder) {
 // with asetnsamples=n=1500 has the same lines.)
 struct Clip {
     explicit Clip(std::uint32_t frames = 10) {
-        clipmaker::ClipSpec plan;
+        clipmaker::ClipPlan plan;
         plan.width = 32;
         plan.height = 16;
         plan.frames = frames;

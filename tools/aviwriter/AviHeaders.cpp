@@ -23,7 +23,7 @@ uint32_t getLE(const std::vector<uint8_t>& v, size_t at, int bytes) {
 
 // The 56-byte stream header of a stream as far as it is known.
 std::vector<uint8_t> streamHeader(const StreamState& s) {
-    const StreamSpec& p = s.setup;
+    const StreamSetup& p = s.setup;
     uint64_t length = s.offsets.size();
     if (p.length >= 0)
         length = static_cast<uint64_t>(p.length);
@@ -155,9 +155,9 @@ void AviWriter::Impl::completeSuperIndex(StreamState& s) {
     out.patch(s.indxHeader + 8, v.data(), v.size());
 }
 
-StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate, uint32_t scale,
-                       uint16_t bitCount, const std::vector<uint8_t>& extra) {
-    StreamSpec s;
+StreamSetup videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate, uint32_t scale,
+                        uint16_t bitCount, const std::vector<uint8_t>& extra) {
+    StreamSetup s;
     s.fccType = makeFourCC("vids");
     s.fccHandler = compression;
     s.rate = rate;
@@ -178,8 +178,8 @@ StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint
     return s;
 }
 
-StreamSpec audioStream(const std::vector<uint8_t>& waveFormat) {
-    StreamSpec s;
+StreamSetup audioStream(const std::vector<uint8_t>& waveFormat) {
+    StreamSetup s;
     s.fccType = makeFourCC("auds");
     s.fccHandler = 0;
     s.format = waveFormat;
@@ -192,7 +192,7 @@ StreamSpec audioStream(const std::vector<uint8_t>& waveFormat) {
     return s;
 }
 
-StreamSpec pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample, bool isFloat) {
+StreamSetup pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample, bool isFloat) {
     std::vector<uint8_t> w;
     const uint32_t blockAlign = channels * ((bitsPerSample + 7u) / 8u);
     putLE(w, isFloat ? 3 : 1, 2);  // wFormatTag

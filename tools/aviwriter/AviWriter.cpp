@@ -18,7 +18,7 @@ AviWriter::AviWriter(const std::string& path, Options options)
 
 AviWriter::~AviWriter() = default;
 
-int AviWriter::addStream(const StreamSpec& setup) {
+int AviWriter::addStream(const StreamSetup& setup) {
     if (m_impl->started) throw std::runtime_error("AviWriter: streams must be added before the first chunk");
     if (m_impl->streams.size() >= 100) throw std::runtime_error("AviWriter: at most 100 streams");
     StreamState s;

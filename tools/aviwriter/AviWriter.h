@@ -33,7 +33,7 @@
 namespace aviwriter {
 
 // One stream: the fields of its 56-byte stream header and the raw strf bytes.
-struct StreamSpec {
+struct StreamSetup {
     uint32_t fccType = makeFourCC("vids");  // "vids" or "auds"
     uint32_t fccHandler = 0;
     uint32_t flags = 0;
@@ -55,13 +55,13 @@ struct StreamSpec {
 };
 
 // Video stream with a BITMAPINFOHEADER built from the arguments, followed by extra bytes.
-StreamSpec videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate, uint32_t scale,
-                       uint16_t bitCount = 24, const std::vector<uint8_t>& extra = {});
+StreamSetup videoStream(uint32_t compression, int32_t width, int32_t height, uint32_t rate, uint32_t scale,
+                        uint16_t bitCount = 24, const std::vector<uint8_t>& extra = {});
 // PCM audio stream (WAVEFORMATEX, tag 1, or 3 for float when isFloat).
-StreamSpec pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample, bool isFloat = false);
+StreamSetup pcmAudioStream(uint16_t channels, uint32_t sampleRate, uint16_t bitsPerSample, bool isFloat = false);
 // Audio stream whose strf is the given WAVEFORMATEX/WAVEFORMATEXTENSIBLE bytes
 // (nBlockAlign and nAvgBytesPerSec are taken from them).
-StreamSpec audioStream(const std::vector<uint8_t>& waveFormat);
+StreamSetup audioStream(const std::vector<uint8_t>& waveFormat);
 
 struct Faults {
     uint64_t truncateAt = 0;          // cut the finished file to this size (0: keep)
@@ -105,9 +105,9 @@ public:
     AviWriter& operator=(const AviWriter&) = delete;
 
     // Adds a stream; returns its number. Only before the first chunk.
-    int addStream(const StreamSpec& setup);
-    int addVideoStream(const StreamSpec& setup) { return addStream(setup); }
-    int addAudioStream(const StreamSpec& setup) { return addStream(setup); }
+    int addStream(const StreamSetup& setup);
+    int addVideoStream(const StreamSetup& setup) { return addStream(setup); }
+    int addAudioStream(const StreamSetup& setup) { return addStream(setup); }
 
     // Writes one data chunk of the stream (data may be empty).
     void writeChunk(int stream, const void* data, uint32_t size, bool keyFrame = true);

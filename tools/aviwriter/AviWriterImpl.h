@@ -17,7 +17,7 @@ struct SuperEntry {
 };
 
 struct StreamState {
-    StreamSpec setup;
+    StreamSetup setup;
     uint32_t chunkId = 0;           // "00dc", "01wb", ...
     uint64_t strhData = 0;          // file position of the strh data (0: omitted)
     uint64_t indxHeader = 0;        // file position of the indx chunk header (0: none)

@@ -11,7 +11,7 @@
 namespace clipmaker {
 
 struct AudioFile {
-    AudioSpec stream;                      // channels, rate, sample format and extensible format of the file
+    AudioPlan stream;                      // channels, rate, sample format and extensible format of the file
     std::unique_ptr<AudioSource> samples;  // with the file's channel mask
 };
 

@@ -75,7 +75,7 @@ std::optional<uint32_t> channelMask(SNDFILE* file, int channels) {
 
 class SndfileSamples : public AudioSource {
 public:
-    SndfileSamples(SndfileHandle file, std::string path, const AudioSpec& stream, std::optional<uint32_t> mask,
+    SndfileSamples(SndfileHandle file, std::string path, const AudioPlan& stream, std::optional<uint32_t> mask,
                    int64_t frames)
         : m_file(std::move(file)), m_path(std::move(path)), m_stream(stream), m_mask(mask), m_frames(frames) {}
 
@@ -129,7 +129,7 @@ private:
 
     SndfileHandle m_file;
     std::string m_path;
-    AudioSpec m_stream;
+    AudioPlan m_stream;
     std::optional<uint32_t> m_mask;
     int64_t m_frames;
     uint64_t m_position = 0;
@@ -148,7 +148,7 @@ AudioFile openAudioFile(const std::string& path) {
     if (!file) throw std::runtime_error("cannot read audio file " + path + ": " + sf_strerror(nullptr));
     const int subtype = info.format & SF_FORMAT_SUBMASK;
     AudioFile out;
-    AudioSpec& stream = out.stream;
+    AudioPlan& stream = out.stream;
     stream.bits = static_cast<uint16_t>(sampleBits(subtype));
     if (stream.bits == 0)
         throw std::runtime_error("audio file " + path +

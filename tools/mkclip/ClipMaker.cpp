@@ -20,7 +20,7 @@ void putLe(std::vector<uint8_t>& v, uint64_t x, int bytes) {
 
 }  // namespace
 
-std::vector<uint8_t> waveFormat(const AudioSpec& a, std::optional<uint32_t> channelMask) {
+std::vector<uint8_t> waveFormat(const AudioPlan& a, std::optional<uint32_t> channelMask) {
     const uint32_t blockAlign = a.channels * (a.bits / 8u);
     std::vector<uint8_t> w;
     putLe(w, a.extensible ? 0xFFFE : a.isFloat ? 3 : 1, 2);
@@ -46,7 +46,7 @@ std::vector<uint8_t> waveFormat(const AudioSpec& a, std::optional<uint32_t> chan
 
 namespace {
 
-void appendSample(std::vector<uint8_t>& out, const AudioSpec& a, double v) {
+void appendSample(std::vector<uint8_t>& out, const AudioPlan& a, double v) {
     if (a.isFloat) {
         const float f = static_cast<float>(v);
         uint8_t b[4];
@@ -65,7 +65,7 @@ void appendSample(std::vector<uint8_t>& out, const AudioSpec& a, double v) {
 
 class Tone : public AudioSource {
 public:
-    Tone(const AudioSpec& audio, uint32_t stream) : m_audio(audio), m_stream(stream) {}
+    Tone(const AudioPlan& audio, uint32_t stream) : m_audio(audio), m_stream(stream) {}
     void read(uint64_t first, uint64_t count, std::vector<uint8_t>& out) override {
         out.reserve(out.size() + count * m_audio.channels * (m_audio.bits / 8u));
         for (uint64_t i = first; i < first + count; ++i)
@@ -74,14 +74,14 @@ public:
     }
 
 private:
-    AudioSpec m_audio;
+    AudioPlan m_audio;
     uint32_t m_stream;
 };
 
 // An encoder handle for one clip, closed on destruction.
 class Encoder {
 public:
-    Encoder(const ClipSpec& plan, uint32_t sourceType, const std::vector<uint8_t>& block) {
+    Encoder(const ClipPlan& plan, uint32_t sourceType, const std::vector<uint8_t>& block) {
         norvik_library_init();
         if (norvik_open(&m_handle) != NORVIK_OK) throw std::runtime_error("norvik_open failed");
         norvik_set_thread_count(m_handle, plan.threads);
@@ -141,7 +141,7 @@ private:
     std::filesystem::path m_path;
 };
 
-aviwriter::Options writerOptions(const ClipSpec& plan) {
+aviwriter::Options writerOptions(const ClipPlan& plan) {
     aviwriter::Options o;
     o.idx1 = plan.index != IndexKind::OpenDml;
     o.openDml = plan.index != IndexKind::Idx1;
@@ -154,7 +154,7 @@ aviwriter::Options writerOptions(const ClipSpec& plan) {
 
 }  // namespace
 
-std::string validate(const ClipSpec& plan) {
+std::string validate(const ClipPlan& plan) {
     PlaneLayout layout;
     try {
         layout = planeLayout(plan.type);
@@ -169,7 +169,7 @@ std::string validate(const ClipSpec& plan) {
     if (plan.fieldType > 2) return "the field type must be 0, 1 or 2";
     if (plan.colorSpace < 1 || plan.colorSpace > 2 || plan.range < 1 || plan.range > 2)
         return "colour space and range must be 1 or 2";
-    for (const AudioSpec& a : plan.audio) {
+    for (const AudioPlan& a : plan.audio) {
         if (a.channels < 1 || a.channels > 32) return "audio needs 1..32 channels";
         if (a.sampleRate < 1) return "audio needs a sample rate";
         if (a.isFloat ? a.bits != 32 : (a.bits != 8 && a.bits != 16 && a.bits != 24 && a.bits != 32))
@@ -178,7 +178,7 @@ std::string validate(const ClipSpec& plan) {
     return "";
 }
 
-std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan) {
+std::vector<uint8_t> streamFormatBlock(const ClipPlan& plan) {
     std::vector<uint8_t> block(NORVIK_STREAM_FORMAT_SIZE);
     const int32_t r =
         norvik_make_stream_format(plan.type, plan.colorSpace, plan.range, plan.width, plan.height, plan.fieldType,
@@ -188,22 +188,22 @@ std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan) {
     return block;
 }
 
-uint64_t audioFramesBefore(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame) {
+uint64_t audioFramesBefore(const ClipPlan& plan, const AudioPlan& audio, uint64_t videoFrame) {
     return videoFrame * audio.sampleRate * plan.rateDenominator / plan.rateNumerator;
 }
 
-std::unique_ptr<AudioSource> syntheticAudio(const AudioSpec& audio, uint32_t stream) {
+std::unique_ptr<AudioSource> syntheticAudio(const AudioPlan& audio, uint32_t stream) {
     return std::make_unique<Tone>(audio, stream);
 }
 
 namespace {
 
-uint64_t audioFramesWith(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame) {
+uint64_t audioFramesWith(const ClipPlan& plan, const AudioPlan& audio, uint64_t videoFrame) {
     return audioFramesBefore(plan, audio, videoFrame + 1) - audioFramesBefore(plan, audio, videoFrame);
 }
 
 // The source of each audio stream: the one given, or a tone kept in `tones`.
-std::vector<AudioSource*> audioSources(const ClipSpec& plan, const ClipInputs& inputs,
+std::vector<AudioSource*> audioSources(const ClipPlan& plan, const ClipInputs& inputs,
                                        std::vector<std::unique_ptr<AudioSource>>& tones) {
     std::vector<AudioSource*> audio;
     for (size_t s = 0; s < plan.audio.size(); ++s) {
@@ -216,7 +216,7 @@ std::vector<AudioSource*> audioSources(const ClipSpec& plan, const ClipInputs& i
 
 }  // namespace
 
-void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& inputs) {
+void makeClip(const std::string& path, const ClipPlan& plan, const ClipInputs& inputs) {
     const std::string problem = validate(plan);
     if (!problem.empty()) throw std::runtime_error("invalid clip: " + problem);
     std::unique_ptr<PictureSource> synthetic = inputs.pictures ? nullptr : syntheticPictures(plan);
@@ -230,9 +230,9 @@ void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& i
     const std::vector<uint8_t> block = streamFormatBlock(plan);
     const PlaneLayout layout = planeLayout(plan.type);
     const uint16_t bitCount = static_cast<uint16_t>(layout.bits * layout.planes);
-    auto video = aviwriter::videoStream(makeFourCC("NRVK"), static_cast<int32_t>(plan.width),
-                                        static_cast<int32_t>(plan.height), plan.rateNumerator, plan.rateDenominator,
-                                        bitCount, block);
+    auto video =
+        aviwriter::videoStream(makeFourCC("NRVK"), static_cast<int32_t>(plan.width), static_cast<int32_t>(plan.height),
+                               plan.rateNumerator, plan.rateDenominator, bitCount, block);
     RemoveOnFailure removal;  // before the writer: the file is closed first, then removed
     aviwriter::AviWriter writer(path, writerOptions(plan));
     removal.arm(path);

@@ -42,7 +42,7 @@ struct Frame {
 // moving disc, fine texture and mild noise.
 Frame syntheticFrame(uint32_t type, uint32_t width, uint32_t height, uint32_t index);
 
-struct AudioSpec {
+struct AudioPlan {
     uint16_t channels = 2;  // 1..32
     uint32_t sampleRate = 48000;
     uint16_t bits = 16;       // 8, 16, 24 or 32
@@ -53,11 +53,11 @@ struct AudioSpec {
 // The sample of a stream's channel at a sample frame, in [-1, 1): a sine of
 // 110 * (channel + 1) * (stream + 1) Hz at half scale. The stored value is this
 // times 2^(bits-1), rounded and clamped (plus 128 for 8-bit), or the float itself.
-double audioSample(const AudioSpec& plan, uint32_t stream, uint32_t channel, uint64_t sampleFrame);
+double audioSample(const AudioPlan& plan, uint32_t stream, uint32_t channel, uint64_t sampleFrame);
 
 enum class IndexKind { OpenDml, Idx1, Both };
 
-struct ClipSpec {
+struct ClipPlan {
     uint32_t type = 104;  // compressed type
     uint32_t width = 320, height = 240;
     uint32_t rateNumerator = 25, rateDenominator = 1;  // frames per second = numerator / denominator
@@ -67,24 +67,24 @@ struct ClipSpec {
     uint32_t range = 1;                 // 1 limited, 2 full
     uint32_t sliceHeight = 0;           // 0: the codec's default
     std::vector<uint32_t> emptyFrames;  // frame indices written as empty chunks
-    std::vector<AudioSpec> audio;       // any number of PCM streams
+    std::vector<AudioPlan> audio;       // any number of PCM streams
     IndexKind index = IndexKind::Both;
     uint64_t riffLimit = 1ull << 30;  // bytes per RIFF form (OpenDML)
     uint32_t threads = 0;             // encoder threads, 0: one per processor
 };
 
 // Checks a plan; returns an empty string or what is wrong with it.
-std::string validate(const ClipSpec& plan);
+std::string validate(const ClipPlan& plan);
 
 // The 24-byte stream format block of the clip's video stream.
-std::vector<uint8_t> streamFormatBlock(const ClipSpec& plan);
+std::vector<uint8_t> streamFormatBlock(const ClipPlan& plan);
 
 // The WAVE format bytes of an audio stream (18 bytes, or 40 when extensible, whose
 // channel mask is the given one or the first positions).
-std::vector<uint8_t> waveFormat(const AudioSpec& audio, std::optional<uint32_t> channelMask = std::nullopt);
+std::vector<uint8_t> waveFormat(const AudioPlan& audio, std::optional<uint32_t> channelMask = std::nullopt);
 
 // Sample frames of audio that go with video frame `index` (interleaved per frame).
-uint64_t audioFramesBefore(const ClipSpec& plan, const AudioSpec& audio, uint64_t videoFrame);
+uint64_t audioFramesBefore(const ClipPlan& plan, const AudioPlan& audio, uint64_t videoFrame);
 
 // What feeds a clip besides its plan. The sources are borrowed for the call.
 struct ClipInputs {
@@ -101,11 +101,11 @@ struct ClipInputs {
 // Writes the clip to `path` (UTF-8). Throws std::runtime_error on any failure;
 // then a file it created is removed again, so a failed call leaves no clip.
 // Not thread-safe for the same path; independent calls may run in parallel.
-void makeClip(const std::string& path, const ClipSpec& plan, const ClipInputs& inputs = {});
+void makeClip(const std::string& path, const ClipPlan& plan, const ClipInputs& inputs = {});
 
 // Synthetic pictures of the plan's type and size (syntheticFrame), without end.
-std::unique_ptr<PictureSource> syntheticPictures(const ClipSpec& plan);
+std::unique_ptr<PictureSource> syntheticPictures(const ClipPlan& plan);
 // The synthetic tone of audio stream `stream` (audioSample).
-std::unique_ptr<AudioSource> syntheticAudio(const AudioSpec& audio, uint32_t stream);
+std::unique_ptr<AudioSource> syntheticAudio(const AudioPlan& audio, uint32_t stream);
 
 }  // namespace clipmaker

@@ -157,7 +157,7 @@ std::unique_ptr<PictureSource> openPictureInput(const std::string& path, const s
     return std::make_unique<FrameReader>(std::move(in), std::move(format), "FRAME");
 }
 
-void fitPlanToInput(ClipSpec& plan, const PictureFormat& input, const Stated& stated) {
+void fitPlanToInput(ClipPlan& plan, const PictureFormat& input, const Stated& stated) {
     if (stated.type && plan.type != input.type)
         throw std::runtime_error(input.name + " input needs " + typeOption(input.type) + ", not -t " +
                                  std::to_string(plan.type) + " (the type must have the same sampling and depth)");

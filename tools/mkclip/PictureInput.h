@@ -27,6 +27,6 @@ struct Stated {
 // Makes the plan fit the pictures: their type and size, and their rate, field
 // order and range where the input says them and the user did not. Throws
 // std::runtime_error naming what would match when a stated type or size does not.
-void fitPlanToInput(ClipSpec& plan, const PictureFormat& input, const Stated& stated);
+void fitPlanToInput(ClipPlan& plan, const PictureFormat& input, const Stated& stated);
 
 }  // namespace clipmaker

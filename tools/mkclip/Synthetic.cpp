@@ -132,7 +132,7 @@ namespace {
 
 class SyntheticPictures : public PictureSource {
 public:
-    explicit SyntheticPictures(const ClipSpec& plan) {
+    explicit SyntheticPictures(const ClipPlan& plan) {
         m_format.name = "synthetic";
         m_format.type = m_format.sourceType = plan.type;
         m_format.width = plan.width;
@@ -159,11 +159,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<PictureSource> syntheticPictures(const ClipSpec& plan) {
+std::unique_ptr<PictureSource> syntheticPictures(const ClipPlan& plan) {
     return std::make_unique<SyntheticPictures>(plan);
 }
 
-double audioSample(const AudioSpec& plan, uint32_t stream, uint32_t channel, uint64_t sampleFrame) {
+double audioSample(const AudioPlan& plan, uint32_t stream, uint32_t channel, uint64_t sampleFrame) {
     const double hz = 110.0 * (channel + 1) * (stream + 1);
     const double phase = std::fmod(static_cast<double>(sampleFrame) * hz / plan.sampleRate, 1.0);
     return 0.5 * std::sin(2.0 * 3.14159265358979323846 * phase);

@@ -34,7 +34,7 @@ bool parseRate(const std::string& s, uint32_t& num, uint32_t& den) {
 }
 
 // "CHANNELSxRATExBITS" with optional suffixes: f (float), e (extensible)
-bool parseAudio(const std::string& s, clipmaker::AudioSpec& a) {
+bool parseAudio(const std::string& s, clipmaker::AudioPlan& a) {
     unsigned ch = 0, rate = 0, bits = 0;
     char flags[4] = {0, 0, 0, 0};
     const int n = std::sscanf(s.c_str(), "%ux%ux%u%3[fe]", &ch, &rate, &bits, flags);
@@ -50,7 +50,7 @@ bool parseAudio(const std::string& s, clipmaker::AudioSpec& a) {
 }
 
 struct Options {
-    clipmaker::ClipSpec plan;
+    clipmaker::ClipPlan plan;
     std::string output, size = "320x240", rate = "25", index = "both", input, inputFormat;
     std::vector<std::string> audio, audioFiles;
     clipmaker::Stated stated;
@@ -67,7 +67,7 @@ const char* kDescription =
     "is written); a longer file is cut at the video's end.";
 
 void addOptions(CLI::App& app, Options& o) {
-    clipmaker::ClipSpec& plan = o.plan;
+    clipmaker::ClipPlan& plan = o.plan;
     app.add_option("output", o.output, "AVI file to write")->required();
     app.add_option("-i,--input", o.input, "pictures: a YUV4MPEG2 stream or raw frames; '-' reads standard input");
     app.add_option("--input-format", o.inputFormat,
@@ -100,12 +100,12 @@ void addOptions(CLI::App& app, Options& o) {
 
 // Fills the plan from the option texts; throws std::runtime_error for a bad one.
 void readOptionTexts(const CLI::App& app, Options& o) {
-    clipmaker::ClipSpec& plan = o.plan;
+    clipmaker::ClipPlan& plan = o.plan;
     if (!parseSize(o.size, plan.width, plan.height)) throw std::runtime_error("bad --size '" + o.size + "'");
     if (!parseRate(o.rate, plan.rateNumerator, plan.rateDenominator))
         throw std::runtime_error("bad --rate '" + o.rate + "'");
     for (const std::string& a : o.audio) {
-        clipmaker::AudioSpec s;
+        clipmaker::AudioPlan s;
         if (!parseAudio(a, s)) throw std::runtime_error("bad --audio '" + a + "'");
         plan.audio.push_back(s);
     }
@@ -120,7 +120,7 @@ void readOptionTexts(const CLI::App& app, Options& o) {
 
 // Opens the inputs, fits the plan to them and writes the clip.
 void run(Options& o) {
-    clipmaker::ClipSpec& plan = o.plan;
+    clipmaker::ClipPlan& plan = o.plan;
     clipmaker::ClipInputs inputs;
     std::unique_ptr<clipmaker::PictureSource> pictures;
     if (!o.input.empty()) {

@@ -38,7 +38,7 @@ protected:
         for (uint32_t format : catalogueFormats())
             if (norvikhost::pixelFormatDefaultTopLeft(format)) topLeft.insert(format);
         buildPixelFormatTables(topLeft);
-        clipmaker::ClipSpec plan;  // 16 x 8 8-bit 4:2:2, 6 frames at 25/1
+        clipmaker::ClipPlan plan;  // 16 x 8 8-bit 4:2:2, 6 frames at 25/1
         plan.width = 16;
         plan.height = 8;
         plan.frames = 6;

@@ -17,7 +17,7 @@ struct Clip {
 };
 
 Clip clipOf(aviwriter::Options options, int frames = 12,
-            aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1)) {
+            aviwriter::StreamSetup video = aviwriter::videoStream(0, 8, 8, 25, 1)) {
     TempDir dir;
     Clip clip;
     clip.offsets = writeClip(dir.path() / "clip.avi", options, frames, video);

@@ -32,13 +32,13 @@ protected:
 
     // A 16 x 8 clip of eight frames with `audioStreams` stereo 16-bit streams.
     static std::u16string clip(const std::string& name, int audioStreams, uint32_t rate = 25, uint32_t scale = 1) {
-        clipmaker::ClipSpec plan;
+        clipmaker::ClipPlan plan;
         plan.width = 16;
         plan.height = 8;
         plan.frames = 8;
         plan.rateNumerator = rate;
         plan.rateDenominator = scale;
-        plan.audio.assign(static_cast<size_t>(audioStreams), clipmaker::AudioSpec{});
+        plan.audio.assign(static_cast<size_t>(audioStreams), clipmaker::AudioPlan{});
         clipmaker::makeClip((folder() / name).string(), plan);
         return toWide((folder() / name).string());
     }

@@ -77,7 +77,7 @@ bool canMakeSparseFiles(const std::filesystem::path& dir) {
 }
 
 std::vector<std::vector<uint64_t>> writeClip(const std::filesystem::path& path, aviwriter::Options options, int frames,
-                                             aviwriter::StreamSpec video) {
+                                             aviwriter::StreamSetup video) {
     aviwriter::AviWriter w(utf8(path), options);
     w.addVideoStream(video);
     w.addAudioStream(aviwriter::pcmAudioStream(2, 48000, 16));

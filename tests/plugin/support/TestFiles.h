@@ -57,7 +57,7 @@ bool canMakeSparseFiles(const std::filesystem::path& dir);
 // 64 bytes. Returns each stream's chunk offsets.
 std::vector<std::vector<uint64_t>> writeClip(const std::filesystem::path& path, aviwriter::Options options,
                                              int frames = 12,
-                                             aviwriter::StreamSpec video = aviwriter::videoStream(0, 8, 8, 25, 1));
+                                             aviwriter::StreamSetup video = aviwriter::videoStream(0, 8, 8, 25, 1));
 
 Bytes readWholeFile(const std::filesystem::path& path);
 void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes);

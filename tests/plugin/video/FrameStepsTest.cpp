@@ -44,7 +44,7 @@ protected:
         for (uint32_t n : empty) name.append("-").append(std::to_string(n));
         const fs::path path = folder->path() / name.append("-of-").append(std::to_string(frames)).append(".avi");
         if (!fs::exists(path)) {
-            clipmaker::ClipSpec plan;
+            clipmaker::ClipPlan plan;
             plan.width = 16;
             plan.height = 8;
             plan.frames = frames;

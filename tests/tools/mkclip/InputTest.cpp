@@ -31,7 +31,7 @@ std::string input(const std::string& name) {
 std::string outputPath() { return (fs::temp_directory_path() / "norvik_mkclip_input_test.avi").string(); }
 
 struct Clip {
-    clipmaker::ClipSpec plan;
+    clipmaker::ClipPlan plan;
     std::vector<uint8_t> bytes;
 };
 
