@@ -138,6 +138,20 @@ TEST(AviIndex, BothIndexesLocateEveryChunk) {
     }
 }
 
+// idx1 records go to the stream of their number, also after a stream list that
+// was dropped (stream 0 without strh: the audio keeps the records of 01wb).
+TEST(AviIndex, Idx1FollowsStreamNumbersPastADroppedStreamList) {
+    aviwriter::Options o;
+    o.openDml = false;
+    auto video = aviwriter::videoStream(0, 8, 8, 25, 1);
+    video.omitStrh = true;
+    const Clip clip = clipOf(o, 12, video);
+    AviParser p;
+    ASSERT_TRUE(parseBytes(clip.bytes, p));
+    ASSERT_EQ(p.streams.size(), 1u);
+    expectFrames(*p.streams[0], clip.offsets[1], false);
+}
+
 // (Byte positions among empty chunks are AudioReader's.)
 TEST(AviIndex, RecListsAndEmptyChunks) {
     TempDir dir;
