@@ -1,46 +1,14 @@
 // The diagnostic log: file naming, line format, long and percent-bearing
-// messages, concurrent writers and the switch. Every test logs under an
-// application name of its own and reopens what an earlier one closed, so each
-// runs alone or in any order.
-#include <algorithm>
+// messages, concurrent writers and the switch.
 #include <gtest/gtest.h>
-#include <random>
 #include <regex>
 #include <thread>
 #include <vector>
 
-#include "TestPlatform.h"
-#include "log/Log.h"
+#include "LogFiles.h"
 #include "platform/Platform.h"
 
-namespace fs = std::filesystem;
-
-namespace {
-
-// The log files of one test, <profile>/norvik/adobe/<application>_*.log, removed
-// when it ends (on Windows the profile folder outlives the run).
-struct LogFiles {
-    explicit LogFiles(const std::string& test)
-        : folder(hosttest::processProfile().profile() / "norvik" / "adobe"),
-          application("logtest_" + test + "_" + std::to_string(std::random_device{}())) {}
-    ~LogFiles() {
-        std::error_code ignored;
-        for (const fs::path& file : paths()) fs::remove(file, ignored);
-    }
-    // Sorted by name.
-    std::vector<fs::path> paths() const {
-        std::vector<fs::path> found;
-        std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(folder, ec))
-            if (entry.path().filename().string().rfind(application + "_", 0) == 0) found.push_back(entry.path());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-    const fs::path folder;
-    const std::string application;
-};
-
-}  // namespace
+using logtest::LogFiles;
 
 TEST(Logger, NamesFilesByApplicationAndSecondAndNeverReusesOne) {
     const LogFiles files("naming");
@@ -107,18 +75,16 @@ TEST(Logger, LinesCarryTimeThreadAndTheWholeMessageAndNeverInterleave) {
 
 TEST(LogMessage, OffCreatesNothingAndOnCreatesTheLoggerOnce) {
     const LogFiles files("switch");
-    LogConfig& config = logConfig();
-    config.applicationName = files.application;
-    config.closed = false;  // an earlier test may have closed the log
-    config.enabled = false;
+    files.start();
+    logConfig().enabled = false;
     logMessage("not written %d", 1);  // off: the line count below shows it dropped
-    config.enabled = true;
+    logConfig().enabled = true;
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) threads.emplace_back([t] { logMessage("first lines %d", t); });
     for (auto& thread : threads) thread.join();
     closeLog();
     logMessage("after close");  // dropped: no second file
-    config.enabled = false;
+    logConfig().enabled = false;
 
     ASSERT_EQ(files.paths().size(), 1u);
     const auto messages = hosttest::logMessages(files.paths()[0]);

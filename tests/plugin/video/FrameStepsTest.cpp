@@ -4,16 +4,14 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
-#include <random>
+#include <regex>
 
 #include "ClipMaker.h"
-#include "TestPlatform.h"
+#include "LogFiles.h"
 #include "formats/Catalogue.h"
 #include "importer/NorvikImporter.h"
-#include "log/Log.h"
 #include "log/Text.h"
 #include "norvikhost/Host.h"
-#include "norvikhost/PixelLayout.h"
 #include "video/FrameSteps.h"
 
 using namespace prsdk;
@@ -23,6 +21,7 @@ namespace {
 
 constexpr PrTime kTicks = 254016000000;
 constexpr PrTime kPerFrame = kTicks * 1001 / 30000;  // 8475667200 ticks at 30000/1001
+constexpr PrPixelFormat kYuy2 = PrPixelFormat_YUYV_422_8u_601, kUyvy = PrPixelFormat_UYVY_422_8u_601;
 
 class FrameSteps : public ::testing::Test {
 protected:
@@ -31,12 +30,7 @@ protected:
         folder = std::make_unique<hosttest::TempFolder>();
     }
     static void TearDownTestSuite() { folder.reset(); }
-    void SetUp() override {
-        std::set<uint32_t> topLeft;
-        for (uint32_t format : catalogueFormats())
-            if (norvikhost::pixelFormatDefaultTopLeft(format)) topLeft.insert(format);
-        buildPixelFormatTables(topLeft);
-    }
+    void SetUp() override { buildPixelFormatTables({kYuy2, kUyvy}); }  // top-left, as hosts have them
 
     // A session on a 16 x 8 clip of 8-bit 4:2:2 at 30000/1001 with the given frames empty.
     VideoInfo& open(uint32_t frames, std::vector<uint32_t> empty = {}) {
@@ -60,7 +54,7 @@ protected:
         return *session->m_videoInfo;
     }
 
-    FrameJob job(PrTime time, std::vector<imFrameFormat> formats = {{16, 8, PrPixelFormat_YUYV_422_8u_601}}) {
+    FrameJob job(PrTime time, std::vector<imFrameFormat> formats = {{16, 8, kYuy2}}) {
         imSourceVideoRec request{};
         request.inFrameTime = time;
         request.inFrameFormats = formats.data();
@@ -180,43 +174,31 @@ TEST_F(FrameSteps, FailedDecodesKeepTheStateRight) {
     const CodecBuffer good = video.compressedData;
     const uint8_t junk[24] = {};
     video.compressedData = CodecBuffer{junk, sizeof junk};
-    FrameJob switched = job(0, {{16, 8, PrPixelFormat_UYVY_422_8u_601}});
+    FrameJob switched = job(0, {{16, 8, kUyvy}});
     EXPECT_EQ(run(switched), imBadCompression);
     EXPECT_FALSE(video.decompressing);
     video.compressedData = good;
-    FrameJob again = job(0, {{16, 8, PrPixelFormat_UYVY_422_8u_601}});
+    FrameJob again = job(0, {{16, 8, kUyvy}});
     EXPECT_EQ(run(again), imNoErr);
     EXPECT_TRUE(video.decompressing);
-    EXPECT_EQ(video.pixelFormat, PrPixelFormat_UYVY_422_8u_601);
+    EXPECT_EQ(video.pixelFormat, kUyvy);
 }
 
 TEST_F(FrameSteps, OnlyPixelFormatChangesEndAndBeginTheDecompression) {
-    LogConfig& config = logConfig();
-    config.applicationName = "framesteps_" + std::to_string(std::random_device{}());
-    config.closed = false;  // an earlier test may have closed the log
-    config.enabled = true;
+    const logtest::LogFiles log("framesteps");
+    log.start();
     open(3);
-    for (PrPixelFormat format :
-         {PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_UYVY_422_8u_601,
-          PrPixelFormat_UYVY_422_8u_601, PrPixelFormat_YUYV_422_8u_601}) {
+    for (PrPixelFormat format : {kYuy2, kYuy2, kUyvy, kUyvy, kYuy2}) {
         FrameJob j = job(0, {{16, 8, format}});
         EXPECT_EQ(run(j), imNoErr);
     }
-    closeLog();
-    config.enabled = false;
+    const std::string messages = log.stop();
+    const std::regex step("(Starting|ending) decompression");
     std::string sequence;
-    bool begun = false;
-    for (const auto& entry : fs::directory_iterator(hosttest::processProfile().profile() / "norvik" / "adobe")) {
-        if (entry.path().filename().string().rfind(config.applicationName + "_", 0) != 0) continue;
-        for (const std::string& message : hosttest::logMessages(entry.path())) {
-            if (message.find("Pixel format changed, ending decompression") != std::string::npos) sequence += "end ";
-            if (message.rfind("Starting decompression: ", 0) == 0) sequence += "begin ";
-            begun |= message ==
-                     "Starting decompression: Norvik YUV 4:2:2 8-bit [Rec.709] [LIMITED] -> "
-                     "UYVY 4:2:2 8-bit [Rec.601] (pr: PrPixelFormat_UYVY_422_8u_601 [uyvy])";
-        }
-        fs::remove(entry.path());
-    }
+    for (std::sregex_iterator m(messages.begin(), messages.end(), step), end; m != end; ++m)
+        sequence += (*m)[1] == "Starting" ? "begin " : "end ";
     EXPECT_EQ(sequence, "begin end begin end begin ");
-    EXPECT_TRUE(begun);
+    EXPECT_NE(messages.find("\nStarting decompression: Norvik YUV 4:2:2 8-bit [Rec.709] [LIMITED] -> "
+                            "UYVY 4:2:2 8-bit [Rec.601] (pr: PrPixelFormat_UYVY_422_8u_601 [uyvy])\n"),
+              std::string::npos);
 }
