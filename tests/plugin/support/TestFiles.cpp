@@ -25,37 +25,6 @@ uint64_t MemoryFile::read(void* buffer, uint64_t count) {
     return n;
 }
 
-void Riff::u32(Bytes& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
-void Riff::fourcc(Bytes& b, const char* s) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(s[i]));
-}
-
-Bytes Riff::chunk(const char* id, const Bytes& data, int64_t sizeField) {
-    Bytes b;
-    fourcc(b, id);
-    u32(b, uint32_t(sizeField >= 0 ? uint64_t(sizeField) : data.size()));
-    b.insert(b.end(), data.begin(), data.end());
-    if (data.size() & 1) b.push_back(0);
-    return b;
-}
-
-Bytes Riff::list(const char* id, const char* type, const Bytes& children, int64_t sizeField) {
-    Bytes b;
-    fourcc(b, id);
-    u32(b, uint32_t(sizeField >= 0 ? uint64_t(sizeField) : children.size() + 4));
-    fourcc(b, type);
-    b.insert(b.end(), children.begin(), children.end());
-    return b;
-}
-
-Bytes Riff::cat(std::initializer_list<Bytes> parts) {
-    Bytes b;
-    for (const Bytes& p : parts) b.insert(b.end(), p.begin(), p.end());
-    return b;
-}
-
 bool canMakeSparseFiles(const std::filesystem::path& dir) {
     // Made the way the AVI writer leaves holes: a write past the end of the file.
     // What it took is read from the free space, the one measure every platform
@@ -95,11 +64,6 @@ std::vector<std::vector<uint64_t>> writeClip(const std::filesystem::path& path, 
 Bytes readWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 std::string describe(const std::vector<FrameEntry>& frames) {

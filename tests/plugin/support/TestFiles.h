@@ -1,4 +1,4 @@
-// A test double for fileio::File, a RIFF byte builder, clips of the AVI writer,
+// A test double for fileio::File, clips of the AVI writer,
 // and the parse helpers of the AVI tests.
 #pragma once
 
@@ -33,17 +33,6 @@ private:
     int64_t m_position = 0;
 };
 
-// Little-endian RIFF bytes, mirroring what the parser reads.
-struct Riff {
-    static void u32(Bytes& b, uint32_t v);
-    static void fourcc(Bytes& b, const char* s);
-    // id, size (the data size unless given), data, pad byte.
-    static Bytes chunk(const char* id, const Bytes& data, int64_t sizeField = -1);
-    // LIST/RIFF chunk: id, size, type, children.
-    static Bytes list(const char* id, const char* type, const Bytes& children, int64_t sizeField = -1);
-    static Bytes cat(std::initializer_list<Bytes> parts);
-};
-
 // Temporary folders and UTF-8 paths are the host tests' (TestPlatform.h).
 using TempDir = hosttest::TempFolder;
 using hosttest::utf8;
@@ -60,7 +49,6 @@ std::vector<std::vector<uint64_t>> writeClip(const std::filesystem::path& path, 
                                              aviwriter::StreamSetup video = aviwriter::videoStream(0, 8, 8, 25, 1));
 
 Bytes readWholeFile(const std::filesystem::path& path);
-void writeWholeFile(const std::filesystem::path& path, const Bytes& bytes);
 
 // A comparable text of everything parse produced (streams, headers, index fields, frames).
 std::string describe(const AviParser& parser, bool ok);
