@@ -15,19 +15,13 @@ TEST(FfmpegFiles, OpenDmlFileLargerThanOneGigabyte) {
     // ffmpeg closes the first form and continues in AVIX forms.
     TempDir dir;
     const auto clip = dir.path() / "large.avi";
-    ASSERT_EQ(hosttest::runChild("ffmpeg", {"-v",        "error",
-                                            "-f",        "lavfi",
-                                            "-i",        "testsrc=size=640x480:rate=25",
-                                            "-f",        "lavfi",
-                                            "-i",        "sine=sample_rate=44100",
-                                            "-frames:v", "1300",
-                                            "-t",        "52",
-                                            "-c:v",      "rawvideo",
-                                            "-pix_fmt",  "bgr24",
-                                            "-c:a",      "pcm_s16le",
-                                            utf8(clip)})
-                  .exitCode,
-              0);
+    std::vector<std::string> args;
+    std::istringstream words(
+        "-v error -f lavfi -i testsrc=size=640x480:rate=25 -f lavfi -i sine=sample_rate=44100 -frames:v 1300 -t 52 "
+        "-c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le");
+    for (std::string word; words >> word;) args.push_back(word);
+    args.push_back(utf8(clip));
+    ASSERT_EQ(hosttest::runChild("ffmpeg", args).exitCode, 0);
     ASSERT_GT(std::filesystem::file_size(clip), uint64_t(1) << 30);
     // Packets and bytes per stream as ffprobe reads them.
     std::istringstream packets(hosttest::runChild("ffprobe", {"-v", "error", "-show_entries",
