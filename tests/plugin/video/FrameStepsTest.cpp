@@ -25,29 +25,24 @@ constexpr PrPixelFormat kYuy2 = PrPixelFormat_YUYV_422_8u_601, kUyvy = PrPixelFo
 
 class FrameSteps : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    void SetUp() override {
         hosttest::processProfile();
-        folder = std::make_unique<hosttest::TempFolder>();
+        buildPixelFormatTables({kYuy2, kUyvy});  // top-left, as hosts have them
     }
-    static void TearDownTestSuite() { folder.reset(); }
-    void SetUp() override { buildPixelFormatTables({kYuy2, kUyvy}); }  // top-left, as hosts have them
 
     // A session on a 16 x 8 clip of 8-bit 4:2:2 at 30000/1001 with the given frames empty.
     VideoInfo& open(uint32_t frames, std::vector<uint32_t> empty = {}) {
-        std::string name = "clip";  // (appended piece by piece: g++ 12 warns wrongly about "-" + to_string)
-        for (uint32_t n : empty) name.append("-").append(std::to_string(n));
-        const fs::path path = folder->path() / name.append("-of-").append(std::to_string(frames)).append(".avi");
-        if (!fs::exists(path)) {
-            clipmaker::ClipPlan plan;
-            plan.width = 16;
-            plan.height = 8;
-            plan.frames = frames;
-            plan.rateNumerator = 30000;
-            plan.rateDenominator = 1001;
-            plan.emptyFrames = std::move(empty);
-            plan.threads = 1;
-            clipmaker::makeClip(path.string(), plan);
-        }
+        session.reset();  // it has the file open
+        const fs::path path = folder.path() / "clip.avi";
+        clipmaker::ClipPlan plan;
+        plan.width = 16;
+        plan.height = 8;
+        plan.frames = frames;
+        plan.rateNumerator = 30000;
+        plan.rateDenominator = 1001;
+        plan.emptyFrames = std::move(empty);
+        plan.threads = 1;
+        clipmaker::makeClip(path.string(), plan);
         session = std::make_unique<NorvikImporter>(host.stdParms());
         EXPECT_TRUE(session->open(toWide(path.string()), 0, 0));
         EXPECT_EQ(session->parse(0), imNoErr);
@@ -71,12 +66,10 @@ protected:
         return result;
     }
 
-    static std::unique_ptr<hosttest::TempFolder> folder;
+    hosttest::TempFolder folder;
     norvikhost::Host host;
     std::unique_ptr<NorvikImporter> session;
 };
-
-std::unique_ptr<hosttest::TempFolder> FrameSteps::folder;
 
 }  // namespace
 
