@@ -24,14 +24,8 @@ class Session : public ::testing::Test {
 protected:
     void SetUp() override { buildPixelFormatTables({}); }
 
-    // The clips of the test program, removed at exit.
-    static const fs::path& folder() {
-        static const hosttest::TempFolder clips;
-        return clips.path();
-    }
-
     // A 16 x 8 clip of eight frames with `audioStreams` stereo 16-bit streams.
-    static std::u16string clip(const std::string& name, int audioStreams, uint32_t rate = 25, uint32_t scale = 1) {
+    std::u16string clip(const std::string& name, int audioStreams, uint32_t rate = 25, uint32_t scale = 1) {
         clipmaker::ClipPlan plan;
         plan.width = 16;
         plan.height = 8;
@@ -39,8 +33,8 @@ protected:
         plan.rateNumerator = rate;
         plan.rateDenominator = scale;
         plan.audio.assign(static_cast<size_t>(audioStreams), clipmaker::AudioPlan{});
-        clipmaker::makeClip((folder() / name).string(), plan);
-        return toWide((folder() / name).string());
+        clipmaker::makeClip((folder.path() / name).string(), plan);
+        return toWide((folder.path() / name).string());
     }
 
     int32_t parse(const std::u16string& path, int32_t stream) {
@@ -49,6 +43,7 @@ protected:
         return session->parse(stream);
     }
 
+    hosttest::TempFolder folder;
     norvikhost::Host host;
     std::unique_ptr<NorvikImporter> session;
 };
@@ -73,7 +68,7 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     EXPECT_EQ(ref, reinterpret_cast<imFileRef>(static_cast<intptr_t>(-1)));
     EXPECT_TRUE(opened->m_videoInfo) << "quiet keeps the descriptions";
 
-    const std::u16string missing = toWide((folder() / "missing.avi").string());
+    const std::u16string missing = toWide((folder.path() / "missing.avi").string());
     open.fileinfo.filepath = missing.c_str();
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imBadFile);
     EXPECT_EQ(+open.privatedata, opened) << "the session stays";
@@ -82,7 +77,7 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
     EXPECT_EQ(+open.privatedata, opened) << "reopened in place";
     EXPECT_EQ(onCloseFile(opened, &ref), imNoErr);
-    EXPECT_GT(fs::file_size(folder() / "one.avi"), 1000u);
+    EXPECT_GT(fs::file_size(folder.path() / "one.avi"), 1000u);
 
     imFileOpenRec8 fresh{};
     fresh.fileinfo.filepath = missing.c_str();
