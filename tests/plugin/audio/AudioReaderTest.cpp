@@ -177,7 +177,7 @@ TEST(ChannelLayout, LabelsFollowTheMaskBitsFromTheLowest) {
     PrAudioChannelLabel labels[32];
     std::fill_n(labels, 32, 127);
     EXPECT_EQ(fillChannelLabels(w, labels), 4u);
-    const PrAudioChannelLabel written[] = {106, 112, 113,
-                                           116};  // back centre, top front left and right, top back right
+    // back centre, top front left and right, top back right
+    const PrAudioChannelLabel written[] = {106, 112, 113, 116};
     for (size_t i = 0; i < 32; ++i) EXPECT_EQ(labels[i], i < 4 ? written[i] : 127) << "label " << i;
 }

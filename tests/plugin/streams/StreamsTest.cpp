@@ -7,20 +7,15 @@
 #include "streams/AudioInfo.h"
 #include "streams/FrameRate.h"
 
-namespace {
-
-struct RateCase {
-    int32_t rate, scale;
-    int64_t frames;
-    int32_t numerator, denominator;
-    bool invalid, adjusted;
-};
-
-}  // namespace
-
 // The rates and guards of whole clips (zero and tiny rates, snapping, reducing)
 // are in the golden texts (rate-*, duration-guard-*); here their edges.
 TEST(FrameRate, SnapsReducesAndGuards) {
+    struct RateCase {
+        int32_t rate, scale;
+        int64_t frames;
+        int32_t numerator, denominator;
+        bool invalid, adjusted;
+    };
     const RateCase cases[] = {
         {2398, 100, 100, 24000, 1001, false, false},
         {12345, 1000, 100, 2469, 200, false, false},  // 12.345: kept, reduced
