@@ -10,21 +10,6 @@ using aviwriter::AviWriter;
 
 namespace {
 
-// A clip as bytes, with each stream's chunk offsets.
-struct Clip {
-    Bytes bytes;
-    std::vector<std::vector<uint64_t>> offsets;
-};
-
-Clip clipOf(aviwriter::Options options, int frames = 12,
-            aviwriter::StreamSetup video = aviwriter::videoStream(0, 8, 8, 25, 1)) {
-    TempDir dir;
-    Clip clip;
-    clip.offsets = writeClip(dir.path() / "clip.avi", options, frames, video);
-    clip.bytes = readWholeFile(dir.path() / "clip.avi");
-    return clip;
-}
-
 void expectFrames(const AviStream& s, const std::vector<uint64_t>& offsets, bool video) {
     const auto& f = s.frames();
     ASSERT_EQ(f.size(), offsets.size());

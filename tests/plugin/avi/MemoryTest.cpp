@@ -91,11 +91,9 @@ TEST(AviMemory, StandardIndexOfFourGigabytesInASparseFile) {
 // and says so, and releases its streams; it never returns streams with fewer
 // frames than the file has.
 TEST(AviMemory, AnAllocationFailureFailsTheParseWithItsReason) {
-    TempDir dir;
     aviwriter::Options o;
     o.riffLimit = 3000;  // several RIFF forms
-    writeClip(dir.path() / "clip.avi", o, 24);
-    const Bytes bytes = readWholeFile(dir.path() / "clip.avi");
+    const Bytes bytes = clipOf(o, 24).bytes;
     AviParser whole;
     MemoryFile wholeFile(bytes);
     ASSERT_TRUE(whole.parse(wholeFile));

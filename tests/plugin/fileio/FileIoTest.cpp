@@ -64,7 +64,7 @@ TEST(WinFile, ReadSeekWriteAndReopen) {
     EXPECT_EQ(f.writeAt(patch, 3, 10), 3u);
     EXPECT_EQ(f.tell(), 100);  // position kept
     f.close();
-    const Bytes after = readWholeFile(path);
+    const std::string after = hosttest::readFile(path);
     EXPECT_EQ(after[10], 1);
     EXPECT_EQ(after[12], 3);
     EXPECT_EQ(after.size(), 5000u);

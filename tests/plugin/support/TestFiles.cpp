@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -61,9 +60,13 @@ std::vector<std::vector<uint64_t>> writeClip(const std::filesystem::path& path, 
     return offsets;
 }
 
-Bytes readWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+Clip clipOf(aviwriter::Options options, int frames, aviwriter::StreamSetup video) {
+    TempDir dir;
+    Clip clip;
+    clip.offsets = writeClip(dir.path() / "clip.avi", options, frames, video);
+    const std::string bytes = hosttest::readFile(dir.path() / "clip.avi");
+    clip.bytes.assign(bytes.begin(), bytes.end());
+    return clip;
 }
 
 std::string describe(const std::vector<FrameEntry>& frames) {

@@ -48,7 +48,13 @@ std::vector<std::vector<uint64_t>> writeClip(const std::filesystem::path& path, 
                                              int frames = 12,
                                              aviwriter::StreamSetup video = aviwriter::videoStream(0, 8, 8, 25, 1));
 
-Bytes readWholeFile(const std::filesystem::path& path);
+// The same clip as bytes, with each stream's chunk offsets.
+struct Clip {
+    Bytes bytes;
+    std::vector<std::vector<uint64_t>> offsets;
+};
+Clip clipOf(aviwriter::Options options, int frames = 12,
+            aviwriter::StreamSetup video = aviwriter::videoStream(0, 8, 8, 25, 1));
 
 // A comparable text of everything parse produced (streams, headers, index fields, frames).
 std::string describe(const AviParser& parser, bool ok);
