@@ -1,4 +1,5 @@
 // The chunk walk and the header lists, on synthetic bytes.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -29,8 +30,8 @@ Bytes list(const char* id, const char* type, const Bytes& children, int64_t size
 }
 
 Bytes streamHeader(const char* type) {
-    Bytes h(type, type + 4);
-    h.resize(56, 0);
+    Bytes h(56, 0);
+    std::copy_n(type, 4, h.begin());
     return h;
 }
 
