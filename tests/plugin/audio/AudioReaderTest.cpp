@@ -3,7 +3,6 @@
 // every size, seeks that fail, and requests a host should never make. The host's
 // channel buffers carry guard floats, checked after every request.
 #include <cmath>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -35,13 +34,7 @@ struct Stream {
             file.insert(file.end(), data.begin() + ptrdiff_t(at), data.begin() + ptrdiff_t(at + size));
             at += size;
         }
-        WaveFormat w{};
-        w.wFormatTag = type == 6 ? 3 : 1;
-        w.nChannels = channels;
-        w.wBitsPerSample = bitsOf(type);
-        w.nBlockAlign = uint16_t(channels * (w.wBitsPerSample / 8));
-        stream.format.resize(sizeof(w));
-        std::memcpy(stream.format.data(), &w, sizeof(w));
+        stream.format = aviwriter::pcmAudioStream(channels, 48000, bitsOf(type), type == 6).format;
         EXPECT_EQ(audio.init(stream), 0);
     }
     AviStream stream;
@@ -108,18 +101,15 @@ TEST(AudioReader, DeliversEveryTypeAcrossChunksAndPiecesThenSilence) {
             Stream s(type, channels, 40 * frameBytes + 2, {7, 0, 50, frameBytes, 3});
             avitest::MemoryFile file(s.file);
             for (uint64_t piece : {uint64_t(1), uint64_t(5 * frameBytes), kAudioPieceBytes}) {
-                struct Ask {
-                    int64_t position;
-                    uint32_t size;
-                };
-                int64_t next = 0;
-                for (const Ask ask : {Ask{0, 30}, Ask{-1, 7}, Ask{13, 3}, Ask{38, 10}, Ask{1000, 5}, Ask{-1, 0}}) {
-                    const int64_t start = ask.position < 0 ? next : ask.position;
-                    const Delivery d = deliver(s.audio, file, ask.position, ask.size, piece);
+                int64_t next = 0;  // positions of -1 continue where the last request ended
+                using Ask = std::pair<int64_t, uint32_t>;
+                for (const auto& [position, size] : {Ask{0, 30}, {-1, 7}, {13, 3}, {38, 10}, {1000, 5}, {-1, 0}}) {
+                    const int64_t start = position < 0 ? next : position;
+                    const Delivery d = deliver(s.audio, file, position, size, piece);
                     EXPECT_EQ(d.result, imNoErr);
                     EXPECT_EQ(d.buffers.unwrittenSamples(), 0u);
                     expectSamples(s, d.buffers, start, s.data.size());
-                    next = start + ask.size;
+                    next = start + size;
                     EXPECT_EQ(s.audio.m_audioPosition, next);
                 }
             }
