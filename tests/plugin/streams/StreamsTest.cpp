@@ -10,27 +10,23 @@
 // The rates and guards of whole clips (zero and tiny rates, snapping, reducing)
 // are in the golden texts (rate-*, duration-guard-*); here their edges.
 TEST(FrameRate, SnapsReducesAndGuards) {
-    struct RateCase {
-        int32_t rate, scale;
-        int64_t frames;
-        int32_t numerator, denominator;
-        bool invalid, adjusted;
+    using Header = std::tuple<int32_t, int32_t, int64_t>;   // rate, scale, frames
+    using Rate = std::tuple<int32_t, int32_t, bool, bool>;  // the rate, invalid, duration adjusted
+    const std::pair<Header, Rate> cases[] = {
+        {{2398, 100, 100}, {24000, 1001, false, false}},
+        {{12345, 1000, 100}, {2469, 200, false, false}},  // 12.345: kept, reduced
+        {{0, 0, 100}, {30, 1, true, false}},
+        {{30000, 0, 100}, {30, 1, true, false}},
+        {{1, 201, 100}, {30, 1, true, false}},
+        {{25, 1, 2147483647}, {25, 1, false, false}},
+        {{25, 1, 2147483648LL}, {24, 1, false, true}},
+        {{0, 0, 3000000000LL}, {21, 1, true, true}},  // 30/1 stands in, then the duration guard
     };
-    const RateCase cases[] = {
-        {2398, 100, 100, 24000, 1001, false, false},
-        {12345, 1000, 100, 2469, 200, false, false},  // 12.345: kept, reduced
-        {0, 0, 100, 30, 1, true, false},
-        {30000, 0, 100, 30, 1, true, false},
-        {1, 201, 100, 30, 1, true, false},
-        {25, 1, 2147483647, 25, 1, false, false},
-        {25, 1, 2147483648LL, 24, 1, false, true},
-        {0, 0, 3000000000LL, 21, 1, true, true},  // 30/1 stands in, then the duration guard
-    };
-    for (const RateCase& c : cases) {
-        const FrameRate r = computeFrameRate(c.rate, c.scale, c.frames);
-        EXPECT_EQ(std::tuple(r.numerator, r.denominator, r.invalid, r.durationAdjusted),
-                  std::tuple(c.numerator, c.denominator, c.invalid, c.adjusted))
-            << c.rate << "/" << c.scale << " x " << c.frames;
+    for (const auto& [header, expected] : cases) {
+        const auto [rate, scale, frames] = header;
+        const FrameRate r = computeFrameRate(rate, scale, frames);
+        EXPECT_EQ(std::tuple(r.numerator, r.denominator, r.invalid, r.durationAdjusted), expected)
+            << rate << "/" << scale << " x " << frames;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <regex>
+#include <tuple>
 
 #include "ClipMaker.h"
 #include "LogFiles.h"
@@ -84,21 +85,17 @@ TEST_F(FrameSteps, TimesMapToFramesAndNothingOutsideTheClip) {
 
     // Rates and time bases that give no positive whole tick per frame, or
     // quotients past 32 bits, name no frame (they must not wrap into the clip).
-    struct Hostile {
-        int64_t ticksPerSecond;
-        int32_t numerator, denominator;
-        PrTime time;
-    };
+    using Hostile = std::tuple<int64_t, int32_t, int32_t, PrTime>;  // ticks per second, rate, time
     // The last three would land on frame 3 or 1 by plain signed arithmetic.
     const PrTime threeFrames = 3 * (kTicks / 25);
-    for (const Hostile h :
+    for (const auto& [ticksPerSecond, numerator, denominator, time] :
          {Hostile{10, 25, 1, 5}, Hostile{0, 25, 1, 5}, Hostile{kTicks, 0, 1, 0}, Hostile{-kTicks, 25, 1, -threeFrames},
           Hostile{kTicks, -25, 1, -threeFrames}, Hostile{1, 1, 1, (PrTime(1) << 32) + 1}}) {
-        video.ticksPerSecond = h.ticksPerSecond;
-        video.fpsNumerator = h.numerator;
-        video.fpsDenominator = h.denominator;
-        EXPECT_EQ(frameTimeToIndex(video, h.time), kNoFrameIndex) << h.ticksPerSecond << " " << h.numerator;
-        FrameJob j = job(h.time);
+        video.ticksPerSecond = ticksPerSecond;
+        video.fpsNumerator = numerator;
+        video.fpsDenominator = denominator;
+        EXPECT_EQ(frameTimeToIndex(video, time), kNoFrameIndex) << ticksPerSecond << " " << numerator;
+        FrameJob j = job(time);
         EXPECT_EQ(selectFrame(video, j), imFrameNotFound);
     }
     // A frame longer than any time: every time is frame 0 (no overflow on the way).
