@@ -84,7 +84,7 @@ TEST(ClipInfoFaults, EveryWriterFaultGetsAResultCode) {
     // Without its strh or strf the video stream cannot be described.
     for (bool omitHeader : {true, false}) {
         RawClip clip;
-        (omitHeader ? clip.omitStrh : clip.omitStrf) = true;
+        (omitHeader ? clip.video.omitStrh : clip.video.omitStrf) = true;
         EXPECT_EQ(streamZeroResult(clip), imBadFile) << (omitHeader ? "strl without strh" : "strl without strf");
     }
 }
@@ -109,7 +109,7 @@ TEST(ClipInfoFaults, CorruptStreamFormatBlocks) {
     for (std::size_t k = 0; k < blocks.size(); ++k) {
         SCOPED_TRACE("block " + std::to_string(k));
         RawClip clip;
-        clip.videoExtra = blocks[k];
+        clip.video = rawVideo(blocks[k]);
         const std::int32_t result = streamZeroResult(clip);
         EXPECT_TRUE(result == imNoErr || result == imBadFile) << result;
         refused += result == imBadFile;
