@@ -1,7 +1,9 @@
-// Broken files through the whole open path of the real module: every fault the
-// AVI writer can make, and stream format blocks the codec refuses. The module
-// must answer with a result code (imBadFile for what it cannot read), never
-// crash or hang, and the host must always get the file closed again.
+// Broken files through the whole open path of the real module: the AVI writer's
+// faults, and stream format blocks the codec refuses. The module must answer with
+// a result code (imBadFile for what it cannot read), never crash or hang, and the
+// host must always get the file closed again. (Index faults that only make the
+// parser fall back to idx1 all give the module the same clip, whose idx1 covers
+// the first of several RIFF forms: AviIndex checks each, one stays here.)
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -63,16 +65,10 @@ const std::vector<FaultCase> kFaults = {
     {"RIFF size too small", [](aviwriter::Options& o) { o.faults.riffSizeDelta = -100; }},
     {"movi size too large", [](aviwriter::Options& o) { o.faults.moviSizeDelta = 1 << 20; }},
     {"movi size too small", [](aviwriter::Options& o) { o.faults.moviSizeDelta = -50; }},
-    {"super index entry width", [](aviwriter::Options& o) { o.faults.superLongsPerEntry = 3; }},
     {"standard index entry width", [](aviwriter::Options& o) { o.faults.stdLongsPerEntry = 5; }},
-    {"super index claims more entries", [](aviwriter::Options& o) { o.faults.superExtraEntries = 1000; }},
-    {"standard index claims more entries", [](aviwriter::Options& o) { o.faults.stdExtraEntries = 100000; }},
     {"super index entry too small", [](aviwriter::Options& o) { o.faults.superSmallSize = true; }},
     {"super index entry past the end", [](aviwriter::Options& o) { o.faults.superOffsetPastEnd = true; }},
     {"standard index base offset", [](aviwriter::Options& o) { o.faults.stdBaseOffsetDelta = 1ll << 40; }},
-    {"idx1 with extra bytes", [](aviwriter::Options& o) { o.faults.idx1ExtraBytes = 7; }},
-    {"super index repeats its first entry", [](aviwriter::Options& o) { o.faults.superRepeatsFirst = true; }},
-    {"super index names itself", [](aviwriter::Options& o) { o.faults.superPointsToIndx = true; }},
 };
 
 TEST(ClipInfoFaults, EveryWriterFaultGetsAResultCode) {
