@@ -164,24 +164,15 @@ TEST_F(FrameImport, Md5ListingsMatchTheGoldenOneOnEveryPlatform) {
 }
 
 TEST_F(FrameImport, DamagedClipsAndAFailingHostGetTheirAnswers) {
-    clipmaker::ClipPlan plan = planOf(104, 16, 8);
-    plan.frames = 3;
-    plan.index = clipmaker::IndexKind::Idx1;
-    const fs::path path = clip(plan, "damaged.avi");
-    const ClipChunks chunks = readClipChunks(path);
+    const fs::path path = clip(planOf(104, 16, 8), "damaged.avi");
     std::string bytes = hosttest::readFile(path);
-    const std::size_t idx1 = bytes.rfind("idx1");
-    const std::size_t second = bytes.find("00dc", bytes.find("00dc", idx1 + 8) + 4);
-    ASSERT_NE(second, std::string::npos);
-    bytes.replace(second + 12, 4, "\xF0\xFF\xFF\x7F");               // frame 1 now runs past the end of the file
-    bytes.replace(std::size_t(chunks.frames[2].offset), 4, "XXXX");  // frame 2 no longer starts like a frame
+    bytes.replace(std::size_t(readClipChunks(path).frames[1].offset), 4, "XXXX");  // no longer starts like a frame
     std::ofstream(path, std::ios::binary) << bytes;
     {
         FrameSession session(*driver, path);
         SourceVideoRequester requester(session, PrPixelFormat_YUYV_422_8u_601);
         EXPECT_EQ(requester.request(0).result, imNoErr);
-        EXPECT_EQ(requester.request(1).result, imFileReadFailed);
-        EXPECT_EQ(requester.request(2).result, imBadCompression);
+        EXPECT_EQ(requester.request(1).result, imBadCompression);
         host.setCreatePPixFails(true);
         EXPECT_EQ(requester.request(0).result, imOtherErr);
         host.setCreatePPixFails(false);
