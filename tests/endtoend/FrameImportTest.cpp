@@ -65,16 +65,6 @@ protected:
         return path;
     }
 
-    // The listing of a clip in `code` ("": the first format offered).
-    std::string listing(const fs::path& path, const std::string& code) {
-        FrameSession session(*driver, path);
-        const FrameFormat& format = chooseFrameFormat(session.video(), code);
-        SourceVideoRequester requester(session, format.pixelFormat);
-        const std::string text = ::listing(session, requester, format);
-        EXPECT_TRUE(session.close().empty());
-        return text;
-    }
-
     endtoend::TempFolder folder;
     Host host;
     std::unique_ptr<ImporterDriver> driver;
@@ -83,7 +73,6 @@ protected:
 }  // namespace
 
 TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
-    int formatsSeen = 0;
     for (std::uint32_t type : kTypes) {
         const clipmaker::ClipPlan plan = planOf(type);
         const fs::path path = clip(plan, "type" + std::to_string(type) + ".avi");
@@ -106,11 +95,9 @@ TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
                 EXPECT_EQ(answer.frame.picture(), reference.picture(packedRowBytes(pixelFormat, 38)))
                     << what << ", frame " << i;
             }
-            ++formatsSeen;
         }
         EXPECT_TRUE(session.close().empty()) << type;
     }
-    EXPECT_GT(formatsSeen, 17 * 4);
     EXPECT_EQ(host.frames().liveCount(), 0u);
 }
 
@@ -126,7 +113,7 @@ TEST_F(FrameImport, AsyncImporterListsEveryTypeAsImGetSourceVideoAlsoAfterJumps)
         {
             AsyncImporter importer(session);
             AsyncFrameRequester async(session, importer, format.pixelFormat, 3);
-            EXPECT_EQ(::listing(session, async, format), expected) << type;
+            EXPECT_EQ(listing(session, async, format), expected) << type;
             for (std::int64_t index : {4, 5, 0, 1, 3, 1}) {
                 const FrameAnswer answer = async.request(index);
                 ASSERT_EQ(answer.result, aiNoError) << type;
@@ -159,7 +146,14 @@ TEST_F(FrameImport, Md5ListingsMatchTheGoldenOneOnEveryPlatform) {
     yuv.emptyFrames = {2};
     yuv.rateNumerator = 30000;
     yuv.rateDenominator = 1001;
-    const std::string text = listing(clip(yuv, "yuv.avi"), "") + listing(clip(planOf(102, 48, 16), "rgba.avi"), "bgra");
+    std::string text;  // in the first format offered, then in bgra
+    for (const auto& [plan, code] : {std::pair{yuv, ""}, {planOf(102, 48, 16), "bgra"}}) {
+        FrameSession session(*driver, clip(plan, std::to_string(plan.type) + ".avi"));
+        const FrameFormat& format = chooseFrameFormat(session.video(), code);
+        SourceVideoRequester requester(session, format.pixelFormat);
+        text += listing(session, requester, format);
+        EXPECT_TRUE(session.close().empty());
+    }
     hosttest::expectGolden(fs::path(NORVIK_GOLDEN_DIR) / "frames-md5.txt", text);
 }
 
