@@ -29,6 +29,10 @@ fs::path binDir() {
     return norvikhost::currentExecutablePath().parent_path();
 }
 
+fs::path programPath(const std::string& baseName) {
+    return binDir() / (baseName + norvikhost::currentExecutablePath().extension().string());
+}
+
 namespace {
 
 fs::path uniqueTempPath(const std::string& stem) {
@@ -82,8 +86,6 @@ std::vector<std::string> logMessages(const fs::path& log) {
 }
 
 #ifdef _WIN32
-
-fs::path programPath(const std::string& baseName) { return binDir() / (baseName + ".exe"); }
 
 namespace {
 
@@ -140,8 +142,6 @@ const ProfileWithLogSwitch& processProfile() {
 }
 
 #else
-
-fs::path programPath(const std::string& baseName) { return binDir() / baseName; }
 
 namespace {
 
