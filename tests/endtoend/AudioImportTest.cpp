@@ -180,16 +180,13 @@ TEST_F(AudioImport, ARequestOfMoreThanFourGibibytesIsDeliveredWhole) {
 
 TEST_F(AudioImport, ChannelLayoutsKeepTheHostsLabelsWhereTheyNameNone) {
     using clipmaker::waveFormat;
-    endtoend::RawClip raw;
-    raw.audioBytes = 4096;
-    raw.audioFormats = {waveFormat({2, 48000, 16, false, false}),
-                        waveFormat({6, 48000, 16, false, false}),
-                        waveFormat({4, 48000, 16, false, false}),
-                        waveFormat({8, 48000, 16, false, true}, 0x3F),
-                        waveFormat({32, 48000, 16, false, true}, 0xFFFFFFFF),
-                        waveFormat({2, 48000, 16, true, false})};
     const fs::path clip = folder.path() / "layouts.avi";
-    endtoend::writeRawClip(clip, raw);
+    endtoend::writeRawClip(
+        clip, {.audioFormats = {waveFormat({2, 48000, 16, false, false}), waveFormat({6, 48000, 16, false, false}),
+                                waveFormat({4, 48000, 16, false, false}), waveFormat({8, 48000, 16, false, true}, 0x3F),
+                                waveFormat({32, 48000, 16, false, true}, 0xFFFFFFFF),
+                                waveFormat({2, 48000, 16, true, false})},
+               .audioBytes = 4096});
     const std::vector<std::vector<PrAudioChannelLabel>> written = {
         {100, 101},
         {100, 101, 102, 103, 104, 105},

@@ -21,10 +21,7 @@ struct FaultCase {
 };
 
 RawClip faultyClip(const FaultCase& fault) {
-    RawClip clip;
-    clip.frames = 12;
-    clip.audioFormats = {clipmaker::waveFormat(clipmaker::AudioPlan{})};
-    clip.audioBytes = 4800;
+    RawClip clip{.frames = 12, .audioFormats = {clipmaker::waveFormat(clipmaker::AudioPlan{})}, .audioBytes = 4800};
     clip.options.riffLimit = 1024;  // several RIFF forms, so every index kind is present
     fault.apply(clip.options);
     return clip;

@@ -25,13 +25,7 @@ norvikimport::ClipReport inspect(const fs::path& clip) {
 }
 
 clipmaker::ClipPlan smallPlan(std::uint32_t type, std::uint32_t frames) {
-    clipmaker::ClipPlan plan;
-    plan.type = type;
-    plan.width = 64;
-    plan.height = 32;
-    plan.frames = frames;
-    plan.threads = 1;
-    return plan;
+    return {.type = type, .width = 64, .height = 32, .frames = frames, .emptyFrames = {}, .audio = {}, .threads = 1};
 }
 
 aviwriter::StreamSetup rawVideo(const std::vector<std::uint8_t>& extra) {

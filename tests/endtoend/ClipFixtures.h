@@ -37,9 +37,9 @@ aviwriter::StreamSetup rawVideo(const std::vector<std::uint8_t>& extra = clipmak
 struct RawClip {
     std::uint32_t frames = 3;
     aviwriter::StreamSetup video = rawVideo();
-    std::vector<std::vector<std::uint8_t>> audioFormats;  // raw WAVE format bytes per stream
+    std::vector<std::vector<std::uint8_t>> audioFormats = {};  // raw WAVE format bytes per stream
     std::uint32_t audioBytes = 0;
-    aviwriter::Options options;
+    aviwriter::Options options = {};
 };
 void writeRawClip(const std::filesystem::path& path, const RawClip& clip);
 
