@@ -94,15 +94,9 @@ int32 failure(const Session& session, int32 selector) {
     return session.failCode;
 }
 
+// (The clip driver reads only hasVideo, to go on to the pixel formats.)
 int32 getInfo(std::intptr_t, imFileInfoRec8* info) {
     info->hasVideo = info->streamIdx == 0;
-    if (info->hasVideo) {
-        info->vidInfo.imageWidth = 16;
-        info->vidInfo.imageHeight = 8;
-        info->vidScale = 25;
-        info->vidSampleSize = 1;
-        info->vidDuration = 3;
-    }
     return info->streamIdx == 0 ? imIterateStreams : imBadStreamIndex;
 }
 
@@ -112,13 +106,12 @@ int32 getPixelFormat(std::intptr_t index, imIndPixelFormatRec* rec) {
     return imNoErr;
 }
 
+// The size of one sample, then the sample.
 int32 dataRate(std::intptr_t, imDataRateAnalysisRec* rec) {
-    if (!rec->buffer) {
-        rec->buffersize = 3 * int32(sizeof(imDataSample));
-        return imNoErr;
-    }
-    auto* samples = reinterpret_cast<imDataSample*>(rec->buffer);
-    for (int i = 0; i < 3; ++i) samples[i] = {0x80000001u, uint32(100 + i)};
+    if (rec->buffer)
+        *reinterpret_cast<imDataSample*>(rec->buffer) = {0x80000001u, 100};
+    else
+        rec->buffersize = int32(sizeof(imDataSample));
     return imNoErr;
 }
 
