@@ -10,9 +10,7 @@ namespace endtoend {
 
 namespace fs = std::filesystem;
 
-fs::path modulePath() {
-    return norvikhost::currentExecutablePath().parent_path() / norvikhost::importerModuleFileName();
-}
+fs::path modulePath() { return hosttest::binDir() / norvikhost::importerModuleFileName(); }
 
 norvikimport::ClipReport inspect(const fs::path& clip) {
     norvikhost::Host host;
