@@ -72,9 +72,14 @@ protected:
 
 }  // namespace
 
-TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
+// Each type in each pixel format the module offers, against the codec alone (an
+// empty frame shows the one before it); then the asynchronous importer's listing
+// against imGetSourceVideo's, and its frames after jumps of the playhead.
+TEST_F(FrameImport, EveryTypeEqualsTheCodecAloneInEveryFormatAndThroughTheAsyncImporter) {
     for (std::uint32_t type : kTypes) {
-        const clipmaker::ClipPlan plan = planOf(type);
+        clipmaker::ClipPlan plan = planOf(type);
+        plan.frames = 6;
+        plan.emptyFrames = {2};
         const fs::path path = clip(plan, "type" + std::to_string(type) + ".avi");
         const ClipChunks chunks = readClipChunks(path);
         std::ifstream file(path, std::ios::binary);
@@ -91,25 +96,14 @@ TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
                 const FrameAnswer answer = requester.request(i);
                 ASSERT_EQ(answer.result, imNoErr) << what;
                 const Bytes compressed = readChunk(file, chunks.frames[i]);
-                reference.decode(compressed.data(), std::uint32_t(compressed.size()));
+                if (!compressed.empty()) reference.decode(compressed.data(), std::uint32_t(compressed.size()));
                 EXPECT_EQ(answer.frame.picture(), reference.picture(packedRowBytes(pixelFormat, 38)))
                     << what << ", frame " << i;
             }
         }
-        EXPECT_TRUE(session.close().empty()) << type;
-    }
-    EXPECT_EQ(host.frames().liveCount(), 0u);
-}
-
-TEST_F(FrameImport, AsyncImporterListsEveryTypeAsImGetSourceVideoAlsoAfterJumps) {
-    for (std::uint32_t type : kTypes) {
-        clipmaker::ClipPlan plan = planOf(type);
-        plan.frames = 6;
-        plan.emptyFrames = {2};
-        FrameSession session(*driver, clip(plan, "async" + std::to_string(type) + ".avi"));
         const FrameFormat& format = chooseFrameFormat(session.video(), "");
         SourceVideoRequester sync(session, format.pixelFormat);
-        const std::string expected = ::listing(session, sync, format);
+        const std::string expected = listing(session, sync, format);
         {
             AsyncImporter importer(session);
             AsyncFrameRequester async(session, importer, format.pixelFormat, 3);
@@ -124,6 +118,7 @@ TEST_F(FrameImport, AsyncImporterListsEveryTypeAsImGetSourceVideoAlsoAfterJumps)
         }
         EXPECT_TRUE(session.close().empty()) << type;
     }
+    EXPECT_EQ(host.frames().liveCount(), 0u);
 }
 
 TEST_F(FrameImport, TheHostGetsNoAsyncImporterWhenItsOwnOpenFails) {
