@@ -31,13 +31,9 @@ Maker planned(std::function<void(ClipPlan&)> edit) {
     };
 }
 
-// A clip of empty frames written directly (writeRawClip) as `edit` changes it.
-Maker raw(std::function<void(RawClip&)> edit) {
-    return [=](const fs::path& path) {
-        RawClip clip;
-        edit(clip);
-        writeRawClip(path, clip);
-    };
+// A clip of empty frames written directly (writeRawClip).
+Maker raw(const RawClip& clip) {
+    return [=](const fs::path& path) { writeRawClip(path, clip); };
 }
 
 Maker audio(std::vector<AudioPlan> streams) {
@@ -45,20 +41,16 @@ Maker audio(std::vector<AudioPlan> streams) {
 }
 
 Maker rawAudio(std::vector<std::vector<std::uint8_t>> formats) {
-    return raw([=](RawClip& clip) {
-        clip.audioFormats = formats;
-        clip.audioBytes = 64;
-    });
+    return raw({.audioFormats = formats, .audioBytes = 64});
 }
 
 // Without idx1, so that millions of frames stay cheap.
 Maker longClip(std::uint32_t frames, std::uint32_t rate, std::uint32_t scale) {
-    return raw([=](RawClip& clip) {
-        clip.frames = frames;
-        clip.video.rate = rate;
-        clip.video.scale = scale;
-        clip.options.idx1 = false;
-    });
+    RawClip clip{.frames = frames};
+    clip.video.rate = rate;
+    clip.video.scale = scale;
+    clip.options.idx1 = false;
+    return raw(clip);
 }
 
 std::vector<GoldenCase> allCases() {
@@ -91,9 +83,8 @@ std::vector<GoldenCase> allCases() {
              plan.frames = 5;
              plan.emptyFrames = {1, 3};
          })},
-        {"video-format-refused-by-codec",
-         raw([](RawClip& clip) { clip.video = rawVideo(std::vector<std::uint8_t>(24, 0xFF)); })},
-        {"video-format-40-bytes", raw([](RawClip& clip) { clip.video = rawVideo({}); })},
+        {"video-format-refused-by-codec", raw({.video = rawVideo(std::vector<std::uint8_t>(24, 0xFF))})},
+        {"video-format-40-bytes", raw({.video = rawVideo({})})},
         {"json-sample", planned([](ClipPlan& plan) {
              plan.frames = 4;
              plan.audio = {AudioPlan{}};
