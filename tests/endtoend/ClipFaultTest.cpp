@@ -1,7 +1,9 @@
-// Broken files through the whole open path of the real module: every fault the
-// AVI writer can make, and stream format blocks the codec refuses. The module
-// must answer with a result code (imBadFile for what it cannot read), never
-// crash or hang, and the host must always get the file closed again.
+// Broken files through the whole open path of the real module: the AVI writer's
+// faults, and stream format blocks the codec refuses. The module must answer with
+// a result code (imBadFile for what it cannot read), never crash or hang, and the
+// host must always get the file closed again. (Index faults that only make the
+// parser fall back to idx1 all give the module the same clip, whose idx1 covers
+// the first of several RIFF forms: AviIndex checks each, one stays here.)
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -19,10 +21,7 @@ struct FaultCase {
 };
 
 RawClip faultyClip(const FaultCase& fault) {
-    RawClip clip;
-    clip.frames = 12;
-    clip.audioFormats = {clipmaker::waveFormat(clipmaker::AudioPlan{})};
-    clip.audioBytes = 4800;
+    RawClip clip{.frames = 12, .audioFormats = {clipmaker::waveFormat(clipmaker::AudioPlan{})}, .audioBytes = 4800};
     clip.options.riffLimit = 1024;  // several RIFF forms, so every index kind is present
     fault.apply(clip.options);
     return clip;
@@ -63,16 +62,10 @@ const std::vector<FaultCase> kFaults = {
     {"RIFF size too small", [](aviwriter::Options& o) { o.faults.riffSizeDelta = -100; }},
     {"movi size too large", [](aviwriter::Options& o) { o.faults.moviSizeDelta = 1 << 20; }},
     {"movi size too small", [](aviwriter::Options& o) { o.faults.moviSizeDelta = -50; }},
-    {"super index entry width", [](aviwriter::Options& o) { o.faults.superLongsPerEntry = 3; }},
     {"standard index entry width", [](aviwriter::Options& o) { o.faults.stdLongsPerEntry = 5; }},
-    {"super index claims more entries", [](aviwriter::Options& o) { o.faults.superExtraEntries = 1000; }},
-    {"standard index claims more entries", [](aviwriter::Options& o) { o.faults.stdExtraEntries = 100000; }},
     {"super index entry too small", [](aviwriter::Options& o) { o.faults.superSmallSize = true; }},
     {"super index entry past the end", [](aviwriter::Options& o) { o.faults.superOffsetPastEnd = true; }},
     {"standard index base offset", [](aviwriter::Options& o) { o.faults.stdBaseOffsetDelta = 1ll << 40; }},
-    {"idx1 with extra bytes", [](aviwriter::Options& o) { o.faults.idx1ExtraBytes = 7; }},
-    {"super index repeats its first entry", [](aviwriter::Options& o) { o.faults.superRepeatsFirst = true; }},
-    {"super index names itself", [](aviwriter::Options& o) { o.faults.superPointsToIndx = true; }},
 };
 
 TEST(ClipInfoFaults, EveryWriterFaultGetsAResultCode) {
@@ -84,7 +77,7 @@ TEST(ClipInfoFaults, EveryWriterFaultGetsAResultCode) {
     // Without its strh or strf the video stream cannot be described.
     for (bool omitHeader : {true, false}) {
         RawClip clip;
-        (omitHeader ? clip.omitStrh : clip.omitStrf) = true;
+        (omitHeader ? clip.video.omitStrh : clip.video.omitStrf) = true;
         EXPECT_EQ(streamZeroResult(clip), imBadFile) << (omitHeader ? "strl without strh" : "strl without strf");
     }
 }
@@ -109,7 +102,7 @@ TEST(ClipInfoFaults, CorruptStreamFormatBlocks) {
     for (std::size_t k = 0; k < blocks.size(); ++k) {
         SCOPED_TRACE("block " + std::to_string(k));
         RawClip clip;
-        clip.videoExtra = blocks[k];
+        clip.video = rawVideo(blocks[k]);
         const std::int32_t result = streamZeroResult(clip);
         EXPECT_TRUE(result == imNoErr || result == imBadFile) << result;
         refused += result == imBadFile;

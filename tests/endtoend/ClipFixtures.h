@@ -27,23 +27,20 @@ norvikimport::ClipReport inspect(const std::filesystem::path& clip);
 // A small clip of the given type: 64 x 32, `frames` frames at 25/1, no audio.
 clipmaker::ClipPlan smallPlan(std::uint32_t type = 104, std::uint32_t frames = 3);
 
+// The video stream of a RawClip: 64 x 32 'NRVK' at 25/1, its format the bitmap
+// header and `extra` (the codec's 24-byte block of smallPlan() by default).
+aviwriter::StreamSetup rawVideo(const std::vector<std::uint8_t>& extra = clipmaker::streamFormatBlock(smallPlan()));
+
 // A clip whose video frames are all empty chunks, written with the AVI writer
-// directly, so that clips of millions of frames stay cheap. The video format is
-// the bitmap header and `videoExtra` (the codec's 24-byte block by default);
-// every audio stream gets one chunk of `audioBytes` zero bytes.
+// directly, so that clips of millions of frames stay cheap. Every audio stream
+// gets one chunk of `audioBytes` zero bytes.
 struct RawClip {
     std::uint32_t frames = 3;
-    std::uint32_t rate = 25, scale = 1;
-    std::vector<std::uint8_t> videoExtra;                 // empty: streamFormatBlock(smallPlan())
-    bool omitVideoExtra = false;                          // a format chunk of exactly 40 bytes
-    bool omitStrh = false, omitStrf = false;              // the video stream's strl without them
-    std::vector<std::vector<std::uint8_t>> audioFormats;  // raw WAVE format bytes per stream
+    aviwriter::StreamSetup video = rawVideo();
+    std::vector<std::vector<std::uint8_t>> audioFormats = {};  // raw WAVE format bytes per stream
     std::uint32_t audioBytes = 0;
-    aviwriter::Options options;
+    aviwriter::Options options = {};
 };
 void writeRawClip(const std::filesystem::path& path, const RawClip& clip);
-
-// Overwrites the first video stream header's dwRate and dwScale in a written file.
-void patchVideoRate(const std::filesystem::path& path, std::uint32_t rate, std::uint32_t scale);
 
 }  // namespace endtoend

@@ -65,16 +65,6 @@ protected:
         return path;
     }
 
-    // The listing of a clip in `code` ("": the first format offered).
-    std::string listing(const fs::path& path, const std::string& code) {
-        FrameSession session(*driver, path);
-        const FrameFormat& format = chooseFrameFormat(session.video(), code);
-        SourceVideoRequester requester(session, format.pixelFormat);
-        const std::string text = ::listing(session, requester, format);
-        EXPECT_TRUE(session.close().empty());
-        return text;
-    }
-
     endtoend::TempFolder folder;
     Host host;
     std::unique_ptr<ImporterDriver> driver;
@@ -82,10 +72,14 @@ protected:
 
 }  // namespace
 
-TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
-    int formatsSeen = 0;
+// Each type in each pixel format the module offers, against the codec alone (an
+// empty frame shows the one before it); then the asynchronous importer's listing
+// against imGetSourceVideo's, and its frames after jumps of the playhead.
+TEST_F(FrameImport, EveryTypeEqualsTheCodecAloneInEveryFormatAndThroughTheAsyncImporter) {
     for (std::uint32_t type : kTypes) {
-        const clipmaker::ClipPlan plan = planOf(type);
+        clipmaker::ClipPlan plan = planOf(type);
+        plan.frames = 6;
+        plan.emptyFrames = {2};
         const fs::path path = clip(plan, "type" + std::to_string(type) + ".avi");
         const ClipChunks chunks = readClipChunks(path);
         std::ifstream file(path, std::ios::binary);
@@ -102,31 +96,18 @@ TEST_F(FrameImport, EveryTypeInEveryOfferedFormatEqualsTheCodecAlone) {
                 const FrameAnswer answer = requester.request(i);
                 ASSERT_EQ(answer.result, imNoErr) << what;
                 const Bytes compressed = readChunk(file, chunks.frames[i]);
-                reference.decode(compressed.data(), std::uint32_t(compressed.size()));
+                if (!compressed.empty()) reference.decode(compressed.data(), std::uint32_t(compressed.size()));
                 EXPECT_EQ(answer.frame.picture(), reference.picture(packedRowBytes(pixelFormat, 38)))
                     << what << ", frame " << i;
             }
-            ++formatsSeen;
         }
-        EXPECT_TRUE(session.close().empty()) << type;
-    }
-    EXPECT_GT(formatsSeen, 17 * 4);
-    EXPECT_EQ(host.frames().liveCount(), 0u);
-}
-
-TEST_F(FrameImport, AsyncImporterListsEveryTypeAsImGetSourceVideoAlsoAfterJumps) {
-    for (std::uint32_t type : kTypes) {
-        clipmaker::ClipPlan plan = planOf(type);
-        plan.frames = 6;
-        plan.emptyFrames = {2};
-        FrameSession session(*driver, clip(plan, "async" + std::to_string(type) + ".avi"));
         const FrameFormat& format = chooseFrameFormat(session.video(), "");
         SourceVideoRequester sync(session, format.pixelFormat);
-        const std::string expected = ::listing(session, sync, format);
+        const std::string expected = listing(session, sync, format);
         {
             AsyncImporter importer(session);
             AsyncFrameRequester async(session, importer, format.pixelFormat, 3);
-            EXPECT_EQ(::listing(session, async, format), expected) << type;
+            EXPECT_EQ(listing(session, async, format), expected) << type;
             for (std::int64_t index : {4, 5, 0, 1, 3, 1}) {
                 const FrameAnswer answer = async.request(index);
                 ASSERT_EQ(answer.result, aiNoError) << type;
@@ -137,6 +118,7 @@ TEST_F(FrameImport, AsyncImporterListsEveryTypeAsImGetSourceVideoAlsoAfterJumps)
         }
         EXPECT_TRUE(session.close().empty()) << type;
     }
+    EXPECT_EQ(host.frames().liveCount(), 0u);
 }
 
 TEST_F(FrameImport, TheHostGetsNoAsyncImporterWhenItsOwnOpenFails) {
@@ -159,29 +141,27 @@ TEST_F(FrameImport, Md5ListingsMatchTheGoldenOneOnEveryPlatform) {
     yuv.emptyFrames = {2};
     yuv.rateNumerator = 30000;
     yuv.rateDenominator = 1001;
-    const std::string text = listing(clip(yuv, "yuv.avi"), "") + listing(clip(planOf(102, 48, 16), "rgba.avi"), "bgra");
+    std::string text;  // in the first format offered, then in bgra
+    for (const auto& [plan, code] : {std::pair{yuv, ""}, {planOf(102, 48, 16), "bgra"}}) {
+        FrameSession session(*driver, clip(plan, std::to_string(plan.type) + ".avi"));
+        const FrameFormat& format = chooseFrameFormat(session.video(), code);
+        SourceVideoRequester requester(session, format.pixelFormat);
+        text += listing(session, requester, format);
+        EXPECT_TRUE(session.close().empty());
+    }
     hosttest::expectGolden(fs::path(NORVIK_GOLDEN_DIR) / "frames-md5.txt", text);
 }
 
 TEST_F(FrameImport, DamagedClipsAndAFailingHostGetTheirAnswers) {
-    clipmaker::ClipPlan plan = planOf(104, 16, 8);
-    plan.frames = 3;
-    plan.index = clipmaker::IndexKind::Idx1;
-    const fs::path path = clip(plan, "damaged.avi");
-    const ClipChunks chunks = readClipChunks(path);
+    const fs::path path = clip(planOf(104, 16, 8), "damaged.avi");
     std::string bytes = hosttest::readFile(path);
-    const std::size_t idx1 = bytes.rfind("idx1");
-    const std::size_t second = bytes.find("00dc", bytes.find("00dc", idx1 + 8) + 4);
-    ASSERT_NE(second, std::string::npos);
-    bytes.replace(second + 12, 4, "\xF0\xFF\xFF\x7F");               // frame 1 now runs past the end of the file
-    bytes.replace(std::size_t(chunks.frames[2].offset), 4, "XXXX");  // frame 2 no longer starts like a frame
+    bytes.replace(std::size_t(readClipChunks(path).frames[1].offset), 4, "XXXX");  // no longer starts like a frame
     std::ofstream(path, std::ios::binary) << bytes;
     {
         FrameSession session(*driver, path);
         SourceVideoRequester requester(session, PrPixelFormat_YUYV_422_8u_601);
         EXPECT_EQ(requester.request(0).result, imNoErr);
-        EXPECT_EQ(requester.request(1).result, imFileReadFailed);
-        EXPECT_EQ(requester.request(2).result, imBadCompression);
+        EXPECT_EQ(requester.request(1).result, imBadCompression);
         host.setCreatePPixFails(true);
         EXPECT_EQ(requester.request(0).result, imOtherErr);
         host.setCreatePPixFails(false);

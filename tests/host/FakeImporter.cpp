@@ -1,26 +1,20 @@
 // Small importer modules that stand in for a real one when testing the host.
 // Built twice. FAKE_GOOD answers as a well-behaved importer does (and uses the
 // basic suite, the Error Suite and newPtr on the way); per clip it answers like an
-// importer of one video and two audio streams, except for one selector chosen by
-// the clip's file name: "fail-<selector>-<code>.avi" makes that selector answer
-// <code>; "throw-<selector>.avi" makes it throw. A session is allocated at
-// imOpenFile8 and freed at imCloseFile (whatever it answers), so a host that
-// forgets to close shows up as a leak. FAKE_BAD gives every module-wide answer a
-// host must not trust.
+// importer of one video stream, except for one selector chosen by the clip's file
+// name: "fail-<selector>-<code>.avi" makes that selector answer <code>;
+// "throw-<selector>.avi" makes it throw. A session is allocated at imOpenFile8 and
+// freed at imCloseFile (whatever it answers), so a host that forgets to close
+// shows up as a leak. FAKE_BAD gives every module-wide answer a host must not
+// trust.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 
+#include "platform/Export.h"
 #include "prsdk/PrSDK.h"
-
-#ifdef _WIN32
-#define FAKE_EXPORT extern "C" __declspec(dllexport)
-#else
-#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 using namespace prsdk;
 
@@ -88,14 +82,8 @@ Session* sessionFor(const prUTF16Char* path) {
             name += static_cast<char>(*path & 0x7F);
     }
     auto* session = new Session;
-    char* end = nullptr;
-    if (name.rfind("fail-", 0) == 0) {
-        session->failSelector = static_cast<int32>(std::strtol(name.c_str() + 5, &end, 10));
-        session->failCode = static_cast<int32>(std::strtol(end + 1, nullptr, 10));
-    } else if (name.rfind("throw-", 0) == 0) {
-        session->failSelector = static_cast<int32>(std::strtol(name.c_str() + 6, nullptr, 10));
-        session->throws = true;
-    }
+    if (std::sscanf(name.c_str(), "fail-%d-%d", &session->failSelector, &session->failCode) != 2)
+        session->throws = std::sscanf(name.c_str(), "throw-%d", &session->failSelector) == 1;
     return session;
 }
 
@@ -106,18 +94,9 @@ int32 failure(const Session& session, int32 selector) {
     return session.failCode;
 }
 
+// (The clip driver reads only hasVideo, to go on to the pixel formats.)
 int32 getInfo(std::intptr_t, imFileInfoRec8* info) {
     info->hasVideo = info->streamIdx == 0;
-    if (info->hasVideo) {
-        info->vidInfo.imageWidth = 16;
-        info->vidInfo.imageHeight = 8;
-        info->vidScale = 25;
-        info->vidSampleSize = 1;
-        info->vidDuration = 3;
-    }
-    info->hasAudio = 1;
-    info->audInfo = {2, 48000.0f, kPrAudioSampleType_16BitInt};
-    info->audDuration = 5760;
     return info->streamIdx == 0 ? imIterateStreams : imBadStreamIndex;
 }
 
@@ -127,18 +106,12 @@ int32 getPixelFormat(std::intptr_t index, imIndPixelFormatRec* rec) {
     return imNoErr;
 }
 
-int32 analysis(std::intptr_t, imAnalysisRec* rec) {
-    std::snprintf(rec->buffer, std::size_t(rec->buffersize), "Fake analysis\n");
-    return imNoErr;
-}
-
+// The size of one sample, then the sample.
 int32 dataRate(std::intptr_t, imDataRateAnalysisRec* rec) {
-    if (!rec->buffer) {
-        rec->buffersize = 3 * int32(sizeof(imDataSample));
-        return imNoErr;
-    }
-    auto* samples = reinterpret_cast<imDataSample*>(rec->buffer);
-    for (int i = 0; i < 3; ++i) samples[i] = {0x80000001u, uint32(100 + i)};
+    if (rec->buffer)
+        *reinterpret_cast<imDataSample*>(rec->buffer) = {0x80000001u, 100};
+    else
+        rec->buffersize = int32(sizeof(imDataSample));
     return imNoErr;
 }
 
@@ -183,7 +156,9 @@ int32 dispatch(int32 selector, imStdParms* stdParms, void* param1, void* param2)
         case imCloseFile: return onCloseFile(static_cast<Session*>(param2));
         case imGetInfo8: return onClip(selector, param1, param2, getInfo);
         case imGetIndPixelFormat: return onClip(selector, param1, param2, getPixelFormat);
-        case imAnalysis: return onClip(selector, param1, param2, analysis);
+        case imAnalysis:
+            return onClip<imAnalysisRec>(selector, param1, param2,
+                                         [](std::intptr_t, imAnalysisRec*) { return int32(imNoErr); });
         case imDataRateAnalysis: return onClip(selector, param1, param2, dataRate);
         default: return imUnsupported;
     }
@@ -215,6 +190,6 @@ int32 dispatch(int32 selector, imStdParms*, void*, void* param2) {
 
 }  // namespace
 
-FAKE_EXPORT int32 xImportEntry(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
+NORVIK_EXPORT int32 xImportEntry(int32 selector, imStdParms* stdParms, void* param1, void* param2) {
     return dispatch(selector, stdParms, param1, param2);
 }

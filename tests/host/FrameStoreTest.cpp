@@ -47,16 +47,15 @@ TEST(FrameStore, OverwrittenGuardsAndFramesLeftWithTheModuleAreReported) {
     int notAFrame = 0;
     EXPECT_EQ(store.dispose(&notAFrame, true), suiteError_InvalidParms);
 
-    const std::vector<std::string> problems = store.checkAtClose();
-    const std::vector<std::string> expected = {
-        "frame 1 (bgra 3x2): the bytes before its buffer were overwritten (found at Dispose)",
-        "frame 4 (bgra 3x2): the module disposed of a frame it had handed to the host",
-        "Dispose of a handle that is not a live frame",
-        "frame 2 (bgra 3x2): the bytes after its buffer were overwritten (found at close)",
-        "frame 3 (bgra 3x2): the module neither disposed of it nor handed it to the host"};
-    std::vector<std::string> sorted = problems, wanted = expected;
-    std::sort(sorted.begin(), sorted.end());
-    std::sort(wanted.begin(), wanted.end());
-    EXPECT_EQ(sorted, wanted);
+    std::vector<std::string> problems = store.checkAtClose(),
+                             expected = {
+                                 "frame 1 (bgra 3x2): the bytes before its buffer were overwritten (found at Dispose)",
+                                 "frame 4 (bgra 3x2): the module disposed of a frame it had handed to the host",
+                                 "Dispose of a handle that is not a live frame",
+                                 "frame 2 (bgra 3x2): the bytes after its buffer were overwritten (found at close)",
+                                 "frame 3 (bgra 3x2): the module neither disposed of it nor handed it to the host"};
+    std::sort(problems.begin(), problems.end());  // frames at close come in no fixed order
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(problems, expected);
     EXPECT_EQ(store.liveCount(), 3u);
 }

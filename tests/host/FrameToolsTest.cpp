@@ -6,6 +6,7 @@
 #include "FrameFormats.h"
 #include "PictureView.h"
 #include "PngFile.h"
+#include "TestPlatform.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -16,9 +17,8 @@ using namespace norvikimport;
 using namespace prsdk;
 
 TEST(FrameTools, PicturesShowVideoRangeEndsAsBlackAndWhiteAndReadBack) {
-    const fs::path png =
-        fs::temp_directory_path() /
-        ("norvik-frame-tools-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".png");
+    const hosttest::TempFolder folder;
+    const fs::path png = folder.path() / "picture.png";
     // yuy2: Y 16 and 235 with neutral chroma.
     const ViewImage eight = viewOf(*findFrameFormat(PrPixelFormat_YUYV_422_8u_601), 2, 1, {16, 128, 235, 128});
     EXPECT_EQ(eight.bits, 8);
@@ -50,5 +50,4 @@ TEST(FrameTools, PicturesShowVideoRangeEndsAsBlackAndWhiteAndReadBack) {
         EXPECT_EQ(w, image->width);
         EXPECT_EQ(channels, 3);
     }
-    fs::remove(png);
 }

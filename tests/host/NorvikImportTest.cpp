@@ -75,15 +75,11 @@ TEST(NorvikImport, AudioListsTheSameFramemd5LinesEverywhereAndWritesRawAndWav) {
     EXPECT_EQ(run.exitCode, 0) << run.output;
     const std::string file = readFile(wav);
     ASSERT_GE(file.size(), 80u);
-    const auto u16 = [&](std::size_t at) { return std::uint8_t(file[at]) | std::uint8_t(file[at + 1]) << 8; };
-    const auto u32 = [&](std::size_t at) { return std::uint32_t(u16(at)) | std::uint32_t(u16(at + 2)) << 16; };
-    // libsndfile's extensible header: fmt at 12, 40 bytes of format, float sub-format.
+    // libsndfile's extensible header: fmt at 12, 6 channels of 32 bits, 5.1's channel
+    // mask (0x3F), float sub-format.
     EXPECT_EQ(file.substr(12, 4), "fmt ");
-    EXPECT_EQ(u16(20), 0xFFFE);
-    EXPECT_EQ(u16(22), 6);
-    EXPECT_EQ(u16(34), 32);
-    EXPECT_EQ(u32(40), 0x3Fu) << "5.1's channel mask";
-    EXPECT_EQ(u16(44), 3);
+    for (const auto& [at, value] : {std::pair{20, 0xFFFE}, {22, 6}, {34, 32}, {40, 0x3F}, {42, 0}, {44, 3}})
+        EXPECT_EQ(std::uint8_t(file[at]) | std::uint8_t(file[at + 1]) << 8, value) << "at " << at;
     EXPECT_EQ(file.substr(file.size() - samples.size()), samples);
 }
 

@@ -1,6 +1,5 @@
 #include "TestPlatform.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -24,18 +23,16 @@ namespace hosttest {
 
 namespace fs = std::filesystem;
 
-fs::path binDir() {
-    if (const char* dir = std::getenv("NORVIK_BIN_DIR"); dir && fs::is_directory(dir)) return dir;
-    return norvikhost::currentExecutablePath().parent_path();
+fs::path binDir() { return norvikhost::currentExecutablePath().parent_path(); }
+
+fs::path programPath(const std::string& baseName) {
+    return binDir() / (baseName + norvikhost::currentExecutablePath().extension().string());
 }
 
 namespace {
 
 fs::path uniqueTempPath(const std::string& stem) {
-    static std::mt19937_64 random(std::random_device{}() ^
-                                  std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
-    const auto stamp = std::to_string(random());
-    return fs::temp_directory_path() / (stem + "-" + stamp);
+    return fs::temp_directory_path() / (stem + "-" + std::to_string(std::random_device{}()));
 }
 
 }  // namespace
@@ -82,8 +79,6 @@ std::vector<std::string> logMessages(const fs::path& log) {
 }
 
 #ifdef _WIN32
-
-fs::path programPath(const std::string& baseName) { return binDir() / (baseName + ".exe"); }
 
 namespace {
 
@@ -140,8 +135,6 @@ const ProfileWithLogSwitch& processProfile() {
 }
 
 #else
-
-fs::path programPath(const std::string& baseName) { return binDir() / baseName; }
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 namespace hosttest {
 
-// The folder with the programs and modules of the build: NORVIK_BIN_DIR, or the
-// folder of the running test program.
+// The folder with the programs and modules of the build: the running test
+// program's.
 std::filesystem::path binDir();
 
 // A program of the build by its base name ("norvik-import" gets ".exe" on Windows).
