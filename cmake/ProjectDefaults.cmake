@@ -26,8 +26,7 @@ function(norvik_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    ENVIRONMENT "NORVIK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
