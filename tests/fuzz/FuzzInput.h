@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,9 @@ inline void writeFile(const std::filesystem::path& path, const uint8_t* data, si
 // slots): 4 x 4 video and 16-bit stereo audio, six chunks each; when `varied`, the
 // third pair in a rec list and the fourth audio chunk empty.
 inline std::vector<uint8_t> writerFile(aviwriter::Options o, bool varied) {
-    const auto path = std::filesystem::temp_directory_path() / ("norvik-fuzz-writer-" + std::to_string(std::rand()));
+    // A name of this process alone: CTest runs a target and its regression replay at once.
+    const auto path =
+        std::filesystem::temp_directory_path() / ("norvik-fuzz-writer-" + std::to_string(std::random_device{}()));
     o.superIndexSlots = 4;
     {
         aviwriter::AviWriter w(path.string(), o);

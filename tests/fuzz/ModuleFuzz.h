@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -28,7 +29,7 @@ struct LoadedModule {
 inline std::filesystem::path uniqueFile(const std::string& tag) {
     static int counter = 0;
     return std::filesystem::temp_directory_path() /
-           ("norvik-" + tag + "-" + std::to_string(std::rand()) + "-" +
+           ("norvik-" + tag + "-" + std::to_string(std::random_device{}()) + "-" +
             std::to_string(reinterpret_cast<uintptr_t>(&counter)) + "-" + std::to_string(++counter) + ".avi");
 }
 
