@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "frame_layout.h"
+#include "FrameLayout.h"
 #include "norvik/norvik_common.h"
-#include "source.h"
-#include "stream_format.h"
-#include "thread_pool.h"
+#include "Source.h"
+#include "StreamFormat.h"
+#include "ThreadPool.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "colour.h"
+#include "Colour.h"
 
 namespace norvik {
 

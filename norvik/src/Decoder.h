@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "convert.h"
-#include "frame_layout.h"
+#include "Convert.h"
+#include "FrameLayout.h"
 #include "norvik/norvik_common.h"
-#include "stream_format.h"
-#include "thread_pool.h"
+#include "StreamFormat.h"
+#include "ThreadPool.h"
 
 namespace norvik {
 

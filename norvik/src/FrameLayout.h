@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "stream_format.h"
+#include "StreamFormat.h"
 
 namespace norvik {
 

@@ -1,10 +1,10 @@
-#include "convert.h"
+#include "Convert.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "pack.h"
+#include "Pack.h"
 
 namespace norvik {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "norvik/norvik_common.h"
-#include "stream_format.h"
-#include "types.h"
+#include "StreamFormat.h"
+#include "Types.h"
 
 namespace norvik {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "colour.h"
-#include "stream_format.h"
-#include "types.h"
+#include "Colour.h"
+#include "StreamFormat.h"
+#include "Types.h"
 
 namespace norvik {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "types.h"
+#include "Types.h"
 
 namespace norvik {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <optional>
 
-#include "decoder.h"
-#include "encoder.h"
-#include "thread_pool.h"
+#include "Decoder.h"
+#include "Encoder.h"
+#include "ThreadPool.h"
 
 namespace norvik {
 

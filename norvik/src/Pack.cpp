@@ -1,4 +1,4 @@
-#include "pack.h"
+#include "Pack.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "encoder.h"
+#include "Encoder.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "bitio.h"
-#include "bytes.h"
+#include "BitIo.h"
+#include "Bytes.h"
 
 namespace norvik {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "types.h"
+#include "Types.h"
 
 namespace norvik {
 

@@ -2,12 +2,12 @@
 #include <cstring>
 #include <new>
 
-#include "encoder.h"
-#include "guarded.h"
+#include "Encoder.h"
+#include "Guarded.h"
 #include "norvik/norvik_common.h"
-#include "session.h"
-#include "source.h"
-#include "stream_format.h"
+#include "Session.h"
+#include "Source.h"
+#include "StreamFormat.h"
 
 using namespace norvik;
 

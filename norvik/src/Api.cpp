@@ -3,12 +3,12 @@
 #include <cstring>
 #include <new>
 
-#include "decoder.h"
-#include "encoder.h"
-#include "guarded.h"
+#include "Decoder.h"
+#include "Encoder.h"
+#include "Guarded.h"
 #include "norvik/norvik_common.h"
-#include "session.h"
-#include "stream_format.h"
+#include "Session.h"
+#include "StreamFormat.h"
 
 using namespace norvik;
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "bitio.h"
-#include "frame_layout.h"
+#include "BitIo.h"
+#include "FrameLayout.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "row_decoder.h"
+#include "RowDecoder.h"
 
 namespace norvik {
 

@@ -1,8 +1,8 @@
-#include "stream_format.h"
+#include "StreamFormat.h"
 
 #include <cstring>
 
-#include "bytes.h"
+#include "Bytes.h"
 
 namespace norvik {
 

@@ -1,8 +1,8 @@
-#include "decoder.h"
+#include "Decoder.h"
 
 #include <cstring>
 
-#include "row_decoder.h"
+#include "RowDecoder.h"
 
 namespace norvik {
 

@@ -1,4 +1,4 @@
-#include "thread_pool.h"
+#include "ThreadPool.h"
 
 #include <algorithm>
 

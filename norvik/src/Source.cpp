@@ -1,9 +1,9 @@
-#include "source.h"
+#include "Source.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "bytes.h"
+#include "Bytes.h"
 
 namespace norvik {
 

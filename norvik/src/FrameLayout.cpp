@@ -1,9 +1,9 @@
-#include "frame_layout.h"
+#include "FrameLayout.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "bytes.h"
+#include "Bytes.h"
 
 namespace norvik {
 
