@@ -1,11 +1,13 @@
 #include "async/NorvikAsyncImporter.h"
 
 #include <exception>
+#include <string>
 #include <stdexcept>
 
 #include "log/Log.h"
 #include "log/Names.h"
 #include "video/FrameSteps.h"
+
 
 using namespace prsdk;
 
@@ -20,14 +22,14 @@ void logNoError(const char* handler) {
     logMessage("    %s: [%s] (%d)", handler, asyncResultName(aiNoError), int(aiNoError));
 }
 
-const VideoInfo& videoOf(const NorvikImporter& importer) {
-    if (!importer.m_videoInfo) throw std::logic_error("m_videoInfo is NULL");
-    return *importer.m_videoInfo;
+const VideoInfo& videoOf(const std::shared_ptr<const VideoInfo>& video) {
+    if (!video) throw std::logic_error("m_videoInfo is NULL");
+    return *video;
 }
 
 }  // namespace
 
-NorvikAsyncImporter::NorvikAsyncImporter(const imStdParms* stdParms) : NorvikImporter(stdParms) {
+NorvikAsyncImporter::NorvikAsyncImporter(const imStdParms* stdParms) : m_session(stdParms) {
     logMessage("NorvikAsyncImporter::NorvikAsyncImporter()");
 }
 
@@ -36,11 +38,17 @@ NorvikAsyncImporter::~NorvikAsyncImporter() {
     destroyRequests();
 }
 
+int32_t NorvikAsyncImporter::openAndParse(const std::u16string& path, int32_t streamIndex, int32_t access) {
+    const int32_t result = m_session.openAndParse(path, streamIndex, access);
+    m_video = m_session.video();
+    return result;
+}
+
 int32_t NorvikAsyncImporter::OnInitiateAsyncRead(const aiAsyncRequest& request) {
     std::lock_guard lock(m_requestMutex);
     logHandler("OnInitiateAsyncRead");
     const imSourceVideoRec& record = request.inSourceRec;
-    const uint32_t index = frameTimeToIndex(videoOf(*this), record.inFrameTime);
+    const uint32_t index = frameTimeToIndex(videoOf(m_video), record.inFrameTime);
     logMessage("REQUEST: Adding: %d, frameTime: %lld", int(index), static_cast<long long>(record.inFrameTime));
     addRequest(record);
     logNoError("OnInitiateAsyncRead");
@@ -50,7 +58,7 @@ int32_t NorvikAsyncImporter::OnInitiateAsyncRead(const aiAsyncRequest& request) 
 int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
     std::unique_lock lock(m_requestMutex);
     logHandler("OnGetFrame");
-    const uint32_t index = frameTimeToIndex(videoOf(*this), request.inFrameTime);
+    const uint32_t index = frameTimeToIndex(videoOf(m_video), request.inFrameTime);
     if (!request.outFrame) throw std::logic_error("imSourceVideoRec.outFrame is NULL");
     const auto time = static_cast<long long>(request.inFrameTime);
     logMessage("REQUEST: Requesting: %d, frameTime: %lld", int(index), time);
@@ -84,15 +92,15 @@ int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
 int32_t NorvikAsyncImporter::OnFlush() {
     std::lock_guard lock(m_requestMutex);
     logHandler("OnFlush");
-    videoOf(*this);
+    videoOf(m_video);
     destroyRequests();
     logNoError("OnFlush");
     return aiNoError;
 }
 
 NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const imSourceVideoRec& record) {
-    const uint32_t index = frameTimeToIndex(videoOf(*this), record.inFrameTime);
-    auto request = std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(*this)), index);
+    const uint32_t index = frameTimeToIndex(videoOf(m_video), record.inFrameTime);
+    auto request = std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(m_session)), index);
     request->decodeTurn = m_nextTurn;
     // The task starts before the request joins the list, so that a thread that
     // cannot be had (std::system_error) leaves no request without a future, and
@@ -105,7 +113,7 @@ NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const
 
 int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
     NorvikAsyncImporter& importer = *request->importer;
-    VideoInfo& video = *importer.m_videoInfo;
+    const VideoInfo& video = *importer.m_video;
     FrameJob& job = request->job;
     int32_t result = imNoErr;
     std::exception_ptr error;
@@ -123,7 +131,7 @@ int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
     if (error) std::rethrow_exception(error);
     if (result != imNoErr) return result;
     std::lock_guard lock(importer.m_decodeMutex);
-    return decodeFrame(video, job);
+    return importer.m_decoder.decode(importer.m_video, job);
 }
 
 void NorvikAsyncImporter::destroyRequests() {
