@@ -1,4 +1,4 @@
-// Pictures and audio that ffmpeg wrote (make_inputs.sh, in NORVIK_MKCLIP_INPUTS)
+// Pictures and audio that ffmpeg wrote (make-inputs.sh, in NORVIK_MKCLIP_INPUTS)
 // come back out of the codec library byte for byte, for every compressed type and
 // every layout read, the audio interleaved per frame; bad input gets a clear
 // message and leaves no clip behind. (The clip maker's synthetic pictures, tones
@@ -217,7 +217,7 @@ TEST(MkclipInput, AudioFilesKeepTheirFormatMaskAndSamples) {
     }
 }
 
-// (A type that does not match the input, and raw input ending inside a picture, are cli_test.sh's.)
+// (A type that does not match the input, and raw input ending inside a picture, are cli-test.sh's.)
 TEST(MkclipInput, BadInputGetsAClearMessageAndNoClip) {
     auto stream = riff_test::readFile(input("yuv422p.y4m"));
     stream[12] = '4';  // "W66" -> "W64": each picture seems shorter than it is
