@@ -71,7 +71,7 @@ public:
         imFileInfoRec8 info{};
         info.privatedata = m_session;
         m_driver.call(imGetInfo8, nullptr, &info);
-        frames = info.audDuration;
+        m_frames = info.audDuration;
     }
     ~OpenClip() {
         m_driver.call(imCloseFile, &m_ref, m_session);
@@ -87,7 +87,8 @@ public:
         return m_driver.call(imImportAudio7, nullptr, &rec);
     }
 
-    int64_t frames = 0;
+    // The clip's audio length in sample frames.
+    int64_t frames() const { return m_frames; }
 
 private:
     norvikhost::Host m_host;
@@ -95,6 +96,7 @@ private:
     std::u16string m_path;
     imFileRef m_ref = nullptr;
     void* m_session = nullptr;
+    int64_t m_frames = 0;
 };
 
 void BM_ImportAudio(benchmark::State& state) {
@@ -107,7 +109,7 @@ void BM_ImportAudio(benchmark::State& state) {
     int64_t position = 0;
     for (auto _ : state) {
         // Consecutive blocks; back to the start when the next would run past the end.
-        const bool restart = position + block > clip.frames;
+        const bool restart = position + block > clip.frames();
         if (restart) position = 0;
         if (clip.request(restart ? 0 : -1, block, buffers.data()) != imNoErr) state.SkipWithError("request failed");
         position += block;

@@ -1,8 +1,12 @@
 # Compiler settings shared by every target of the project (not by third-party code).
 
-set(NORVIK_WARNINGS -Wall -Wextra -Werror)
+set(NORVIK_WARNINGS -Wall -Wextra)
+if(NORVIK_WERROR)
+  list(APPEND NORVIK_WARNINGS -Werror)
+endif()
 
-# norvik_defaults(target): warnings as errors, hidden symbols, static runtime on Windows.
+# norvik_defaults(target): warnings (as errors with NORVIK_WERROR), hidden symbols,
+# static runtime on Windows.
 function(norvik_defaults target)
   target_compile_options(${target} PRIVATE ${NORVIK_WARNINGS})
   set_target_properties(${target} PROPERTIES

@@ -1,6 +1,6 @@
 // The subcommands of norvik-import. Each one adds its CLI11 subcommand with its
 // own options and runs when that subcommand was given. Adding a subcommand is
-// one file with a make...Command() factory and one line in main.cpp.
+// one file with a make...Command() factory and one line in Main.cpp.
 #pragma once
 
 #include <CLI/CLI.hpp>

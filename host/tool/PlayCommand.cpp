@@ -41,8 +41,9 @@ public:
         if (m_error) std::rethrow_exception(std::exchange(m_error, nullptr));
     }
 
-    std::int64_t delivered = 0;
-    std::vector<std::string> failures;
+    // What the thread got; read after stop().
+    std::int64_t delivered() const { return m_delivered; }
+    const std::vector<std::string>& failures() const { return m_failures; }
 
 private:
     void run(FrameSession& session, prsdk::PrPixelFormat format, std::uint32_t seed) {
@@ -53,9 +54,9 @@ private:
                 const std::int64_t index = std::int64_t(pick() % std::uint64_t(session.video().frameCount));
                 const FrameAnswer answer = requester.request(index);
                 if (answer.result == 0)
-                    ++delivered;
+                    ++m_delivered;
                 else
-                    failures.push_back("frame " + std::to_string(index) + " (other thread): the module answered " +
+                    m_failures.push_back("frame " + std::to_string(index) + " (other thread): the module answered " +
                                        requester.describeResult(answer.result));
             }
         } catch (...) {
@@ -64,6 +65,8 @@ private:
     }
 
     std::atomic<bool> m_stop{false};
+    std::int64_t m_delivered = 0;
+    std::vector<std::string> m_failures;
     std::exception_ptr m_error;
     std::thread m_thread;  // last: starts once the members above exist
 };
@@ -142,9 +145,9 @@ private:
             printRow("async, " + std::to_string(m_ahead) + " ahead", result);
             note(result);
             if (side) {
-                std::cout << "other thread: " << side->delivered << " frames through imGetSourceVideo meanwhile, "
-                          << side->failures.size() << " failed\n";
-                problems.insert(problems.end(), side->failures.begin(), side->failures.end());
+                std::cout << "other thread: " << side->delivered() << " frames through imGetSourceVideo meanwhile, "
+                          << side->failures().size() << " failed\n";
+                problems.insert(problems.end(), side->failures().begin(), side->failures().end());
             }
         }
         return problems;

@@ -31,7 +31,7 @@ public:
         refill();
         const uint64_t b = m_bits;
         // The sentinel bit keeps the count defined; more than 24 zeros is bad.
-        const unsigned q = static_cast<unsigned>(__builtin_ctzll(b | (uint64_t{1} << 63)));
+        const unsigned q = static_cast<unsigned>(std::countr_zero(b | (uint64_t{1} << 63)));
         if (q < kEscapeZeros) [[likely]] {
             const uint32_t low = static_cast<uint32_t>(b >> (q + 1)) & ((1u << k) - 1u);
             consume(q + 1 + k);

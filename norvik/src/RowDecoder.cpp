@@ -1,13 +1,14 @@
 #include "RowDecoder.h"
 
+#include "Platform.h"
+
 namespace norvik {
 
 namespace {
 
-// On pictures these comparisons are unpredictable: the hint asks for conditional
-// moves rather than branches.
-inline int32_t max2(int32_t a, int32_t b) { return __builtin_expect_with_probability(a > b, 1, 0.5) ? a : b; }
-inline int32_t min2(int32_t a, int32_t b) { return __builtin_expect_with_probability(a < b, 1, 0.5) ? a : b; }
+// On pictures these comparisons are unpredictable: conditional moves, not branches.
+inline int32_t max2(int32_t a, int32_t b) { return NORVIK_UNPREDICTABLE(a > b) ? a : b; }
+inline int32_t min2(int32_t a, int32_t b) { return NORVIK_UNPREDICTABLE(a < b) ? a : b; }
 
 // The median of (left, top, left + grad) with grad = top - top-left is top
 // clamped to the span between left and left + grad; the span's offsets from left

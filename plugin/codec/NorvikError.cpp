@@ -11,4 +11,4 @@ std::string messageOf(const std::string& context, int32_t code) {
 }  // namespace
 
 NorvikError::NorvikError(const std::string& context, int32_t code)
-    : std::runtime_error(messageOf(context, code)), errorCode(code) {}
+    : std::runtime_error(messageOf(context, code)), m_code(code) {}

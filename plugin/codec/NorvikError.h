@@ -9,5 +9,9 @@ class NorvikError : public std::runtime_error {
 public:
     NorvikError(const std::string& context, int32_t code);
 
-    int32_t errorCode;  // the library's result
+    // The library's result.
+    int32_t code() const { return m_code; }
+
+private:
+    int32_t m_code;
 };

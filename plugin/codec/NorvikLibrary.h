@@ -1,5 +1,7 @@
-// The functions the importer imports from the codec library (norvik_common64.dll
-// on Windows, libnorvik_common.so on Linux) and the records it exchanges with it.
+// The codec library as the importer sees it (norvik_common64.dll on Windows,
+// libnorvik_common.so on Linux): its functions and records come from the library's
+// own public header, so a call that does not match the library fails to compile.
+// Here are only the importer's names for the library's constants and two helpers.
 //
 // Results are 0 on success, any other value an error code whose text comes from
 // norvik_get_string category 2. A handle is a 32-bit value, 0 meaning none.
@@ -8,68 +10,24 @@
 #include <cstdint>
 #include <string>
 
-// A format: nine 32-bit words. Records the importer builds use form marker 254
-// and form version 1; a record for the library to fill is 0, 0, 254, 1, 0, 0, 0, 0, 0.
-struct CodecFormat {
-    uint32_t width;
-    uint32_t height;
-    uint32_t form;        // 254: the nine-word form
-    uint32_t version;     // 1
-    uint32_t type;        // compressed type (101..123) or output type
-    uint32_t flags;       // bit 0: rows bottom-up; bit 1: the 0..32768 range
-    uint32_t colorSpace;  // 1 Rec.601, 2 Rec.709
-    uint32_t range;       // 1 limited, 2 full
-    uint32_t fieldType;   // the host's field type
-};
-static_assert(sizeof(CodecFormat) == 36);
+#include "norvik/norvik_common.h"
 
-// A block of bytes owned by the caller.
-struct CodecBuffer {
-    const void* data;
-    uint32_t size;
-};
-
-// One output plane owned by the caller.
-struct CodecPlane {
-    uint64_t data;
-    uint32_t rowStride;
-    uint32_t planeSize;
-};
-static_assert(sizeof(CodecPlane) == 16);
-
-constexpr uint32_t kCodecFormExtended = 254;
-constexpr uint32_t kCodecFormVersion = 1;
+constexpr uint32_t kCodecFormExtended = NORVIK_FORM_EXTENDED;
+constexpr uint32_t kCodecFormVersion = NORVIK_FORM_VERSION;
 
 // Categories of norvik_get_string.
 enum CodecStringCategory : uint32_t {
-    kCodecStringType = 1,
-    kCodecStringError = 2,
-    kCodecStringColorSpace = 3,
-    kCodecStringParam = 4,
+    kCodecStringType = NORVIK_STR_TYPE,
+    kCodecStringError = NORVIK_STR_ERROR,
+    kCodecStringColorSpace = NORVIK_STR_COLOR_SPACE,
+    kCodecStringParam = NORVIK_STR_PARAM,
 };
 
 // Parameters of norvik_get_param.
 enum CodecParam : uint32_t {
-    kCodecParamCanFlip = 7,
-    kCodecParamRange32768 = 9,
+    kCodecParamCanFlip = NORVIK_PARAM_CAN_FLIP,
+    kCodecParamRange32768 = NORVIK_PARAM_RANGE_32768,
 };
-
-extern "C" {
-int32_t norvik_library_init(void);
-int32_t norvik_open(uint32_t* handle);
-int32_t norvik_decompress_query(uint32_t handle, const void* block, uint32_t blockSize, const CodecFormat* wanted,
-                                CodecFormat* out);
-int32_t norvik_decompress_begin(uint32_t handle, const void* block, uint32_t blockSize, const CodecFormat* wanted,
-                                CodecFormat* out);
-int32_t norvik_decompress(uint32_t handle, const void* frame, uint32_t frameSize, const CodecPlane planes[4]);
-int32_t norvik_decompress_end(uint32_t handle);
-int32_t norvik_get_param(uint32_t handle, uint32_t param, void* value, uint32_t valueSize);
-int32_t norvik_compress_query(uint32_t handle, const CodecFormat* source, const CodecFormat* destination,
-                              uint32_t* output, const void* reserved);
-const char* norvik_get_string(uint32_t category, int32_t number);
-int32_t norvik_close(uint32_t handle);
-int32_t norvik_library_close(void);
-}
 
 // A record for the library to fill: 0, 0, 254, 1 and five zeros.
 inline CodecFormat emptyCodecFormat() {

@@ -12,12 +12,10 @@ uint64_t File::writeAt(const void* buffer, uint64_t count, int64_t offset) {
     return written;
 }
 
-SeekError::SeekError(int64_t offset_) : Error("Seek error: offset: " + std::to_string(offset_)), offset(offset_) {}
+SeekError::SeekError(int64_t offset) : Error("Seek error: offset: " + std::to_string(offset)) {}
 
-ReadError::ReadError(uint64_t size_, uint64_t read_)
-    : Error("Read error: size: " + std::to_string(size_) + ", read: " + std::to_string(read_)),
-      size(size_),
-      read(read_) {}
+ReadError::ReadError(uint64_t size, uint64_t read)
+    : Error("Read error: size: " + std::to_string(size) + ", read: " + std::to_string(read)) {}
 
 void readExact(File& file, void* buffer, uint64_t count) {
     const uint64_t got = file.read(buffer, count);

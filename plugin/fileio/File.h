@@ -60,15 +60,12 @@ public:
 class SeekError : public Error {
 public:
     explicit SeekError(int64_t offset);
-    int64_t offset;
 };
 
 // "Read error: size: <size>, read: <read>"
 class ReadError : public Error {
 public:
     ReadError(uint64_t size, uint64_t read);
-    uint64_t size;
-    uint64_t read;
 };
 
 // Reads exactly count bytes or throws ReadError(count, bytes got).

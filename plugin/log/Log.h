@@ -14,11 +14,7 @@
 #include <mutex>
 #include <string>
 
-#if defined(__GNUC__)
-#define NORVIK_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
-#else
-#define NORVIK_PRINTF(fmt, args)
-#endif
+#include "platform/Compiler.h"
 
 // The open log file. Created only by logMessage (or directly by tests).
 class Logger {

@@ -85,10 +85,10 @@ TEST_F(Catalogue, HostTopLeftAnswersReachTheCodecFormats) {
 
     // bgra not top-left: flipped, full range; yuy2: limited range. (Wrong flags, the
     // flip and the 16-bit scale, fail FrameImport's pictures; a wrong range does not.)
-    const CodecFormat bgra = formatInfoToCodecFormat(formatInfos()[8]);
+    const CodecFormat bgra = formatInfoToCodecFormat(GetFormatInfo_by_pixelFormat(PrPixelFormat_BGRA_4444_8u));
     EXPECT_EQ(std::vector<uint32_t>({bgra.form, bgra.version, bgra.type, bgra.flags, bgra.colorSpace, bgra.range}),
               std::vector<uint32_t>({254, 1, 2, 1, 2, 2}));
-    EXPECT_EQ(formatInfoToCodecFormat(formatInfos()[0]).range, 1u);
+    EXPECT_EQ(formatInfoToCodecFormat(GetFormatInfo_by_pixelFormat(PrPixelFormat_YUYV_422_8u_601)).range, 1u);
 }
 
 TEST_F(Catalogue, LookupsNameWhatTheyCannotFind) {

@@ -1,4 +1,4 @@
-// Pictures and audio that ffmpeg wrote (make_inputs.sh, in NORVIK_MKCLIP_INPUTS)
+// Pictures and audio that ffmpeg wrote (make-inputs.sh, in NORVIK_MKCLIP_INPUTS)
 // come back out of the codec library byte for byte, for every compressed type and
 // every layout read, the audio interleaved per frame; bad input gets a clear
 // message and leaves no clip behind. (The clip maker's synthetic pictures, tones
@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "AudioFile.h"
 #include "ClipMaker.h"
@@ -28,7 +29,30 @@ std::string input(const std::string& name) {
     return (fs::path(dir ? dir : ".") / name).string();
 }
 
-std::string outputPath() { return (fs::temp_directory_path() / "norvik_mkclip_input_test.avi").string(); }
+// A folder of this process alone in the shared temporary folder (test programs may
+// run at once), removed when the program ends.
+class ScratchFolder {
+public:
+    ScratchFolder()
+        : m_path(fs::temp_directory_path() / ("norvik-mkclip-input-" + std::to_string(std::random_device{}()))) {
+        fs::create_directories(m_path);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+const fs::path& scratch() {
+    static const ScratchFolder folder;
+    return folder.path();
+}
+
+std::string outputPath() { return (scratch() / "clip.avi").string(); }
 
 struct Clip {
     clipmaker::ClipPlan plan;
@@ -120,7 +144,7 @@ void expectFailure(const std::function<void()>& make, const std::string& message
 }
 
 std::string writeInput(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = (fs::temp_directory_path() / name).string();
+    const std::string path = (scratch() / name).string();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return path;
 }
@@ -193,7 +217,7 @@ TEST(MkclipInput, AudioFilesKeepTheirFormatMaskAndSamples) {
     }
 }
 
-// (A type that does not match the input, and raw input ending inside a picture, are cli_test.sh's.)
+// (A type that does not match the input, and raw input ending inside a picture, are cli-test.sh's.)
 TEST(MkclipInput, BadInputGetsAClearMessageAndNoClip) {
     auto stream = riff_test::readFile(input("yuv422p.y4m"));
     stream[12] = '4';  // "W66" -> "W64": each picture seems shorter than it is
@@ -211,6 +235,4 @@ TEST(MkclipInput, BadInputGetsAClearMessageAndNoClip) {
         expectFailure([&] { clipFrom(input("yuv420p.y4m"), "", {"tooshort.wav"}); },
                       "ends after 960 sample frames (0.020000 s at 48000 Hz), before a video frame that starts at "
                       "sample frame 1601");
-    for (const auto* name : {"norvik_narrow.y4m", "norvik_deep.raw", "norvik_empty.raw"})
-        fs::remove(fs::temp_directory_path() / name);
 }

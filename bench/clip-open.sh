@@ -4,7 +4,7 @@
 # `ffprobe -show_streams` on the same file, in one run. Prints a Markdown report
 # (copy it to bench/results/clip_open.md).
 #
-# Usage: bench/clip_open.sh [BUILD_DIR]     (default: build/linux; needs clip_open_bench built)
+# Usage: bench/clip-open.sh [BUILD_DIR]     (default: build/linux; needs clip_open_bench built)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/linux}

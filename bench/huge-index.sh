@@ -9,7 +9,7 @@
 # With OLD_BIN (a folder holding an older norvik-import and its module), that one
 # opens the file too, under a 6 GiB address-space limit (ulimit -v), for comparison.
 #
-# Usage: bench/huge_index.sh [BUILD_DIR] [OLD_BIN]
+# Usage: bench/huge-index.sh [BUILD_DIR] [OLD_BIN]
 #        (default build/linux; needs clip_open_bench, norvik-import, ImporterNorvik)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

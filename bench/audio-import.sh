@@ -5,7 +5,7 @@
 # memcpy of the same number of bytes (the float output of one block), in one run.
 # Prints a Markdown report (copy it to bench/results/audio_import.md).
 #
-# Usage: bench/audio_import.sh [BUILD_DIR]   (default: build/linux; needs audio_import_bench built)
+# Usage: bench/audio-import.sh [BUILD_DIR]   (default: build/linux; needs audio_import_bench built)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/linux}

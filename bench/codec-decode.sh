@@ -3,7 +3,7 @@
 # real-looking footage, against ffmpeg's UT Video decoder on the same pictures and
 # memcpy of the output size.
 #
-# Usage: bench/codec_decode.sh [BUILD_DIR] [RESULT_FILE]
+# Usage: bench/codec-decode.sh [BUILD_DIR] [RESULT_FILE]
 #   BUILD_DIR    a Linux build with norvik_codec_bench (default build/linux)
 #   RESULT_FILE  markdown written (default bench/results/codec_decode.md)
 #
@@ -119,7 +119,7 @@ out.append(f"\nLoad average at the end of the run: {load} on {cores} cores. With
 out.append("\nRatio: raw planar bytes (10-bit samples counted at 10 bits) / coded bytes; for UT Video raw bytes / "
            "AVI file size. The UT Video 4:2:0 stream is 8-bit, so it codes less than the 10-bit Norvik stream.\n")
 out.append("Commands:\n")
-out.append("```\nbench/codec_decode.sh build/linux        # this script; it runs:\n"
+out.append("```\nbench/codec-decode.sh build/linux        # this script; it runs:\n"
            "norvik_codec_bench --dump-raw DIR 8\n"
            "ffmpeg -f lavfi -i testsrc2=s=1920x1080:r=25 -f lavfi -i smptehdbars=s=1920x1080:r=25 -filter_complex "
            "'[0][1]blend=all_mode=average,noise=alls=10:allf=t+u:all_seed=7,format=FMT' -frames:v 8 -f rawvideo "

@@ -6,7 +6,7 @@
 # after each frame (the wait it sees), and the same with a jump of the playhead
 # every 10 frames. Three runs per case.
 #
-# Usage: bench/async_playback.sh [BUILD_DIR] [RESULT_FILE]
+# Usage: bench/async-playback.sh [BUILD_DIR] [RESULT_FILE]
 #   BUILD_DIR    a Linux build with norvik-import and norvik-mkclip (default build/linux)
 #   RESULT_FILE  markdown written (default bench/results/async_playback.md)
 set -euo pipefail
@@ -69,7 +69,7 @@ row() {  # file, path prefix -> "fps | median | p99 | max"
   echo "Commands:"
   echo
   echo '```'
-  echo "bench/async_playback.sh build/linux     # this script; it runs:"
+  echo "bench/async-playback.sh build/linux     # this script; it runs:"
   echo "norvik-mkclip yuv8.avi -t 104 -s 1920x1080 -r 25 -n 25 --color-space 1"
   for c in "${cases[@]}"; do
     echo "norvik-import play yuv8.avi --format yuy2 --compare --ahead 4 ${c#*|}     # three times"

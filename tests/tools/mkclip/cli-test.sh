@@ -2,7 +2,7 @@
 # norvik-mkclip as people run it: ffmpeg piping YUV4MPEG2 into it with an audio
 # file beside, into norvik-import; and refusals that say what would match and
 # leave no file behind.
-# Usage: cli_test.sh BIN_DIR INPUTS_DIR
+# Usage: cli-test.sh BIN_DIR INPUTS_DIR
 set -euo pipefail
 bin=$1
 inputs=$2

@@ -6,7 +6,7 @@
 # row layout, alternating in one process. Three runs per case; each reports the
 # best of its rounds.
 #
-# Usage: bench/frame_import.sh [BUILD_DIR] [RESULT_FILE]
+# Usage: bench/frame-import.sh [BUILD_DIR] [RESULT_FILE]
 #   BUILD_DIR    a Linux build with norvik-import and norvik-mkclip (default build/linux)
 #   RESULT_FILE  markdown written (default bench/results/frame_import.md)
 set -euo pipefail
@@ -70,7 +70,7 @@ load_after=$(cut -d' ' -f1 /proc/loadavg)
   echo "Commands:"
   echo
   echo '```'
-  echo "bench/frame_import.sh build/linux     # this script; it runs:"
+  echo "bench/frame-import.sh build/linux     # this script; it runs:"
   echo "norvik-mkclip yuv8.avi -t 104 -s 1920x1080 -n 30 --color-space 1"
   echo "norvik-mkclip yuv10.avi -t 108 -s 1920x1080 -n 30 --color-space 1"
   echo "norvik-import bench yuv8.avi --format yuy2 --frames $frames --rounds $rounds     # three times"

@@ -3,7 +3,7 @@
 # chunks), against `ffprobe -count_packets` on the same file, in one run.
 # Prints a Markdown report (copy it to bench/results/avi_open.md).
 #
-# Usage: bench/avi_open.sh [BUILD_DIR]     (default: build/linux; needs avi_open_bench built)
+# Usage: bench/avi-open.sh [BUILD_DIR]     (default: build/linux; needs avi_open_bench built)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/linux}

@@ -2,7 +2,7 @@
 # Writes the inputs of the clip maker's input tests into DIR with ffmpeg: two
 # 66x38 pictures of testsrc2 as raw frames of every layout read and as YUV4MPEG2
 # streams of every colour tag (30000/1001, top field first), and WAV files.
-# Usage: make_inputs.sh DIR
+# Usage: make-inputs.sh DIR
 set -euo pipefail
 dir=$1
 mkdir -p "$dir"
