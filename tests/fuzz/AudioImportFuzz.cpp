@@ -53,13 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint64_t at = input.take(2) % clip.size();
         clip[at] = uint8_t(input.take(1));
     }
-    fuzzinput::writeFile(module.input, clip.data(), clip.size());
+    module.serve(clip);
     std::optional<AudioClip> clips[3];
     for (int requests = 0; input.size > 0 && requests < 32; ++requests) {
         const auto stream = int32_t(input.take(1) % 3);
         const auto position = int64_t(input.take(8));
         const auto frames = uint32_t(input.take(2) << (input.take(1) % 3));  // up to 2^18 frames
-        if (!clips[stream]) clips[stream].emplace(*module.driver, module.input, stream);
+        if (!clips[stream]) clips[stream].emplace(*module.driver, module.memoryInput, stream);
         if (!clips[stream]->ready()) continue;
         check(*clips[stream], clips[stream]->request(position, frames));
     }

@@ -36,10 +36,10 @@ void fail(const std::string& what) {
 // `clip` is the damaged file; `time` the input, whose first bytes give an odd frame time.
 void askForFrames(const std::vector<uint8_t>& clip, const uint8_t* time, size_t timeSize) {
     modulefuzz::LoadedModule& module = modulefuzz::loaded();
-    fuzzinput::writeFile(module.input, clip.data(), clip.size());
+    module.serve(clip);
     std::unique_ptr<FrameSession> session;
     try {
-        session = std::make_unique<FrameSession>(*module.driver, module.input);
+        session = std::make_unique<FrameSession>(*module.driver, module.memoryInput);
     } catch (const HostError&) {
         return;  // not a clip with video: the open path has its own fuzz target
     }
