@@ -80,6 +80,12 @@ private:
 #ifndef _WIN32
     int64_t m_position = 0;  // POSIX descriptors are read with pread at this position
 #endif
+#ifdef NORVIK_FUZZ_MEMORY_FILE
+    bool m_inMemory = false;  // serving the fuzz build's memory file (FuzzMemoryFile.h)
+    bool inMemory() const { return m_inMemory; }
+#else
+    static constexpr bool inMemory() { return false; }
+#endif
 };
 
 }  // namespace fileio
