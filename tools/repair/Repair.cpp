@@ -78,6 +78,10 @@ RepairSummary repairFile(const fs::path& in, const fs::path& out, const RepairOp
     if (parser.streams.empty()) throw std::runtime_error("the headers describe no stream");
     const ScanResult scan = scanChunks(source);
     Recovery recovery(source, parser, scan);
+    if (scan.chunks.empty())
+        throw std::runtime_error(scan.endsInsideChunk ? "no data chunk lies before the end of the file, which cuts " +
+                                                            scan.cutDescription
+                                                      : "the file holds no data chunk");
 
     TemporaryFile temporary(fs::path(out).concat(".repair-part"));
     aviwriter::Options writerOptions;
