@@ -99,12 +99,14 @@ private:
         return c.dataOffset + size + (size & 1);
     }
 
-    // True when the current form's size field says it ends before the end of the file.
+    // True when the current form's size field says it ends after pos and within the
+    // file: a chunk there that runs past the end has a damaged size field (a cut
+    // recording's form claims more than the file holds, or nothing).
     bool insideWholeForm(uint64_t pos) const {
         if (m_result.forms.empty()) return false;
         const ScannedForm& f = m_result.forms.back();
         const uint64_t end = f.offset + 8 + f.declaredSize;
-        return end > pos && end + 8 <= m_result.fileSize;
+        return end > pos + 8 && end <= m_result.fileSize;
     }
 
     uint64_t skipWhole(uint64_t pos, FourCC id, FourCC type, uint32_t size) {
