@@ -31,7 +31,7 @@ public:
         const uint64_t pos = static_cast<uint64_t>(m_position);
         if (pos >= m_size) return 0;
         const uint64_t n = count < m_size - pos ? count : m_size - pos;
-        std::memcpy(buffer, m_data + pos, n);
+        if (n != 0) std::memcpy(buffer, m_data + pos, n);
         m_position += static_cast<int64_t>(n);
         return n;
     }

@@ -22,7 +22,7 @@ size_t FileSource::read(uint64_t offset, void* buffer, size_t count) {
 size_t MemorySource::read(uint64_t offset, void* buffer, size_t count) {
     if (offset >= m_size) return 0;
     const size_t n = static_cast<size_t>(std::min<uint64_t>(count, m_size - offset));
-    std::memcpy(buffer, m_data + offset, n);
+    if (n != 0) std::memcpy(buffer, m_data + offset, n);
     return n;
 }
 

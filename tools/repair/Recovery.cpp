@@ -79,7 +79,7 @@ void Recovery::handle(const ScannedChunk& chunk, const Sink& sink, const FrameVe
         return;
     }
     m_buffer.resize(size);
-    if (m_source.read(chunk.dataOffset, m_buffer.data(), size) != size) {
+    if (size != 0 && m_source.read(chunk.dataOffset, m_buffer.data(), size) != size) {
         ++droppedChunks;
         event(chunk, "cannot be read; dropped");
         return;
