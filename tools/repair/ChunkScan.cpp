@@ -114,8 +114,10 @@ private:
         const std::string name = id == kList ? "LIST '" + fourccText(type) + "'" : fourccText(id) + " chunk";
         if (id == kJunk) m_result.junkBytes += 8 + uint64_t(size);
         if (id == kIdx1 || isIndexId(id)) ++m_result.indexChunks;
-        if (pos + 8 + size > m_result.fileSize) return cut(pos, name);
-        return end;
+        if (pos + 8 + size <= m_result.fileSize) return end;
+        if (!insideWholeForm(pos)) return cut(pos, name);
+        note(pos, name + "'s size " + std::to_string(size) + " runs past its RIFF form");
+        return resync(pos);
     }
 
     // Skips bytes that start no plausible chunk, up to the next one (or the end).

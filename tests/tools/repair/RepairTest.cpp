@@ -87,6 +87,7 @@ TEST_P(CutRecordingTest, RecoversEveryWholeChunkInPlace) {
     plan.width = 64, plan.height = 48, plan.frames = 40;
     plan.index = r.index;
     plan.riffLimit = r.riffLimit;
+    plan.emptyFrames = {2};
     for (int i = 0; i < r.audioStreams; ++i) plan.audio.push_back({uint16_t(1 + i), 44100, uint16_t(16 + 8 * i)});
     const fs::path whole = dir.path() / "whole.avi", cut = dir.path() / "cut.avi", out = dir.path() / "out.avi";
     clipmaker::makeClip(hosttest::utf8(whole), plan);
