@@ -10,7 +10,7 @@ constexpr FourCC kRiff = makeFourCC("RIFF");
 constexpr FourCC kList = makeFourCC("LIST");
 constexpr FourCC kJunk = makeFourCC("JUNK");
 constexpr FourCC kIdx1 = makeFourCC("idx1");
-constexpr size_t kSearchPiece = 64 * 1024;
+constexpr size_t kSearchPiece = 4096;
 
 uint32_t le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -122,15 +122,16 @@ private:
 
     // Skips bytes that start no plausible chunk, up to the next one (or the end).
     uint64_t resync(uint64_t pos) {
-        std::vector<uint8_t> piece(kSearchPiece + 3);
         for (uint64_t at = pos + 1; at + 4 <= m_result.fileSize; at += kSearchPiece) {
-            const size_t got = m_source.read(at, piece.data(), piece.size());
+            const size_t want = static_cast<size_t>(std::min<uint64_t>(kSearchPiece + 3, m_result.fileSize - at));
+            if (m_piece.size() < want) m_piece.resize(kSearchPiece + 3);
+            const size_t got = m_source.read(at, m_piece.data(), want);
             for (size_t i = 0; i + 4 <= got && i < kSearchPiece; ++i) {
-                if (!isPlausibleId(le32(piece.data() + i))) continue;
+                if (!isPlausibleId(le32(m_piece.data() + i))) continue;
                 skipped(pos, at + i - pos);
                 return at + i;
             }
-            if (got < piece.size()) break;
+            if (got < want) break;
         }
         skipped(pos, m_result.fileSize - pos);
         return 0;
@@ -154,6 +155,7 @@ private:
 
     ByteSource& m_source;
     ScanResult m_result;
+    std::vector<uint8_t> m_piece;  // bytes searched while resynchronising
 };
 
 }  // namespace
