@@ -47,5 +47,6 @@ std::unique_ptr<Command> makeFramesCommand();
 std::unique_ptr<Command> makeBenchCommand();
 std::unique_ptr<Command> makeAudioCommand();
 std::unique_ptr<Command> makePlayCommand();
+std::unique_ptr<Command> makeCheckCommand();
 
 }  // namespace norvikimport

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
 
     std::vector<std::pair<CLI::App*, std::unique_ptr<Command>>> commands;
     for (auto make : {makeFormatsCommand, makeInfoCommand, makeAudioCommand, makeFramesCommand, makeBenchCommand,
-                      makePlayCommand}) {
+                      makePlayCommand, makeCheckCommand}) {
         std::unique_ptr<Command> command = make();
         CLI::App* sub = command->add(program);
         commands.emplace_back(sub, std::move(command));

@@ -99,12 +99,14 @@ int main(int argc, char** argv) {
     }
     try {
         const fs::path out = argv[1];
-        for (const char* target : {"avi_parser_fuzz", "clip_open_fuzz", "norvik_decode_fuzz"})
+        for (const char* target : {"avi_parser_fuzz", "clip_open_fuzz", "norvik_decode_fuzz", "chunk_scan_fuzz"})
             fs::create_directories(out / target);
         writerSeeds(out / "avi_parser_fuzz");
         clipSeeds(out / "avi_parser_fuzz");
         writerSeeds(out / "clip_open_fuzz");
         clipSeeds(out / "clip_open_fuzz");
+        writerSeeds(out / "chunk_scan_fuzz");
+        clipSeeds(out / "chunk_scan_fuzz");
         decodeSeeds(out / "norvik_decode_fuzz", out / "scratch.avi");
         return 0;
     } catch (const std::exception& e) {
