@@ -21,9 +21,7 @@ class BitReader {
 public:
     BitReader() = default;
     BitReader(const uint8_t* data, size_t size)
-        : m_data(data), m_size(size), m_fastEnd(size >= 8 ? size - 8 : 0), m_fast(size >= 8) {
-        if (!m_fast) m_fastEnd = 0;
-    }
+        : m_data(data), m_size(size), m_fastEnd(size >= 8 ? size - 7 : 0) {}
 
     // Reads one Rice-coded value with parameter k for n-bit samples. A code with
     // more than 24 leading zeros marks the reader bad and yields 0.
@@ -31,7 +29,7 @@ public:
         refill();
         const uint64_t b = m_bits;
         // The sentinel bit keeps the count defined; more than 24 zeros is bad.
-        const unsigned q = static_cast<unsigned>(__builtin_ctzll(b | (uint64_t{1} << 63)));
+        const unsigned q = static_cast<unsigned>(std::countr_zero(b | (uint64_t{1} << 63)));
         if (q < kEscapeZeros) [[likely]] {
             const uint32_t low = static_cast<uint32_t>(b >> (q + 1)) & ((1u << k) - 1u);
             consume(q + 1 + k);
@@ -62,7 +60,7 @@ private:
     void refill() {
         if (m_count >= 40) [[likely]]
             return;
-        if (m_pos <= m_fastEnd && m_fast) [[likely]] {
+        if (m_pos < m_fastEnd) [[likely]] {
             uint64_t w;
             std::memcpy(&w, m_data + m_pos, 8);
             m_bits |= w << m_count;
@@ -80,8 +78,7 @@ private:
 
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
-    size_t m_fastEnd = 0;  // last position from which 8 bytes can be loaded
-    bool m_fast = false;   // the block holds at least 8 bytes
+    size_t m_fastEnd = 0;  // positions below it can load 8 bytes
     size_t m_pos = 0;      // next byte to load (may pass m_size: zero bits)
     uint64_t m_bits = 0;   // buffered bits, next bit in bit 0
     unsigned m_count = 0;  // number of valid buffered bits

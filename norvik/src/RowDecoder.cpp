@@ -1,51 +1,93 @@
 #include "RowDecoder.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace norvik {
 
 namespace {
 
-// On pictures these comparisons are unpredictable: the hint asks for conditional
-// moves rather than branches.
-inline int32_t max2(int32_t a, int32_t b) { return __builtin_expect_with_probability(a > b, 1, 0.5) ? a : b; }
-inline int32_t min2(int32_t a, int32_t b) { return __builtin_expect_with_probability(a < b, 1, 0.5) ? a : b; }
-
-// The median of (left, top, left + grad) with grad = top - top-left is top
-// clamped to the span between left and left + grad; the span's offsets from left
-// do not depend on left, which keeps the serial chain through left short.
-inline int32_t medianPrediction(int32_t left, int32_t top, int32_t grad) {
-    const int32_t gradMin = grad & (grad >> 31);  // min(grad, 0) without a branch
-    const int32_t lo = left + gradMin;
-    const int32_t hi = left + (grad - gradMin);
-    return min2(max2(top, lo), hi);
-}
-
-// First row of a slice-plane: left prediction from 2^(n-1).
-void decodeFirstRow(BitReader& br, unsigned k, unsigned n, uint16_t* out, uint32_t w) {
-    const uint32_t mask = (1u << n) - 1u;
-    uint32_t x = 1u << (n - 1);
-    for (uint32_t i = 0; i < w; ++i) {
-        x = (x + static_cast<uint32_t>(unzigzag(br.readRice(k, n)))) & mask;
-        out[i] = static_cast<uint16_t>(x);
+// Prediction of sample i from its decoded left neighbour x, for method M (left
+// prediction also serves the first row, which has no row above). Median
+// prediction is top clamped into [x + min(g, 0), x + max(g, 0)] with
+// g = top - top-left: the clamp bounds hang off x by amounts known from the row
+// above, which keeps the serial chain through x short.
+template <int M>
+inline int32_t predict(int32_t x, const uint16_t* above, uint32_t i) {
+    if constexpr (M == kLeft) {
+        return x;
+    } else {
+        const int32_t top = above[i];
+        const int32_t g = top - above[i - 1];
+        if constexpr (M == kGradient) {
+            return x + g;
+        } else {
+            // Branch-free: on pictures the sign of g is unpredictable.
+            const int32_t gLo = g & (g >> 31);
+            const int32_t gHi = g - gLo;
+            return std::min(std::max(top, x + gLo), x + gHi);
+        }
     }
 }
 
+// The value standing left of sample 0: the sample above, or 2^(n-1) in the first row.
+inline int32_t startValue(const uint16_t* above, unsigned n) {
+    return above != nullptr ? above[0] : static_cast<int32_t>(1u << (n - 1));
+}
+
+// The serial part of a row; the bit reader is a local copy so that its state
+// stays in registers.
 template <int M>
-void decodeRowWithAbove(BitReader& br, unsigned k, unsigned n, uint16_t* out, const uint16_t* above, uint32_t w) {
-    const uint32_t mask = (1u << n) - 1u;
-    uint32_t x = (above[0] + static_cast<uint32_t>(unzigzag(br.readRice(k, n)))) & mask;
+void decodeChain(BitReader& br, unsigned k, unsigned n, const uint16_t* above, uint16_t* out, uint32_t w) {
+    const int32_t mask = static_cast<int32_t>((1u << n) - 1u);
+    int32_t x = (startValue(above, n) + unzigzag(br.readRice(k, n))) & mask;
     out[0] = static_cast<uint16_t>(x);
     for (uint32_t i = 1; i < w; ++i) {
-        int32_t pred;
-        if constexpr (M == kLeft) {
-            pred = static_cast<int32_t>(x);
-        } else if constexpr (M == kGradient) {
-            pred = static_cast<int32_t>(x) + above[i] - above[i - 1];
-        } else {
-            pred = medianPrediction(static_cast<int32_t>(x), above[i], above[i] - above[i - 1]);
-        }
-        x = static_cast<uint32_t>(pred + unzigzag(br.readRice(k, n))) & mask;
+        x = (predict<M>(x, above, i) + unzigzag(br.readRice(k, n))) & mask;
         out[i] = static_cast<uint16_t>(x);
     }
+}
+
+// One row of one slice-plane of each of two readers, in lockstep.
+struct Lane {
+    BitReader* reader;
+    unsigned k;
+    const uint16_t* above;
+    uint16_t* out;
+};
+
+template <int MA, int MB>
+void decodeChains(Lane a, Lane b, unsigned n, uint32_t w) {
+    const int32_t mask = static_cast<int32_t>((1u << n) - 1u);
+    BitReader ra = *a.reader;
+    BitReader rb = *b.reader;
+    int32_t xa = (startValue(a.above, n) + unzigzag(ra.readRice(a.k, n))) & mask;
+    int32_t xb = (startValue(b.above, n) + unzigzag(rb.readRice(b.k, n))) & mask;
+    a.out[0] = static_cast<uint16_t>(xa);
+    b.out[0] = static_cast<uint16_t>(xb);
+    for (uint32_t i = 1; i < w; ++i) {
+        const int32_t ea = unzigzag(ra.readRice(a.k, n));
+        const int32_t eb = unzigzag(rb.readRice(b.k, n));
+        xa = (predict<MA>(xa, a.above, i) + ea) & mask;
+        xb = (predict<MB>(xb, b.above, i) + eb) & mask;
+        a.out[i] = static_cast<uint16_t>(xa);
+        b.out[i] = static_cast<uint16_t>(xb);
+    }
+    *a.reader = ra;
+    *b.reader = rb;
+}
+
+// The method a row is decoded with: left for the first row of a slice-plane.
+inline int rowMethod(uint8_t method, const uint16_t* above) { return above == nullptr ? static_cast<int>(kLeft) : static_cast<int>(method); }
+
+template <int MA>
+void decodeChainsFor(int methodB, Lane a, Lane b, unsigned n, uint32_t w) {
+    if (methodB == kLeft)
+        decodeChains<MA, kLeft>(a, b, n, w);
+    else if (methodB == kGradient)
+        decodeChains<MA, kGradient>(a, b, n, w);
+    else
+        decodeChains<MA, kMedian>(a, b, n, w);
 }
 
 }  // namespace
@@ -59,31 +101,52 @@ void RowDecoder::start(const SlicePlaneView& view, unsigned bits, uint32_t width
     m_reader = view.method == kStored ? BitReader() : BitReader(view.payload, view.payloadSize);
 }
 
-void RowDecoder::decodeRow(uint16_t* out, const uint16_t* above) {
+void RowDecoder::decodeStored(uint16_t* out) {
     const uint32_t w = m_width;
+    if (m_bits == 8) {
+        for (uint32_t i = 0; i < w; ++i) out[i] = m_stored[i];
+        m_stored += w;
+    } else {
+        const uint32_t mask = (1u << m_bits) - 1u;
+        for (uint32_t i = 0; i < w; ++i)
+            out[i] = static_cast<uint16_t>((m_stored[2 * i] | m_stored[2 * i + 1] << 8) & mask);
+        m_stored += 2 * static_cast<size_t>(w);
+    }
+}
+
+void RowDecoder::decodeRow(uint16_t* out, const uint16_t* above) {
     if (m_method == kStored) {
-        if (m_bits == 8) {
-            for (uint32_t i = 0; i < w; ++i) out[i] = m_stored[i];
-            m_stored += w;
-        } else {
-            const uint32_t mask = (1u << m_bits) - 1u;
-            for (uint32_t i = 0; i < w; ++i)
-                out[i] = static_cast<uint16_t>((m_stored[2 * i] | m_stored[2 * i + 1] << 8) & mask);
-            m_stored += 2 * static_cast<size_t>(w);
-        }
+        decodeStored(out);
         return;
     }
-    // A local copy lets the compiler keep the bit buffer in registers.
     BitReader br = m_reader;
-    if (above == nullptr)
-        decodeFirstRow(br, m_k, m_bits, out, w);
-    else if (m_method == kLeft)
-        decodeRowWithAbove<kLeft>(br, m_k, m_bits, out, above, w);
-    else if (m_method == kGradient)
-        decodeRowWithAbove<kGradient>(br, m_k, m_bits, out, above, w);
+    const int m = rowMethod(m_method, above);
+    if (m == kLeft)
+        decodeChain<kLeft>(br, m_k, m_bits, above, out, m_width);
+    else if (m == kGradient)
+        decodeChain<kGradient>(br, m_k, m_bits, above, out, m_width);
     else
-        decodeRowWithAbove<kMedian>(br, m_k, m_bits, out, above, w);
+        decodeChain<kMedian>(br, m_k, m_bits, above, out, m_width);
     m_reader = br;
+}
+
+void RowDecoder::decodeRows(RowDecoder& a, uint16_t* outA, const uint16_t* aboveA, RowDecoder& b, uint16_t* outB,
+                            const uint16_t* aboveB) {
+    if (a.m_method == kStored || b.m_method == kStored) {
+        a.decodeRow(outA, aboveA);
+        b.decodeRow(outB, aboveB);
+        return;
+    }
+    const Lane la{&a.m_reader, a.m_k, aboveA, outA};
+    const Lane lb{&b.m_reader, b.m_k, aboveB, outB};
+    const int ma = rowMethod(a.m_method, aboveA);
+    const int mb = rowMethod(b.m_method, aboveB);
+    if (ma == kLeft)
+        decodeChainsFor<kLeft>(mb, la, lb, a.m_bits, a.m_width);
+    else if (ma == kGradient)
+        decodeChainsFor<kGradient>(mb, la, lb, a.m_bits, a.m_width);
+    else
+        decodeChainsFor<kMedian>(mb, la, lb, a.m_bits, a.m_width);
 }
 
 }  // namespace norvik

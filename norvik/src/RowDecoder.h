@@ -18,10 +18,18 @@ public:
     // previous row, or null for its first row.
     void decodeRow(uint16_t* out, const uint16_t* above);
 
+    // Decodes the next row of two slice-planes of the same width and depth in
+    // lockstep: their serial chains are independent, so the processor overlaps
+    // them. Same meaning as decodeRow for each.
+    static void decodeRows(RowDecoder& a, uint16_t* outA, const uint16_t* aboveA, RowDecoder& b, uint16_t* outB,
+                           const uint16_t* aboveB);
+
     // True when the coded data was bad or ran out (checked after the last row).
     bool failed() const { return m_reader.failed(); }
 
 private:
+    void decodeStored(uint16_t* out);
+
     BitReader m_reader;
     const uint8_t* m_stored = nullptr;
     uint8_t m_method = 0;

@@ -1,0 +1,9 @@
+// The fixed-point affine kernel for any processor.
+#include <algorithm>
+#include <cstring>
+
+#include "SimdKernels.h"
+
+namespace norvik::portable {
+#include "AffineKernel.inc"
+}  // namespace norvik::portable
