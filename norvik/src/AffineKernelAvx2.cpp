@@ -1,6 +1,5 @@
 // The fixed-point affine kernel for AVX2 processors (this file is compiled with
 // AVX2 enabled where SimdKernels.h says the variant exists).
-#include <algorithm>
 #include <cstring>
 
 #include "SimdKernels.h"

@@ -1,5 +1,4 @@
 // The fixed-point affine kernel for any processor.
-#include <algorithm>
 #include <cstring>
 
 #include "SimdKernels.h"

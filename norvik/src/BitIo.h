@@ -24,24 +24,27 @@ public:
         : m_data(data), m_size(size), m_fastEnd(size >= 8 ? size - 7 : 0) {}
 
     // Reads one Rice-coded value with parameter k for n-bit samples. A code with
-    // more than 24 leading zeros marks the reader bad and yields 0.
+    // more than 24 leading zeros marks the reader bad and yields 0. `Isa` is a tag
+    // type local to the calling file: files built for different instruction sets
+    // then get their own copies, and the linker cannot mix them.
+    template <class Isa>
     uint32_t readRice(unsigned k, unsigned n) {
-        refill();
+        refill<Isa>();
         const uint64_t b = m_bits;
         // The sentinel bit keeps the count defined; more than 24 zeros is bad.
         const unsigned q = static_cast<unsigned>(std::countr_zero(b | (uint64_t{1} << 63)));
         if (q < kEscapeZeros) [[likely]] {
             const uint32_t low = static_cast<uint32_t>(b >> (q + 1)) & ((1u << k) - 1u);
-            consume(q + 1 + k);
+            consume<Isa>(q + 1 + k);
             return (q << k) | low;
         }
         if (q > kEscapeZeros) {
             m_bad = true;
-            consume(25);
+            consume<Isa>(25);
             return 0;
         }
         const uint32_t z = static_cast<uint32_t>(b >> 25) & ((1u << n) - 1u);
-        consume(25 + n);
+        consume<Isa>(25 + n);
         return z;
     }
 
@@ -51,12 +54,14 @@ public:
 private:
     uint64_t consumedBits() const { return static_cast<uint64_t>(m_pos) * 8 - m_count; }
 
+    template <class Isa>
     void consume(unsigned n) {
         m_bits >>= n;
         m_count -= n;
     }
 
     // Afterwards at least 56 bits are buffered.
+    template <class Isa>
     void refill() {
         if (m_count >= 40) [[likely]]
             return;

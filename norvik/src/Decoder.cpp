@@ -40,6 +40,7 @@ int32_t resolveTarget(const StreamFormat& stream, const CodecFormat& wanted, Dec
 Decoder::Decoder(const StreamFormat& stream, const DecodeTarget& target) : m_stream(stream), m_target(target) {
     if (target.output.type != nullptr) m_packer.emplace(stream, target.output);
     m_rowSamples = static_cast<size_t>(stream.width) + 8;
+    m_simd = simdLevel();
 }
 
 uint8_t* Decoder::outputRow(uint32_t plane, uint32_t row, uint32_t height) const {
@@ -101,7 +102,7 @@ bool Decoder::decodeSlicePair(uint32_t first, std::vector<uint16_t>& scratch) co
         st[s].luma = sliceRows(m_stream, first + s, 0);
         for (uint32_t p = 0; p < planes; ++p)
             st[s].dec[p].start(m_views[static_cast<size_t>(first + s) * planes + p], t.bits,
-                               planeWidth(t, p, m_stream.width));
+                               planeWidth(t, p, m_stream.width), m_simd);
     }
     const bool halfHeight = t.chromaY == 2;
     const uint32_t rowsA = st[0].luma.count;

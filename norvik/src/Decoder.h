@@ -68,6 +68,7 @@ private:
     std::vector<SlicePlaneView> m_views;
     std::vector<std::vector<uint16_t>> m_scratch;  // one per worker
     Plane m_planes[4] = {};
+    SimdLevel m_simd = SimdLevel::Portable;  // kernels chosen when the decoder is built
 };
 
 }  // namespace norvik

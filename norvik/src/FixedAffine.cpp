@@ -49,7 +49,7 @@ bool makeFixed(const Affine& a, unsigned inBits, uint16_t fullScale, FixedAffine
 
 AffineRows::AffineRows(const Affine& a, unsigned inBits, uint16_t fullScale, SimdLevel simd)
     : m_exact(a), m_fullScale(fullScale), m_simd(simd) {
-    m_fixedUsable = makeFixed(a, inBits, fullScale, m_fixed);
+    m_fixedUsable = simd != SimdLevel::Reference && makeFixed(a, inBits, fullScale, m_fixed);
 }
 
 void AffineRows::apply(const uint16_t* const in[3], uint16_t* const out[3], uint32_t width, uint8_t* nearTie) const {

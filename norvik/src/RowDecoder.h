@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "BitIo.h"
+#include "CpuFeatures.h"
 #include "FrameLayout.h"
 
 namespace norvik {
@@ -12,7 +13,7 @@ namespace norvik {
 class RowDecoder {
 public:
     // `view` must come from parseFrame for a slice-plane of `width` samples per row.
-    void start(const SlicePlaneView& view, unsigned bits, uint32_t width);
+    void start(const SlicePlaneView& view, unsigned bits, uint32_t width, SimdLevel simd);
 
     // Decodes the next row into out[0..width). `above` is this slice-plane's
     // previous row, or null for its first row.
@@ -36,6 +37,7 @@ private:
     unsigned m_k = 0;
     unsigned m_bits = 8;
     uint32_t m_width = 0;
+    SimdLevel m_simd = SimdLevel::Portable;
 };
 
 }  // namespace norvik
