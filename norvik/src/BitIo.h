@@ -90,55 +90,47 @@ private:
     bool m_bad = false;
 };
 
-// Appends bits to a byte vector.
+// Appends bits to a byte vector whose final size the caller knows: the vector
+// grows once by that many bytes (plus 8 of slack for whole-word stores), and
+// finish() trims it to the bytes written.
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<uint8_t>& out) : m_out(out) {}
+    BitWriter(std::vector<uint8_t>& out, size_t maxBytes) : m_out(out), m_at(out.size()) {
+        out.resize(m_at + maxBytes + 8);
+    }
 
     // Writes the Rice code of z with parameter k for n-bit samples.
     void writeRice(uint32_t z, unsigned k, unsigned n) {
         const uint32_t q = z >> k;
-        if (q < kEscapeZeros)
+        if (q < kEscapeZeros) [[likely]]
             put((uint64_t{1} << q) | (static_cast<uint64_t>(z & ((1u << k) - 1u)) << (q + 1)), q + 1 + k);
         else
             put((uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z) << 25), 25 + n);
     }
 
-    // Pads with zero bits to a whole byte and writes out what is buffered.
+    // Pads with zero bits to a whole byte, writes out what is buffered and trims
+    // the vector.
     void finish() {
-        while (m_count > 0) {
-            m_out.push_back(static_cast<uint8_t>(m_bits));
-            m_bits >>= 8;
-            m_count = m_count > 8 ? m_count - 8 : 0;
-        }
+        if (m_count > 0) m_out[m_at++] = static_cast<uint8_t>(m_bits);
         m_bits = 0;
+        m_count = 0;
+        m_out.resize(m_at);
     }
 
 private:
+    // n <= 39 bits; afterwards fewer than 8 bits are buffered, so a code always fits.
     void put(uint64_t bits, unsigned n) {
-        if (n > 32) {
-            putShort(bits & 0xFFFFFFFFu, 32);
-            putShort(bits >> 32, n - 32);
-        } else {
-            putShort(bits, n);
-        }
-    }
-
-    // n <= 32; keeps fewer than 32 bits buffered.
-    void putShort(uint64_t bits, unsigned n) {
         m_bits |= bits << m_count;
         m_count += n;
-        if (m_count >= 32) {
-            const auto w = static_cast<uint32_t>(m_bits);
-            const size_t at = m_out.size();
-            m_out.resize(at + 4);
-            std::memcpy(m_out.data() + at, &w, 4);
-            m_bits >>= 32;
-            m_count -= 32;
-        }
+        std::memcpy(m_out.data() + m_at, &m_bits, 8);
+        const unsigned whole = m_count >> 3;
+        m_at += whole;
+        m_bits >>= 8 * whole;
+        m_count &= 7;
     }
 
     std::vector<uint8_t>& m_out;
+    size_t m_at;  // next byte to write
     uint64_t m_bits = 0;
     unsigned m_count = 0;
 };
