@@ -21,29 +21,30 @@ class BitReader {
 public:
     BitReader() = default;
     BitReader(const uint8_t* data, size_t size)
-        : m_data(data), m_size(size), m_fastEnd(size >= 8 ? size - 8 : 0), m_fast(size >= 8) {
-        if (!m_fast) m_fastEnd = 0;
-    }
+        : m_data(data), m_size(size), m_fastEnd(size >= 8 ? size - 7 : 0) {}
 
     // Reads one Rice-coded value with parameter k for n-bit samples. A code with
-    // more than 24 leading zeros marks the reader bad and yields 0.
+    // more than 24 leading zeros marks the reader bad and yields 0. `Isa` is a tag
+    // type local to the calling file: files built for different instruction sets
+    // then get their own copies, and the linker cannot mix them.
+    template <class Isa>
     uint32_t readRice(unsigned k, unsigned n) {
-        refill();
+        refill<Isa>();
         const uint64_t b = m_bits;
         // The sentinel bit keeps the count defined; more than 24 zeros is bad.
         const unsigned q = static_cast<unsigned>(std::countr_zero(b | (uint64_t{1} << 63)));
         if (q < kEscapeZeros) [[likely]] {
             const uint32_t low = static_cast<uint32_t>(b >> (q + 1)) & ((1u << k) - 1u);
-            consume(q + 1 + k);
+            consume<Isa>(q + 1 + k);
             return (q << k) | low;
         }
         if (q > kEscapeZeros) {
             m_bad = true;
-            consume(25);
+            consume<Isa>(25);
             return 0;
         }
         const uint32_t z = static_cast<uint32_t>(b >> 25) & ((1u << n) - 1u);
-        consume(25 + n);
+        consume<Isa>(25 + n);
         return z;
     }
 
@@ -53,16 +54,18 @@ public:
 private:
     uint64_t consumedBits() const { return static_cast<uint64_t>(m_pos) * 8 - m_count; }
 
+    template <class Isa>
     void consume(unsigned n) {
         m_bits >>= n;
         m_count -= n;
     }
 
     // Afterwards at least 56 bits are buffered.
+    template <class Isa>
     void refill() {
         if (m_count >= 40) [[likely]]
             return;
-        if (m_pos <= m_fastEnd && m_fast) [[likely]] {
+        if (m_pos < m_fastEnd) [[likely]] {
             uint64_t w;
             std::memcpy(&w, m_data + m_pos, 8);
             m_bits |= w << m_count;
@@ -80,63 +83,54 @@ private:
 
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
-    size_t m_fastEnd = 0;  // last position from which 8 bytes can be loaded
-    bool m_fast = false;   // the block holds at least 8 bytes
+    size_t m_fastEnd = 0;  // positions below it can load 8 bytes
     size_t m_pos = 0;      // next byte to load (may pass m_size: zero bits)
     uint64_t m_bits = 0;   // buffered bits, next bit in bit 0
     unsigned m_count = 0;  // number of valid buffered bits
     bool m_bad = false;
 };
 
-// Appends bits to a byte vector.
+// Appends bits to a byte vector whose final size the caller knows: the vector
+// grows once by that many bytes (plus 8 of slack for whole-word stores), and
+// finish() trims it to the bytes written.
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<uint8_t>& out) : m_out(out) {}
+    BitWriter(std::vector<uint8_t>& out, size_t maxBytes) : m_out(out), m_at(out.size()) {
+        out.resize(m_at + maxBytes + 8);
+    }
 
     // Writes the Rice code of z with parameter k for n-bit samples.
     void writeRice(uint32_t z, unsigned k, unsigned n) {
         const uint32_t q = z >> k;
-        if (q < kEscapeZeros)
+        if (q < kEscapeZeros) [[likely]]
             put((uint64_t{1} << q) | (static_cast<uint64_t>(z & ((1u << k) - 1u)) << (q + 1)), q + 1 + k);
         else
             put((uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z) << 25), 25 + n);
     }
 
-    // Pads with zero bits to a whole byte and writes out what is buffered.
+    // Pads with zero bits to a whole byte, writes out what is buffered and trims
+    // the vector.
     void finish() {
-        while (m_count > 0) {
-            m_out.push_back(static_cast<uint8_t>(m_bits));
-            m_bits >>= 8;
-            m_count = m_count > 8 ? m_count - 8 : 0;
-        }
+        if (m_count > 0) m_out[m_at++] = static_cast<uint8_t>(m_bits);
         m_bits = 0;
+        m_count = 0;
+        m_out.resize(m_at);
     }
 
 private:
+    // n <= 39 bits; afterwards fewer than 8 bits are buffered, so a code always fits.
     void put(uint64_t bits, unsigned n) {
-        if (n > 32) {
-            putShort(bits & 0xFFFFFFFFu, 32);
-            putShort(bits >> 32, n - 32);
-        } else {
-            putShort(bits, n);
-        }
-    }
-
-    // n <= 32; keeps fewer than 32 bits buffered.
-    void putShort(uint64_t bits, unsigned n) {
         m_bits |= bits << m_count;
         m_count += n;
-        if (m_count >= 32) {
-            const auto w = static_cast<uint32_t>(m_bits);
-            const size_t at = m_out.size();
-            m_out.resize(at + 4);
-            std::memcpy(m_out.data() + at, &w, 4);
-            m_bits >>= 32;
-            m_count -= 32;
-        }
+        std::memcpy(m_out.data() + m_at, &m_bits, 8);
+        const unsigned whole = m_count >> 3;
+        m_at += whole;
+        m_bits >>= 8 * whole;
+        m_count &= 7;
     }
 
     std::vector<uint8_t>& m_out;
+    size_t m_at;  // next byte to write
     uint64_t m_bits = 0;
     unsigned m_count = 0;
 };

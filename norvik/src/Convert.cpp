@@ -34,14 +34,15 @@ RowPacker::RowPacker(const StreamFormat& stream, const OutputLayout& out)
     const bool sameModel = inRgb ? outRgb : !outRgb && stream.colorSpace == out.colorSpace && stream.range == out.range;
     m_stage = sameModel ? Stage::Lut : Stage::Affine;
     if (!sameModel) {
-        m_affine =
+        Affine affine =
             modelTransform(m_in->model, stream.colorSpace, stream.range, m_out->model, out.colorSpace, out.range, n);
         const double scale = out.range32768 ? 32768.0 / static_cast<double>((1u << n) - 1u)
                                             : std::ldexp(1.0, static_cast<int>(m) - static_cast<int>(n));
         for (int j = 0; j < 3; ++j) {
-            for (int i = 0; i < 3; ++i) m_affine.m[j][i] *= scale;
-            m_affine.off[j] *= scale;
+            for (int i = 0; i < 3; ++i) affine.m[j][i] *= scale;
+            affine.off[j] *= scale;
         }
+        m_affine = AffineRows(affine, n, m_fullScale, simdLevel());
     }
     if (sameModel && m_in->model == Model::Yuv && m_in->chromaX == 2 && m_out->chroma422)
         m_path = Path::Yuv422;
@@ -74,14 +75,16 @@ void RowPacker::pack(const uint16_t* const rows[4], uint8_t* dst, uint16_t* scra
         return;
     }
     const size_t stride = static_cast<size_t>(w) + 8;
-    uint16_t* c[4] = {scratch, scratch + stride, scratch + 2 * stride, scratch + 3 * stride};
+    uint16_t* const c[4] = {scratch, scratch + stride, scratch + 2 * stride, scratch + 3 * stride};
+    uint16_t* const o[4] = {scratch + 4 * stride, scratch + 5 * stride, scratch + 6 * stride, c[3]};
+    // uint8_t may view any storage.
+    auto* nearTie = reinterpret_cast<uint8_t*>(scratch + 7 * stride);
     expand(rows, c);
-    transform(c);
-    packComponents(c, dst, scratch + 4 * stride);
+    packComponents(transform(c, o, nearTie), dst, scratch + 8 * stride);
 }
 
 // Rows of the coded planes -> four full-width components in the stream's model.
-void RowPacker::expand(const uint16_t* const rows[4], uint16_t* c[4]) const {
+void RowPacker::expand(const uint16_t* const rows[4], uint16_t* const c[4]) const {
     const uint32_t w = m_width;
     const uint32_t mask = (1u << m_in->bits) - 1u;
     if (m_in->model == Model::Rgb) {
@@ -107,33 +110,27 @@ void RowPacker::expand(const uint16_t* const rows[4], uint16_t* c[4]) const {
 }
 
 // Components in the stream's model and depth -> the output's model and depth.
-void RowPacker::transform(uint16_t* c[4]) const {
+uint16_t* const* RowPacker::transform(uint16_t* const c[4], uint16_t* const o[4], uint8_t* nearTie) const {
     const uint32_t w = m_width;
     const uint16_t* lut = m_depth.data();
+    uint16_t* const* result = c;
     if (m_stage == Stage::Lut) {
         if (!m_identityDepth)
             for (int j = 0; j < 3; ++j)
                 for (uint32_t x = 0; x < w; ++x) c[j][x] = lut[c[j][x]];
     } else {
-        const Affine& a = m_affine;
-        const double full = m_fullScale;
-        for (uint32_t x = 0; x < w; ++x) {
-            const double in[3] = {static_cast<double>(c[0][x]), static_cast<double>(c[1][x]),
-                                  static_cast<double>(c[2][x])};
-            for (int j = 0; j < 3; ++j) {
-                const double v = a.m[j][0] * in[0] + a.m[j][1] * in[1] + a.m[j][2] * in[2] + a.off[j];
-                c[j][x] = v <= 0.0 ? 0 : v >= full ? m_fullScale : static_cast<uint16_t>(v + 0.5);
-            }
-        }
+        m_affine.apply(c, o, w, nearTie);
+        result = o;
     }
     if (m_alphaFromSource) {
         for (uint32_t x = 0; x < w; ++x) c[3][x] = lut[c[3][x]];
     } else {
         std::fill_n(c[3], w, m_fullScale);
     }
+    return result;
 }
 
-void RowPacker::packComponents(uint16_t* const o[4], uint8_t* dst, uint16_t* scratch) const {
+void RowPacker::packComponents(const uint16_t* const o[4], uint8_t* dst, uint16_t* scratch) const {
     const uint32_t w = m_width;
     if (m_out->chroma422) {
         const uint32_t cw = (w + 1) / 2;

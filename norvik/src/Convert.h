@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Colour.h"
+#include "FixedAffine.h"
 #include "StreamFormat.h"
 #include "Types.h"
 
@@ -25,7 +26,7 @@ public:
     RowPacker(const StreamFormat& stream, const OutputLayout& out);
 
     // 16-bit samples of scratch that pack() needs per thread.
-    size_t scratchSize() const { return static_cast<size_t>(m_width + 8) * 8; }
+    size_t scratchSize() const { return static_cast<size_t>(m_width + 8) * 10; }
 
     // rows[p] is the current row of coded plane p (chroma rows at their own
     // width); writes outputRowBytes(type, width) bytes at dst.
@@ -35,9 +36,10 @@ private:
     enum class Path { Yuv422, Rgb8, Generic };
     enum class Stage { Lut, Affine };
 
-    void expand(const uint16_t* const rows[4], uint16_t* c[4]) const;
-    void transform(uint16_t* c[4]) const;
-    void packComponents(uint16_t* const o[4], uint8_t* dst, uint16_t* scratch) const;
+    void expand(const uint16_t* const rows[4], uint16_t* const c[4]) const;
+    // Leaves the output's components in c, or in o (the model change); returns which.
+    uint16_t* const* transform(uint16_t* const c[4], uint16_t* const o[4], uint8_t* nearTie) const;
+    void packComponents(const uint16_t* const o[4], uint8_t* dst, uint16_t* scratch) const;
 
     uint32_t m_width;
     const CompressedType* m_in;
@@ -48,7 +50,7 @@ private:
     bool m_alphaFromSource = false;
     uint16_t m_fullScale = 255;     // of the output: 2^m - 1, or 32768
     std::vector<uint16_t> m_depth;  // depth rule, source sample -> output sample
-    Affine m_affine;                // model change with the depth scale folded in
+    AffineRows m_affine;            // model change with the depth scale folded in
 };
 
 // The output sample for an n-bit sample x by the depth rules: shift up, round to

@@ -1,5 +1,6 @@
 #include "Decoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "RowDecoder.h"
@@ -39,6 +40,7 @@ int32_t resolveTarget(const StreamFormat& stream, const CodecFormat& wanted, Dec
 Decoder::Decoder(const StreamFormat& stream, const DecodeTarget& target) : m_stream(stream), m_target(target) {
     if (target.output.type != nullptr) m_packer.emplace(stream, target.output);
     m_rowSamples = static_cast<size_t>(stream.width) + 8;
+    m_simd = simdLevel();
 }
 
 uint8_t* Decoder::outputRow(uint32_t plane, uint32_t row, uint32_t height) const {
@@ -66,52 +68,89 @@ bool Decoder::checkPlanes(const CodecPlane planes[4]) {
 int32_t Decoder::decode(const uint8_t* frame, size_t size, const CodecPlane planes[4], ThreadPool& pool) {
     if (!checkPlanes(planes)) return NORVIK_E_PLANES;
     if (!parseFrame(frame, size, m_stream, m_views)) return NORVIK_E_FRAME;
-    const size_t perWorker = m_rowSamples * 8 + (m_packer ? m_packer->scratchSize() : m_rowSamples);
+    const size_t perWorker = scratchSamples();
     if (m_scratch.size() < pool.workers()) m_scratch.resize(pool.workers());
     for (auto& s : m_scratch)
         if (s.size() < perWorker) s.assign(perWorker, 0);
     std::atomic<bool> failed{false};
-    pool.run(m_stream.sliceCount(), [&](uint32_t slice, unsigned worker) {
-        if (!decodeSlice(slice, m_scratch[worker])) failed.store(true, std::memory_order_relaxed);
+    pool.run((m_stream.sliceCount() + 1) / 2, [&](uint32_t pair, unsigned worker) {
+        if (!decodeSlicePair(2 * pair, m_scratch[worker])) failed.store(true, std::memory_order_relaxed);
     });
     return failed.load() ? NORVIK_E_FRAME : NORVIK_OK;
 }
 
-bool Decoder::decodeSlice(uint32_t slice, std::vector<uint16_t>& scratch) const {
+// Scratch of one worker: for each of the two slices two rows per plane, then the
+// packer's scratch.
+size_t Decoder::scratchSamples() const {
+    return m_rowSamples * 16 + (m_packer ? m_packer->scratchSize() : m_rowSamples);
+}
+
+// Decodes slices first and first + 1 (when it exists) row by row, the rows of the
+// same plane of the two slices in lockstep, and writes each finished picture row.
+bool Decoder::decodeSlicePair(uint32_t first, std::vector<uint16_t>& scratch) const {
     const CompressedType& t = *m_stream.type;
     const uint32_t planes = t.planes;
-    RowDecoder dec[4];
-    uint16_t* buf[4][2];
-    const uint16_t* rows[4] = {nullptr, nullptr, nullptr, nullptr};
-    unsigned parity[4] = {0, 0, 0, 0};
-    for (uint32_t p = 0; p < 4; ++p) {
-        buf[p][0] = scratch.data() + m_rowSamples * (2 * p);
-        buf[p][1] = buf[p][0] + m_rowSamples;
+    const uint32_t count = first + 1 < m_stream.sliceCount() ? 2 : 1;
+    SliceState st[2];
+    uint16_t* base = scratch.data();
+    for (uint32_t s = 0; s < 2; ++s) {
+        for (uint32_t p = 0; p < 4; ++p)
+            for (uint32_t b = 0; b < 2; ++b) st[s].buf[p][b] = base + m_rowSamples * (8 * s + 2 * p + b);
     }
-    for (uint32_t p = 0; p < planes; ++p)
-        dec[p].start(m_views[static_cast<size_t>(slice) * planes + p], t.bits, planeWidth(t, p, m_stream.width));
-    uint16_t* extra = scratch.data() + m_rowSamples * 8;
-    const RowSpan luma = sliceRows(m_stream, slice, 0);
+    uint16_t* extra = base + m_rowSamples * 16;
+    for (uint32_t s = 0; s < count; ++s) {
+        st[s].luma = sliceRows(m_stream, first + s, 0);
+        for (uint32_t p = 0; p < planes; ++p)
+            st[s].dec[p].start(m_views[static_cast<size_t>(first + s) * planes + p], t.bits,
+                               planeWidth(t, p, m_stream.width), m_simd);
+    }
     const bool halfHeight = t.chromaY == 2;
-    for (uint32_t r = 0; r < luma.count; ++r) {
+    const uint32_t rowsA = st[0].luma.count;
+    const uint32_t rowsB = count == 2 ? st[1].luma.count : 0;
+    for (uint32_t r = 0; r < std::max(rowsA, rowsB); ++r) {
         const bool chromaRow = !halfHeight || r % 2 == 0;
+        const bool both = r < rowsA && r < rowsB;
         for (uint32_t p = 0; p < planes; ++p) {
             const bool chroma = t.model == Model::Yuv && (p == 1 || p == 2);
             if (chroma && !chromaRow) continue;
-            uint16_t* out = buf[p][parity[p]];
-            dec[p].decodeRow(out, rows[p]);
-            rows[p] = out;
-            parity[p] ^= 1;
+            if (both) {
+                st[0].decodePairedRow(st[1], p);
+            } else {
+                if (r < rowsA) st[0].decodeRow(p);
+                if (r < rowsB) st[1].decodeRow(p);
+            }
         }
-        const uint32_t y = luma.first + r;
-        if (m_packer)
-            m_packer->pack(rows, outputRow(0, y, m_stream.height), extra);
-        else
-            writePlanar(rows, y, chromaRow, extra);
+        for (uint32_t s = 0; s < count; ++s)
+            if (r < st[s].luma.count) writeRow(st[s].rows, st[s].luma.first + r, chromaRow, extra);
     }
-    for (uint32_t p = 0; p < planes; ++p)
-        if (dec[p].failed()) return false;
+    for (uint32_t s = 0; s < count; ++s)
+        for (uint32_t p = 0; p < planes; ++p)
+            if (st[s].dec[p].failed()) return false;
     return true;
+}
+
+void Decoder::SliceState::decodeRow(uint32_t p) {
+    uint16_t* out = buf[p][parity[p]];
+    dec[p].decodeRow(out, rows[p]);
+    rows[p] = out;
+    parity[p] ^= 1;
+}
+
+void Decoder::SliceState::decodePairedRow(SliceState& other, uint32_t p) {
+    uint16_t* out = buf[p][parity[p]];
+    uint16_t* otherOut = other.buf[p][other.parity[p]];
+    RowDecoder::decodeRows(dec[p], out, rows[p], other.dec[p], otherOut, other.rows[p]);
+    rows[p] = out;
+    parity[p] ^= 1;
+    other.rows[p] = otherOut;
+    other.parity[p] ^= 1;
+}
+
+void Decoder::writeRow(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const {
+    if (m_packer)
+        m_packer->pack(rows, outputRow(0, lumaRow, m_stream.height), tmp);
+    else
+        writePlanar(rows, lumaRow, chromaRow, tmp);
 }
 
 void Decoder::writePlanar(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const {

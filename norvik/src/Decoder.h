@@ -10,6 +10,7 @@
 #include "FrameLayout.h"
 #include "norvik/norvik_common.h"
 #include "StreamFormat.h"
+#include "RowDecoder.h"
 #include "ThreadPool.h"
 
 namespace norvik {
@@ -40,8 +41,23 @@ private:
         uint32_t stride;
     };
 
+    // Decoding state of one slice inside decodeSlicePair: the plane decoders, two
+    // row buffers per plane (current and above).
+    struct SliceState {
+        RowDecoder dec[4];
+        uint16_t* buf[4][2] = {};
+        const uint16_t* rows[4] = {nullptr, nullptr, nullptr, nullptr};  // last decoded row per plane
+        unsigned parity[4] = {0, 0, 0, 0};
+        RowSpan luma;
+
+        void decodeRow(uint32_t plane);
+        void decodePairedRow(SliceState& other, uint32_t plane);
+    };
+
     bool checkPlanes(const CodecPlane planes[4]);
-    bool decodeSlice(uint32_t slice, std::vector<uint16_t>& scratch) const;
+    size_t scratchSamples() const;
+    bool decodeSlicePair(uint32_t first, std::vector<uint16_t>& scratch) const;
+    void writeRow(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const;
     void writePlanar(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const;
     uint8_t* outputRow(uint32_t plane, uint32_t row, uint32_t height) const;
 
@@ -52,6 +68,7 @@ private:
     std::vector<SlicePlaneView> m_views;
     std::vector<std::vector<uint16_t>> m_scratch;  // one per worker
     Plane m_planes[4] = {};
+    SimdLevel m_simd = SimdLevel::Portable;  // kernels chosen when the decoder is built
 };
 
 }  // namespace norvik

@@ -1,57 +1,20 @@
 #include "RowDecoder.h"
 
-#include "Platform.h"
+#include "RowChains.h"
 
 namespace norvik {
 
 namespace {
 
-// On pictures these comparisons are unpredictable: conditional moves, not branches.
-inline int32_t max2(int32_t a, int32_t b) { return NORVIK_UNPREDICTABLE(a > b) ? a : b; }
-inline int32_t min2(int32_t a, int32_t b) { return NORVIK_UNPREDICTABLE(a < b) ? a : b; }
-
-// The median of (left, top, left + grad) with grad = top - top-left is top
-// clamped to the span between left and left + grad; the span's offsets from left
-// do not depend on left, which keeps the serial chain through left short.
-inline int32_t medianPrediction(int32_t left, int32_t top, int32_t grad) {
-    const int32_t gradMin = grad & (grad >> 31);  // min(grad, 0) without a branch
-    const int32_t lo = left + gradMin;
-    const int32_t hi = left + (grad - gradMin);
-    return min2(max2(top, lo), hi);
-}
-
-// First row of a slice-plane: left prediction from 2^(n-1).
-void decodeFirstRow(BitReader& br, unsigned k, unsigned n, uint16_t* out, uint32_t w) {
-    const uint32_t mask = (1u << n) - 1u;
-    uint32_t x = 1u << (n - 1);
-    for (uint32_t i = 0; i < w; ++i) {
-        x = (x + static_cast<uint32_t>(unzigzag(br.readRice(k, n)))) & mask;
-        out[i] = static_cast<uint16_t>(x);
-    }
-}
-
-template <int M>
-void decodeRowWithAbove(BitReader& br, unsigned k, unsigned n, uint16_t* out, const uint16_t* above, uint32_t w) {
-    const uint32_t mask = (1u << n) - 1u;
-    uint32_t x = (above[0] + static_cast<uint32_t>(unzigzag(br.readRice(k, n)))) & mask;
-    out[0] = static_cast<uint16_t>(x);
-    for (uint32_t i = 1; i < w; ++i) {
-        int32_t pred;
-        if constexpr (M == kLeft) {
-            pred = static_cast<int32_t>(x);
-        } else if constexpr (M == kGradient) {
-            pred = static_cast<int32_t>(x) + above[i] - above[i - 1];
-        } else {
-            pred = medianPrediction(static_cast<int32_t>(x), above[i], above[i] - above[i - 1]);
-        }
-        x = static_cast<uint32_t>(pred + unzigzag(br.readRice(k, n))) & mask;
-        out[i] = static_cast<uint16_t>(x);
-    }
+// The method a row is decoded with: left for the first row of a slice-plane.
+inline int rowMethod(uint8_t method, const uint16_t* above) {
+    return above == nullptr ? static_cast<int>(kLeft) : static_cast<int>(method);
 }
 
 }  // namespace
 
-void RowDecoder::start(const SlicePlaneView& view, unsigned bits, uint32_t width) {
+void RowDecoder::start(const SlicePlaneView& view, unsigned bits, uint32_t width, SimdLevel simd) {
+    m_simd = simd;
     m_method = view.method;
     m_k = view.riceParameter;
     m_bits = bits;
@@ -60,31 +23,51 @@ void RowDecoder::start(const SlicePlaneView& view, unsigned bits, uint32_t width
     m_reader = view.method == kStored ? BitReader() : BitReader(view.payload, view.payloadSize);
 }
 
-void RowDecoder::decodeRow(uint16_t* out, const uint16_t* above) {
+void RowDecoder::decodeStored(uint16_t* out) {
     const uint32_t w = m_width;
+    if (m_bits == 8) {
+        for (uint32_t i = 0; i < w; ++i) out[i] = m_stored[i];
+        m_stored += w;
+    } else {
+        const uint32_t mask = (1u << m_bits) - 1u;
+        for (uint32_t i = 0; i < w; ++i)
+            out[i] = static_cast<uint16_t>((m_stored[2 * i] | m_stored[2 * i + 1] << 8) & mask);
+        m_stored += 2 * static_cast<size_t>(w);
+    }
+}
+
+void RowDecoder::decodeRow(uint16_t* out, const uint16_t* above) {
     if (m_method == kStored) {
-        if (m_bits == 8) {
-            for (uint32_t i = 0; i < w; ++i) out[i] = m_stored[i];
-            m_stored += w;
-        } else {
-            const uint32_t mask = (1u << m_bits) - 1u;
-            for (uint32_t i = 0; i < w; ++i)
-                out[i] = static_cast<uint16_t>((m_stored[2 * i] | m_stored[2 * i + 1] << 8) & mask);
-            m_stored += 2 * static_cast<size_t>(w);
-        }
+        decodeStored(out);
         return;
     }
-    // A local copy lets the compiler keep the bit buffer in registers.
     BitReader br = m_reader;
-    if (above == nullptr)
-        decodeFirstRow(br, m_k, m_bits, out, w);
-    else if (m_method == kLeft)
-        decodeRowWithAbove<kLeft>(br, m_k, m_bits, out, above, w);
-    else if (m_method == kGradient)
-        decodeRowWithAbove<kGradient>(br, m_k, m_bits, out, above, w);
+#if NORVIK_HAVE_AVX2_KERNELS
+    if (m_simd == SimdLevel::Avx2)
+        avx2::decodeRowChain(rowMethod(m_method, above), br, m_k, m_bits, above, out, m_width);
     else
-        decodeRowWithAbove<kMedian>(br, m_k, m_bits, out, above, w);
+#endif
+        portable::decodeRowChain(rowMethod(m_method, above), br, m_k, m_bits, above, out, m_width);
     m_reader = br;
+}
+
+void RowDecoder::decodeRows(RowDecoder& a, uint16_t* outA, const uint16_t* aboveA, RowDecoder& b, uint16_t* outB,
+                            const uint16_t* aboveB) {
+    if (a.m_method == kStored || b.m_method == kStored) {
+        a.decodeRow(outA, aboveA);
+        b.decodeRow(outB, aboveB);
+        return;
+    }
+    const Lane la{&a.m_reader, a.m_k, aboveA, outA};
+    const Lane lb{&b.m_reader, b.m_k, aboveB, outB};
+    const int ma = rowMethod(a.m_method, aboveA);
+    const int mb = rowMethod(b.m_method, aboveB);
+#if NORVIK_HAVE_AVX2_KERNELS
+    if (a.m_simd == SimdLevel::Avx2)
+        avx2::decodeRowChains(ma, mb, la, lb, a.m_bits, a.m_width);
+    else
+#endif
+        portable::decodeRowChains(ma, mb, la, lb, a.m_bits, a.m_width);
 }
 
 }  // namespace norvik

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "BitIo.h"
+#include "CpuFeatures.h"
 #include "FrameLayout.h"
 
 namespace norvik {
@@ -12,22 +13,31 @@ namespace norvik {
 class RowDecoder {
 public:
     // `view` must come from parseFrame for a slice-plane of `width` samples per row.
-    void start(const SlicePlaneView& view, unsigned bits, uint32_t width);
+    void start(const SlicePlaneView& view, unsigned bits, uint32_t width, SimdLevel simd);
 
     // Decodes the next row into out[0..width). `above` is this slice-plane's
     // previous row, or null for its first row.
     void decodeRow(uint16_t* out, const uint16_t* above);
 
+    // Decodes the next row of two slice-planes of the same width and depth in
+    // lockstep: their serial chains are independent, so the processor overlaps
+    // them. Same meaning as decodeRow for each.
+    static void decodeRows(RowDecoder& a, uint16_t* outA, const uint16_t* aboveA, RowDecoder& b, uint16_t* outB,
+                           const uint16_t* aboveB);
+
     // True when the coded data was bad or ran out (checked after the last row).
     bool failed() const { return m_reader.failed(); }
 
 private:
+    void decodeStored(uint16_t* out);
+
     BitReader m_reader;
     const uint8_t* m_stored = nullptr;
     uint8_t m_method = 0;
     unsigned m_k = 0;
     unsigned m_bits = 8;
     uint32_t m_width = 0;
+    SimdLevel m_simd = SimdLevel::Portable;
 };
 
 }  // namespace norvik

@@ -1,8 +1,11 @@
 // Fuzzes the codec library's stream block check and frame decoder: the first byte
 // picks the output, the next 24 bytes are tried as a stream format block (a small
 // valid block stands in when they are refused or describe a large picture), and
-// the rest is the frame. Frame and output are exact-size heap blocks.
+// the rest is the frame. Frame and output are exact-size heap blocks. Each frame
+// is decoded by every variant of the decoder (NORVIK_SIMD reference, portable,
+// and the best the processor has), which must write the same bytes.
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -50,13 +53,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         wanted.flags &= 1u;  // the 0..32768 range is refused for 8 and 10-bit outputs
         if (norvik_decompress_begin(lib.handle, block.get(), 24, &wanted, &info) != NORVIK_OK) return 0;
     }
+    norvik_decompress_end(lib.handle);
     const size_t frameSize = size - 25;
     std::unique_ptr<uint8_t[]> frame(new uint8_t[frameSize + 1]);
     std::memcpy(frame.get(), data + 25, frameSize);
     const uint32_t stride = rowBytes(wanted.type, info.width);
-    std::unique_ptr<uint8_t[]> out(new uint8_t[size_t{stride} * info.height]);
-    const CodecPlane planes[4] = {{reinterpret_cast<uintptr_t>(out.get()), stride, stride * info.height}, {}, {}, {}};
-    norvik_decompress(lib.handle, frame.get(), static_cast<uint32_t>(frameSize), planes);
-    norvik_decompress_end(lib.handle);
+    const size_t outSize = size_t{stride} * info.height;
+    std::unique_ptr<uint8_t[]> first;
+    for (const char* simd : {"reference", "portable", ""}) {
+        setenv("NORVIK_SIMD", simd, 1);
+        if (norvik_decompress_begin(lib.handle, block.get(), 24, &wanted, &info) != NORVIK_OK) std::abort();
+        std::unique_ptr<uint8_t[]> out(new uint8_t[outSize]);
+        std::memset(out.get(), 0xA5, outSize);
+        const CodecPlane planes[4] = {{reinterpret_cast<uintptr_t>(out.get()), stride, stride * info.height}, {}, {}, {}};
+        const int32_t r = norvik_decompress(lib.handle, frame.get(), static_cast<uint32_t>(frameSize), planes);
+        norvik_decompress_end(lib.handle);
+        if (r != NORVIK_OK) break;  // a refused frame may leave any part written
+        if (!first)
+            first = std::move(out);
+        else if (std::memcmp(first.get(), out.get(), outSize) != 0)
+            std::abort();  // the variants disagree
+    }
     return 0;
 }

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <stdexcept>
+#include <utility>
 
 #include "AviWriter.h"
 #include "norvik/norvik_common.h"
@@ -242,13 +244,20 @@ void makeClip(const std::string& path, const ClipPlan& plan, const ClipInputs& i
         audioStreams.push_back(
             writer.addAudioStream(aviwriter::audioStream(waveFormat(plan.audio[s], audio[s]->channelMask()))));
     Encoder encoder(plan, format.sourceType, block);
-    Picture picture;
+    Picture picture, ahead;
     std::vector<uint8_t> samples;
+    // Pipeline: the next picture is read on another thread while this one is
+    // encoded (on the library's threads) and written. Only the pictures the plan
+    // takes are read, one at a time, so the source needs no locking.
+    std::future<bool> next;
+    if (plan.frames > 0) next = std::async(std::launch::async, [&] { return pictures.next(ahead); });
     for (uint32_t i = 0; i < plan.frames; ++i) {
-        if (!pictures.next(picture)) {
+        if (!next.get()) {
             if (i == 0) throw std::runtime_error("the input holds no pictures");
             break;
         }
+        std::swap(picture, ahead);
+        if (i + 1 < plan.frames) next = std::async(std::launch::async, [&] { return pictures.next(ahead); });
         const bool empty = std::find(plan.emptyFrames.begin(), plan.emptyFrames.end(), i) != plan.emptyFrames.end();
         if (empty)
             writer.writeChunk(videoStream, nullptr, 0);

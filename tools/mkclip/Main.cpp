@@ -119,7 +119,7 @@ void readOptionTexts(const CLI::App& app, Options& o) {
 }
 
 // Opens the inputs, fits the plan to them and writes the clip.
-void run(Options& o) {
+void run(const CLI::App& app, Options& o) {
     clipmaker::ClipPlan& plan = o.plan;
     clipmaker::ClipInputs inputs;
     std::unique_ptr<clipmaker::PictureSource> pictures;
@@ -128,6 +128,11 @@ void run(Options& o) {
         pictures = clipmaker::openPictureInput(o.input, o.inputFormat, raw && o.stated.size ? plan.width : 0,
                                                raw && o.stated.size ? plan.height : 0);
         clipmaker::fitPlanToInput(plan, pictures->format(), o.stated);
+        if (app.count("--color-space") == 0 && !clipmaker::planeLayout(plan.type).rgb)
+            std::fprintf(stderr,
+                         "norvik-mkclip: the input does not say its colour matrix; labelled %s (--color-space %u). "
+                         "ffmpeg's own RGB to YUV conversion is Rec.601: give --color-space 1 for such pictures\n",
+                         plan.colorSpace == 1 ? "Rec.601" : "Rec.709", plan.colorSpace);
         if (!o.framesStated) plan.frames = std::numeric_limits<uint32_t>::max();
         inputs.pictures = pictures.get();
     }
@@ -152,7 +157,7 @@ int main(int argc, char** argv) {
     CLI11_PARSE(app, argc, argv);
     try {
         readOptionTexts(app, o);
-        run(o);
+        run(app, o);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "norvik-mkclip: %s\n", e.what());
         return 1;
