@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "norvikhost/HostError.h"
+#include "norvikhost/ModuleImports.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -20,11 +21,23 @@
 
 namespace norvikhost {
 
+namespace {
+bool isFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+[[noreturn]] void throwLoadError(const std::filesystem::path& path, const std::string& reason) {
+    throw ModuleLoadError("cannot load module '" + path.string() + "': " + reason);
+}
+}  // namespace
+
 #ifdef _WIN32
 
 namespace {
-std::string lastErrorText() {
-    const DWORD code = GetLastError();
+constexpr const char* kSearchPlaces = "beside this program, in the system folder or on PATH";
+
+std::string systemErrorText(DWORD code) {
     char* text = nullptr;
     const DWORD n =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -34,11 +47,48 @@ std::string lastErrorText() {
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) result.pop_back();
     return result;
 }
+
+// Windows answers "module not found" both for a missing module and for a missing
+// library the module imports; the import table tells which library it is.
+std::string loadFailureReason(const std::filesystem::path& path, DWORD code) {
+    if (!isFile(path)) return "no such file";
+    if (code == ERROR_MOD_NOT_FOUND) {
+        for (const std::string& library : importedLibrariesOfFile(path))
+            if (!libraryCanBeFound(library))
+                return "it needs the library " + library + ", which is not " + kSearchPlaces;
+    }
+    return systemErrorText(code);
+}
 }  // namespace
 
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
     m_handle = LoadLibraryW(path.wstring().c_str());
-    if (!m_handle) throw ModuleLoadError("cannot load module '" + path.string() + "': " + lastErrorText());
+    if (!m_handle) throwLoadError(path, loadFailureReason(path, GetLastError()));
+}
+
+bool libraryCanBeFound(const std::string& fileName) {
+    HMODULE library = LoadLibraryW(std::filesystem::path(fileName).wstring().c_str());
+    if (!library) return false;
+    FreeLibrary(library);
+    return true;
+}
+
+void requireLibrary(const std::string& fileName) {
+    if (!libraryCanBeFound(fileName))
+        throw ModuleLoadError("the library " + fileName + " cannot be found: it is not " + kSearchPlaces);
+}
+
+const char* codecLibraryFileName() { return "norvik_common64.dll"; }
+
+std::filesystem::path installedModulePath() {
+    std::wstring buffer(32768, L'\0');
+    DWORD bytes = DWORD(buffer.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ImporterNorvik", L"ModulePath", RRF_RT_REG_SZ, nullptr,
+                     buffer.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    buffer.resize(bytes / sizeof(wchar_t));
+    while (!buffer.empty() && buffer.back() == L'\0') buffer.pop_back();
+    return std::filesystem::path(buffer);
 }
 
 DynamicLibrary::~DynamicLibrary() {
@@ -75,10 +125,29 @@ double processCpuSeconds() {
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
     m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) {
+        // dlerror() names a missing library the module needs.
         const char* why = dlerror();
-        throw ModuleLoadError("cannot load module '" + path.string() + "': " + (why ? why : "unknown reason"));
+        throwLoadError(path, !isFile(path) ? "no such file" : why ? why : "unknown reason");
     }
 }
+
+bool libraryCanBeFound(const std::string& fileName) {
+    void* library = dlopen(fileName.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    if (!library) return false;
+    dlclose(library);
+    return true;
+}
+
+void requireLibrary(const std::string& fileName) {
+    if (!libraryCanBeFound(fileName)) {
+        const char* why = dlerror();
+        throw ModuleLoadError("the library " + fileName + " cannot be loaded: " + (why ? why : "unknown reason"));
+    }
+}
+
+const char* codecLibraryFileName() { return "libnorvik_common.so"; }
+
+std::filesystem::path installedModulePath() { return {}; }
 
 DynamicLibrary::~DynamicLibrary() {
     if (m_handle) dlclose(m_handle);

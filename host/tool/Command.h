@@ -16,7 +16,7 @@ namespace norvikimport {
 
 // Options every subcommand shares.
 struct CommonOptions {
-    std::filesystem::path modulePath;  // empty: the importer beside the program
+    std::filesystem::path modulePath;  // empty: the importer beside the program, else the installed one
 };
 
 // Program exit codes.
@@ -34,7 +34,8 @@ public:
     virtual int run(const CommonOptions& options) = 0;
 };
 
-// The module to load: the --module path, or the importer beside this program.
+// The module to load: the --module path, else the importer beside this program,
+// else the one the installer recorded; the path beside the program when neither is there.
 std::filesystem::path resolveModulePath(const CommonOptions& options);
 
 // imInit on the loaded module; throws std::runtime_error "imInit answered N" when

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "ProjectVersion.h"
 #include "norvikhost/HostError.h"
 
 int main(int argc, char** argv) {
@@ -12,10 +13,12 @@ int main(int argc, char** argv) {
     CLI::App program("Runs the Norvik AVI importer module in a substitute host.", "norvik-import");
     program.require_subcommand(1);
     program.fallthrough();
+    program.set_version_flag("--version", std::string("norvik-import (") + projectversion::kProductName + ") " +
+                                              projectversion::kVersion);
 
     CommonOptions options;
     std::string modulePath;
-    program.add_option("--module", modulePath, "Importer module to load (default: the one beside this program)");
+    program.add_option("--module", modulePath, "Importer module to load (default: the one beside this program, else the installed one)");
 
     std::vector<std::pair<CLI::App*, std::unique_ptr<Command>>> commands;
     for (auto make : {makeFormatsCommand, makeInfoCommand, makeAudioCommand, makeFramesCommand, makeBenchCommand,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "norvik/norvik_common.h"
+#include "norvikhost/Platform.h"
 
 namespace norvikimport {
 
@@ -23,6 +24,7 @@ ReferenceDecoder::ReferenceDecoder(const std::vector<std::uint8_t>& streamFormat
                                    std::int32_t width, std::int32_t height, std::int64_t rowBytes, bool bottomUp)
     : m_height(height), m_rowBytes(rowBytes), m_bottomUp(bottomUp) {
     if (width < 1 || height < 1 || rowBytes < 1) throw std::runtime_error("reference decoder: empty picture");
+    norvikhost::requireLibrary(norvikhost::codecLibraryFileName());  // loaded at first use (delay-loaded on Windows)
     m_storage.resize(std::size_t(rowBytes) * std::size_t(height) + kAlignment);
     const auto address = reinterpret_cast<std::uintptr_t>(m_storage.data());
     m_buffer = m_storage.data() + (kAlignment - address % kAlignment) % kAlignment;

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "norvikhost/Platform.h"
+
 namespace norvikimport {
 
 namespace fs = std::filesystem;
@@ -21,6 +23,9 @@ clipmaker::ClipPlan sampleClipPlan() {
 }
 
 SampleClip::SampleClip() {
+    // The codec library is loaded at its first use (delay-loaded on Windows): a
+    // missing one is named here rather than ending the program.
+    norvikhost::requireLibrary(norvikhost::codecLibraryFileName());
     std::random_device random;
     for (int attempt = 0; attempt < 100 && m_folder.empty(); ++attempt) {
         fs::path candidate = fs::temp_directory_path() / ("norvik-import-" + std::to_string(random()));

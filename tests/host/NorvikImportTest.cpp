@@ -11,7 +11,9 @@
 #include <set>
 
 #include "ClipMaker.h"
+#include "ProjectVersion.h"
 #include "TestPlatform.h"
+#include "norvikhost/Platform.h"
 
 namespace fs = std::filesystem;
 using hosttest::ChildResult;
@@ -182,4 +184,29 @@ TEST(NorvikImport, PlayShowsBothPathsSideBySide) {
          {R"(\nimGetSourceVideo +[0-9.]+( +[0-9.]+ ms){4} +0\n)", R"(\nasync, 4 ahead +[0-9.]+( +[0-9.]+ ms){4} +0\n)",
           R"(\nother thread: [0-9]+ frames through imGetSourceVideo meanwhile, 0 failed\n)"})
         EXPECT_TRUE(std::regex_search(play.output, std::regex(row))) << row << "\n" << play.output;
+}
+
+// norvik-import copied alone into a folder: without a module there it says so;
+// with the module but not the codec library the module needs, it names the
+// library (on Windows, where norvik-import itself starts without it; on Linux
+// the copied program still loads the build's library). --version prints the
+// project's version.
+TEST(NorvikImport, SaysWhyTheModuleCannotBeLoadedAndGivesItsVersion) {
+    const hosttest::TempFolder folder;
+    const fs::path program = folder.path() / hosttest::programPath("norvik-import").filename();
+    fs::copy_file(hosttest::programPath("norvik-import"), program);
+    const std::string module = norvikhost::importerModuleFileName();
+    const ChildResult noModule = hosttest::runChild(program, {"formats"});
+    EXPECT_EQ(noModule.exitCode, 2);
+    EXPECT_NE(noModule.output.find(module + "': no such file"), std::string::npos) << noModule.output;
+#ifdef _WIN32
+    fs::copy_file(hosttest::binDir() / module, folder.path() / module);
+    const ChildResult noCodec = hosttest::runChild(program, {"formats"});
+    EXPECT_EQ(noCodec.exitCode, 2);
+    EXPECT_NE(noCodec.output.find("needs the library norvik_common64.dll, which is not beside this program"),
+              std::string::npos)
+        << noCodec.output;
+#endif
+    EXPECT_EQ(runImport({"--version"}).output,
+              std::string("norvik-import (ImporterNorvik) ") + projectversion::kVersion + "\n");
 }

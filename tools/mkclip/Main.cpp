@@ -11,6 +11,7 @@
 #include "Layouts.h"
 #include "PictureInput.h"
 #include "Progress.h"
+#include "ProjectVersion.h"
 
 namespace {
 
@@ -154,6 +155,8 @@ int main(int argc, char** argv) {
     CLI::App app{kDescription};
     Options o;
     addOptions(app, o);
+    app.set_version_flag("--version", std::string("norvik-mkclip (") + projectversion::kProductName + ") " +
+                                          projectversion::kVersion);
     CLI11_PARSE(app, argc, argv);
     try {
         readOptionTexts(app, o);

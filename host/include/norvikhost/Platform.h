@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace norvikhost {
 
@@ -11,7 +12,9 @@ namespace norvikhost {
 // module and unloads it on destruction. Move-only; not thread-safe.
 class DynamicLibrary {
 public:
-    // Loads the module; throws ModuleLoadError naming the path and the system's reason.
+    // Loads the module; throws ModuleLoadError naming the path and the reason in
+    // words: no such file, the library it needs that cannot be found (by name), or
+    // the system's own text.
     explicit DynamicLibrary(const std::filesystem::path& path);
     ~DynamicLibrary();
     DynamicLibrary(DynamicLibrary&& other) noexcept;
@@ -28,6 +31,21 @@ private:
 
 // Path of the running program; empty when it cannot be found.
 std::filesystem::path currentExecutablePath();
+
+// Throws ModuleLoadError naming the library when the system cannot find a shared
+// library of this file name where it looks for a module's imports (Windows: beside
+// the program, in the system folders, on PATH).
+void requireLibrary(const std::string& fileName);
+
+// True when the system finds and loads the shared library of this file name.
+bool libraryCanBeFound(const std::string& fileName);
+
+// File name of the codec library on this platform: libnorvik_common.so or norvik_common64.dll.
+const char* codecLibraryFileName();
+
+// The importer module the installer recorded (Windows: HKLM\SOFTWARE\ImporterNorvik,
+// value ModulePath); empty when there is none, and always on Linux.
+std::filesystem::path installedModulePath();
 
 // True when standard error is a terminal (a person is watching), not a file or pipe.
 bool standardErrorIsTerminal();
