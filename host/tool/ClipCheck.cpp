@@ -65,7 +65,7 @@ void describeVideo(const AviStream& stream, CheckedStream& out) {
 
 // The importer's audio rules (AudioInfo::init) decide; the text names the format.
 void describeAudio(const AviStream& stream, CheckedStream& out) {
-    AudioInfo info(nullptr);
+    AudioInfo info;
     const bool taken = info.init(stream) == 0;
     const WaveFormat& w = info.waveFormat;
     const bool isFloat = info.formatGuid().data1 == 3;
@@ -118,7 +118,7 @@ void checkStreams(const AviParser& parser, repair::ByteSource& source, const rep
         const AviStream& stream = *parser.streams[i];
         CheckedStream s;
         s.number = stream.number;
-        s.type = stream.fccType();
+        s.type = stream.header.fccType;
         if (s.type == kVideo) describeVideo(stream, s);
         if (s.type == kAudio) describeAudio(stream, s);
         describeIndexes(stream, s);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/Compiler.h"
+
 using namespace prsdk;
 
 uint32_t bytesPerSample(uint32_t sampleType) {
@@ -20,7 +22,7 @@ uint8_t silenceByte(uint32_t sampleType) { return sampleType == kPrAudioSampleTy
 namespace {
 
 // Stereo floats, in a loop the compiler turns into vector shuffles.
-void uninterleaveStereoFloats(const uint8_t* source, float* __restrict left, float* __restrict right, uint32_t frames) {
+void uninterleaveStereoFloats(const uint8_t* source, float* NORVIK_RESTRICT left, float* NORVIK_RESTRICT right, uint32_t frames) {
     for (uint32_t f = 0; f < frames; ++f, source += 2 * sizeof(float)) {
         std::memcpy(left + f, source, sizeof(float));
         std::memcpy(right + f, source + sizeof(float), sizeof(float));

@@ -14,7 +14,7 @@ Recovery::Recovery(ByteSource& source, const AviParser& parser, const ScanResult
     for (const auto& s : parser.streams) {
         RecoveredStream r;
         r.stream = s.get();
-        const FourCC type = s->fccType();
+        const FourCC type = s->header.fccType;
         r.chunkType = type == makeFourCC("auds") ? makeFourCC("\0\0wb") : makeFourCC("\0\0dc");
         if (type == makeFourCC("vids")) r.layout = frameLayout(s->format);
         if (type == makeFourCC("auds")) r.blockAlign = audioBlockAlign(*s);
@@ -58,7 +58,7 @@ void Recovery::handle(const ScannedChunk& chunk, const Sink& sink, const FrameVe
         return;
     }
     RecoveredStream& s = streams[size_t(at)];
-    const bool video = s.stream->fccType() == makeFourCC("vids");
+    const bool video = s.stream->header.fccType == makeFourCC("vids");
     uint32_t size = chunk.available;
     if (!video && !chunk.whole()) {
         const uint32_t block = s.blockAlign > 0 ? s.blockAlign : 1;

@@ -60,7 +60,7 @@ RepairSummary summarize(const ScanResult& scan, const Recovery& recovery) {
     s.droppedChunks = recovery.droppedChunks;
     s.cutDescription = scan.endsInsideChunk ? scan.cutDescription : std::string();
     for (const RecoveredStream& r : recovery.streams)
-        s.streams.push_back({r.stream->fccType(), r.kept, r.emptied, r.trimmed, r.dropped, r.bytes});
+        s.streams.push_back({r.stream->header.fccType, r.kept, r.emptied, r.trimmed, r.dropped, r.bytes});
     s.events = recovery.events;
     return s;
 }
