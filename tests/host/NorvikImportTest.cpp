@@ -201,7 +201,11 @@ TEST(NorvikImport, SaysWhyTheModuleCannotBeLoadedAndGivesItsVersion) {
     EXPECT_NE(noModule.output.find(module + "': no such file"), std::string::npos) << noModule.output;
 #ifdef _WIN32
     fs::copy_file(hosttest::binDir() / module, folder.path() / module);
+    // Windows also looks in the current folder, here the build's, which has the library.
+    const fs::path buildFolder = fs::current_path();
+    fs::current_path(folder.path());
     const ChildResult noCodec = hosttest::runChild(program, {"formats"});
+    fs::current_path(buildFolder);
     EXPECT_EQ(noCodec.exitCode, 2);
     EXPECT_NE(noCodec.output.find("needs the library norvik_common64.dll, which is not beside this program"),
               std::string::npos)
