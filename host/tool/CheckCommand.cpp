@@ -8,6 +8,7 @@
 #include "Command.h"
 #include "norvikhost/Host.h"
 #include "norvikhost/ImporterDriver.h"
+#include "norvikhost/Platform.h"
 #include "norvikhost/Text.h"
 
 namespace norvikimport {
@@ -25,6 +26,8 @@ public:
     }
 
     int run(const CommonOptions& options) override {
+        // The check asks the codec library itself (loaded at first use): name it when missing.
+        norvikhost::requireLibrary(norvikhost::codecLibraryFileName());
         ClipCheck check = checkClip(m_file);
         askModule(options, check);
         std::cout << (m_json ? checkJson(check) : checkText(check));

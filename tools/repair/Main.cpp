@@ -7,11 +7,8 @@
 
 #include "CodecVerifier.h"
 #include "Repair.h"
+#include "ProjectVersion.h"
 #include "RepairProgress.h"
-
-#ifndef NORVIK_REPAIR_VERSION
-#define NORVIK_REPAIR_VERSION "development build"
-#endif
 
 int main(int argc, char** argv) {
     CLI::App app("Recovers every whole frame and audio chunk of a cut or damaged Norvik AVI recording into a new file.",
@@ -21,7 +18,8 @@ int main(int argc, char** argv) {
     app.add_option("IN", in, "AVI file to recover from (only read)")->required();
     app.add_option("OUT", out, "AVI file to write (not IN)")->required();
     app.add_flag("--verify", verify, "also decode every frame with the codec; a frame it refuses becomes empty");
-    app.set_version_flag("--version", std::string("norvik-repair ") + NORVIK_REPAIR_VERSION);
+    app.set_version_flag("--version", std::string("norvik-repair (") + projectversion::kProductName + ") " +
+                                          projectversion::kVersion);
     CLI11_PARSE(app, argc, argv);
 
     try {
