@@ -49,12 +49,10 @@ void logUnhandled(int32 selector, const char* what) noexcept {
 
 }  // namespace
 
-prMALError onCreateAsyncImporter(const imStdParms* stdParms, imAsyncImporterCreationRec* creation) {
-    if (!creation || !creation->inPrivateData)
-        throw std::logic_error("no importer session in imAsyncImporterCreationRec.inPrivateData");
-    const NorvikImporter& session = *static_cast<const NorvikImporter*>(creation->inPrivateData);
+prMALError OnCreateAsyncImporter(const imStdParms* stdParms, const NorvikImporter& creator,
+                                 imAsyncImporterCreationRec* creation) {
     auto importer = std::make_unique<NorvikAsyncImporter>(stdParms);
-    const int32_t result = importer->openAndParse(session.filePath, session.m_streamIndex, session.access);
+    const int32_t result = importer->openAndParse(creator.path(), creator.streamIndex(), creator.access());
     if (result != imNoErr) return result;
     creation->outAsyncEntry = xAsyncImportEntry;
     creation->outAsyncPrivateData = importer.release();

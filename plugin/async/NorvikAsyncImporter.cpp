@@ -1,10 +1,12 @@
 #include "async/NorvikAsyncImporter.h"
 
+#include <string>
 #include <stdexcept>
 
 #include "log/Log.h"
 #include "log/Names.h"
 #include "video/FrameSteps.h"
+
 
 using namespace prsdk;
 
@@ -19,14 +21,14 @@ void logNoError(const char* handler) {
     logMessage("    %s: [%s] (%d)", handler, asyncResultName(aiNoError), int(aiNoError));
 }
 
-const VideoInfo& videoOf(const NorvikImporter& importer) {
-    if (!importer.m_videoInfo) throw std::logic_error("m_videoInfo is NULL");
-    return *importer.m_videoInfo;
+const VideoInfo& videoOf(const std::shared_ptr<const VideoInfo>& video) {
+    if (!video) throw std::logic_error("m_videoInfo is NULL");
+    return *video;
 }
 
 }  // namespace
 
-NorvikAsyncImporter::NorvikAsyncImporter(const imStdParms* stdParms) : NorvikImporter(stdParms) {
+NorvikAsyncImporter::NorvikAsyncImporter(const imStdParms* stdParms) : m_session(stdParms) {
     logMessage("NorvikAsyncImporter::NorvikAsyncImporter()");
 }
 
@@ -35,11 +37,17 @@ NorvikAsyncImporter::~NorvikAsyncImporter() {
     destroyRequests();
 }
 
+int32_t NorvikAsyncImporter::openAndParse(const std::u16string& path, int32_t streamIndex, int32_t access) {
+    const int32_t result = m_session.openAndParse(path, streamIndex, access);
+    m_video = m_session.video();
+    return result;
+}
+
 int32_t NorvikAsyncImporter::OnInitiateAsyncRead(const aiAsyncRequest& request) {
     std::lock_guard lock(m_requestMutex);
     logHandler("OnInitiateAsyncRead");
     const imSourceVideoRec& record = request.inSourceRec;
-    const uint32_t index = frameTimeToIndex(videoOf(*this), record.inFrameTime);
+    const uint32_t index = frameTimeToIndex(videoOf(m_video), record.inFrameTime);
     logMessage("REQUEST: Adding: %d, frameTime: %lld", int(index), static_cast<long long>(record.inFrameTime));
     addRequest(record, DecodePool::Place::back);
     logNoError("OnInitiateAsyncRead");
@@ -49,7 +57,7 @@ int32_t NorvikAsyncImporter::OnInitiateAsyncRead(const aiAsyncRequest& request) 
 int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
     std::unique_lock lock(m_requestMutex);
     logHandler("OnGetFrame");
-    const uint32_t index = frameTimeToIndex(videoOf(*this), request.inFrameTime);
+    const uint32_t index = frameTimeToIndex(videoOf(m_video), request.inFrameTime);
     if (!request.outFrame) throw std::logic_error("imSourceVideoRec.outFrame is NULL");
     const auto time = static_cast<long long>(request.inFrameTime);
     logMessage("REQUEST: Requesting: %d, frameTime: %lld", int(index), time);
@@ -85,7 +93,7 @@ int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
 int32_t NorvikAsyncImporter::OnFlush() {
     std::lock_guard lock(m_requestMutex);
     logHandler("OnFlush");
-    videoOf(*this);
+    videoOf(m_video);
     destroyRequests();
     logNoError("OnFlush");
     return aiNoError;
@@ -93,8 +101,8 @@ int32_t NorvikAsyncImporter::OnFlush() {
 
 NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const imSourceVideoRec& record,
                                                                          DecodePool::Place place) {
-    const uint32_t index = frameTimeToIndex(videoOf(*this), record.inFrameTime);
-    m_requests.push_back(std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(*this)), index));
+    const uint32_t index = frameTimeToIndex(videoOf(m_video), record.inFrameTime);
+    m_requests.push_back(std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(m_session)), index));
     const auto it = std::prev(m_requests.end());
     AsyncFrameRequest& request = **it;
     DecodePool::Work task([&request] { return decodeTask(&request); });
@@ -110,7 +118,7 @@ NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const
 
 int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
     NorvikAsyncImporter& importer = *request->importer;
-    VideoInfo& video = *importer.m_videoInfo;
+    const VideoInfo& video = *importer.m_video;
     FrameJob& job = request->job;
     int32_t result = selectFrame(video, job);
     if (result != imNoErr) return result;
@@ -120,7 +128,7 @@ int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
     }
     if (result != imNoErr) return result;
     std::lock_guard lock(importer.m_decodeMutex);
-    return decodeFrame(video, job);
+    return importer.m_decoder.decode(importer.m_video, job);
 }
 
 void NorvikAsyncImporter::destroyRequests() {

@@ -1,7 +1,7 @@
 // The asynchronous importer of one clip: a session of its own (its own file,
-// stream descriptions, codec session and host suites, opened from the path of the
-// session that created it), whose announced frames are decoded by background
-// tasks and handed to the host when it collects them. The host reaches it through
+// clip description and host suites, opened from the path of the session that
+// created it) and a frame decoder of its own, whose announced frames are decoded
+// by background tasks and handed to the host when it collects them. The host reaches it through
 // xAsyncImportEntry (AsyncEntry.h).
 //
 // Threads: OnInitiateAsyncRead, OnGetFrame and OnFlush may be called from several
@@ -23,14 +23,21 @@
 #include "async/FifoMutex.h"
 #include "importer/NorvikImporter.h"
 #include "prsdk/PrSDK.h"
+#include "video/FrameDecoder.h"
 
-class NorvikAsyncImporter : public NorvikImporter {
+class NorvikAsyncImporter {
 public:
     // An importer with nothing open; openAndParse opens the clip.
     explicit NorvikAsyncImporter(const prsdk::imStdParms* stdParms);
     // Destroys the outstanding requests (waiting for their tasks) before the
-    // session's file and stream descriptions go.
-    ~NorvikAsyncImporter() override;
+    // decoder and the session (its file and description) go.
+    ~NorvikAsyncImporter();
+    NorvikAsyncImporter(const NorvikAsyncImporter&) = delete;
+    NorvikAsyncImporter& operator=(const NorvikAsyncImporter&) = delete;
+
+    // Opens and parses the clip in the importer's own session (see
+    // NorvikImporter::openAndParse), before any request; 0 or the error.
+    int32_t openAndParse(const std::u16string& path, int32_t streamIndex, int32_t access);
 
     // aiInitiateAsyncRead: a request and its decode task, queued behind those
     // announced before, for the frame of inSourceRec.inFrameTime; returns at once
@@ -70,16 +77,23 @@ private:
     // and OnGetFrame, except while OnGetFrame waits for its own task. Tasks never
     // take it, so waiting for a task while holding it cannot deadlock.
     std::mutex m_requestMutex;
-    // Held by a task while it reads a compressed frame: the one file (m_file) and
-    // its position serve one read at a time.
+    // The importer's own session: its file is read by the tasks (under
+    // m_readMutex); its description is set by openAndParse and then only read.
+    NorvikImporter m_session;
+    // The video of m_session's description, kept for the tasks; const.
+    std::shared_ptr<const VideoInfo> m_video;
+    // Held by a task while it reads a compressed frame: the one file and its
+    // position serve one read at a time.
     std::mutex m_readMutex;
-    // Held by a task while it decodes into a host frame: the codec session and the
-    // decompression state of m_videoInfo serve one decode at a time, in the order
-    // the tasks asked (a worker that just decoded does not pass the other).
+    // Guards m_decoder: held by a task while it decodes into a host frame, one
+    // decode at a time in the order the tasks asked (a worker that just decoded
+    // does not pass the other).
     FifoMutex m_decodeMutex;
+    FrameDecoder m_decoder;
     // Outstanding requests, oldest first. Guarded by m_requestMutex.
     RequestList m_requests;
     // Runs the decode tasks. Last, so that its threads are joined before the
-    // mutexes and requests they use go (the destructor empties the requests first).
+    // decoder, session and mutexes they use go (the destructor empties the
+    // requests first).
     DecodePool m_pool{kDecodeWorkers};
 };

@@ -12,23 +12,24 @@ using namespace prsdk;
 
 namespace {
 
-AudioInfo& audioOf(NorvikImporter& session) {
-    if (!session.m_audioInfo) throw std::logic_error("m_audioInfo is NULL");
-    return *session.m_audioInfo;
+const std::shared_ptr<const AudioInfo>& audioOf(const NorvikImporter& session) {
+    if (!session.audio()) throw std::logic_error("m_audioInfo is NULL");
+    return session.audio();
 }
 
 }  // namespace
 
-prMALError onImportAudio7(NorvikImporter& session, imImportAudioRec7* request) {
-    AudioInfo& audio = audioOf(session);
+prMALError OnImportAudio7(NorvikImporter& session, AudioCursor& cursor, imImportAudioRec7* request) {
+    const std::shared_ptr<const AudioInfo>& audio = audioOf(session);
+    cursor.follow(audio);
     const AudioSuiteSource suite = [&session]() -> const PrSDKAudioSuite& {
-        return *session.ensureSuites()->audio.get<PrSDKAudioSuite>();
+        return *session.suites().audio.get<PrSDKAudioSuite>();
     };
-    return importAudio(audio, session.file(), suite, *request);
+    return importAudio(*audio, cursor, session.file(), suite, *request);
 }
 
-prMALError onGetAudioChannelLayout(NorvikImporter& session, imGetAudioChannelLayoutRec* layout) {
-    const AudioInfo& audio = audioOf(session);
+prMALError OnGetAudioChannelLayout(const NorvikImporter& session, imGetAudioChannelLayoutRec* layout) {
+    const AudioInfo& audio = *audioOf(session);
     if (!audio.valid) return imUnsupported;
     PrAudioChannelLabel labels[32];
     std::copy_n(layout->outChannelLabels, 32, labels);  // the record is packed: work on an aligned copy

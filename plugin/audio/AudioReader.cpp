@@ -36,7 +36,8 @@ std::array<float*, kMaxChannels> channelsAt(float* const* buffers, uint32_t chan
 
 // One request as the reader works through it.
 struct AudioJob {
-    AudioInfo& audio;
+    const AudioInfo& audio;
+    std::vector<uint8_t>& buffer;
     const AudioSuiteSource& suite;
     float* const* buffers;
     uint32_t channels;
@@ -50,7 +51,7 @@ uint64_t readPiece(AudioJob& job, ChunkReader& reader, uint64_t frame, uint64_t 
     const uint64_t frameBytes = job.frameBytes;
     const uint64_t available = (reader.remaining() + frameBytes - 1) / frameBytes * frameBytes;
     const uint64_t want = std::min(frames * frameBytes, available);
-    std::vector<uint8_t>& buffer = job.audio.conversionBuffer;
+    std::vector<uint8_t>& buffer = job.buffer;
     if (buffer.size() < want) buffer.resize(want);
     const uint64_t got = reader.read(buffer.data(), want);
     bytesRead += got;
@@ -95,20 +96,20 @@ bool buffersMissing(float* const* buffers, uint32_t channels, uint32_t size) {
 
 }  // namespace
 
-int32_t importAudio(AudioInfo& audio, fileio::File& file, const AudioSuiteSource& suite,
+int32_t importAudio(const AudioInfo& audio, AudioCursor& cursor, fileio::File& file, const AudioSuiteSource& suite,
                     const imImportAudioRec7& request, uint64_t pieceBytes) {
     if (!audio.valid) return imNoErr;
     const int64_t position = request.position;
     const uint32_t size = request.size;
     float* const* buffers = request.buffer;
-    const int64_t startPos = position < 0 ? audio.m_audioPosition : position;
+    const int64_t startPos = position < 0 ? cursor.position() : position;
     const int64_t endPos = saturatingAdd(startPos, size);
     logMessage("importAudioRec7P->position: %lld", ll(position));
-    logMessage("m_audioPosition           : %lld", ll(audio.m_audioPosition));
+    logMessage("m_audioPosition           : %lld", ll(cursor.position()));
     logMessage("startPos                  : %lld", ll(startPos));
     logMessage("importAudioRec7P->size    : %u", size);
     logMessage("endPos                    : %lld", ll(endPos));
-    logMessage("m_numAudioSampleFrames    : %lld", ll(audio.m_numAudioSampleFrames));
+    logMessage("m_numAudioSampleFrames    : %lld", ll(audio.numSampleFrames));
 
     const WaveFormat& format = audio.waveFormat;
     const uint64_t frameBytes = format.nBlockAlign;
@@ -128,10 +129,10 @@ int32_t importAudio(AudioInfo& audio, fileio::File& file, const AudioSuiteSource
         logMessage("importAudio: refused: the host gave no buffer for some of the %u channels", format.nChannels);
         return imOtherErr;
     }
-    AudioJob job{audio, suite, buffers, format.nChannels, format.nBlockAlign};
+    AudioJob job{audio, cursor.conversionBuffer(), suite, buffers, format.nChannels, format.nBlockAlign};
     ChunkReader reader(*audio.stream, file, startPosBytes);
     const uint64_t bytesRead = deliver(job, reader, size, pieceBytes);
     logMessage("fill    : %lld", ll(int64_t(sizeBytes - bytesRead)));
-    audio.m_audioPosition = endPos;
+    cursor.moveTo(endPos);
     return job.result;
 }

@@ -2,7 +2,7 @@
 // described stream, from `position` (or, when it is negative, from where the last
 // request ended), into the host's float buffers, one per channel. The stream's
 // bytes are found through its chunk index, read chunk by chunk into the
-// description's reused conversion buffer and converted: integer samples by the
+// cursor's reused conversion buffer and converted: integer samples by the
 // host's Audio Suite, float samples by a bit-exact copy. What the file cannot
 // supply (past the end of the data, after a failed seek or a short read) is
 // silence, 0.0 in every sample type, and the result stays 0.
@@ -36,6 +36,7 @@
 
 #include "fileio/File.h"
 #include "prsdk/PrSDK.h"
+#include "audio/AudioCursor.h"
 #include "streams/AudioInfo.h"
 
 // Source bytes read and converted per piece: small enough that the piece is
@@ -51,5 +52,7 @@ using AudioSuiteSource = std::function<const prsdk::PrSDKAudioSuite&()>;
 // Returns 0, or 36 / 5 as above; 5 also when the Audio Suite reports a failed
 // conversion. An invalid description answers 0 and touches nothing.
 // `pieceBytes` is the piece size (tests make it small).
-int32_t importAudio(AudioInfo& audio, fileio::File& file, const AudioSuiteSource& suite,
+// The cursor gives the position of a negative request position and the buffer,
+// and takes the end position.
+int32_t importAudio(const AudioInfo& audio, AudioCursor& cursor, fileio::File& file, const AudioSuiteSource& suite,
                     const prsdk::imImportAudioRec7& request, uint64_t pieceBytes = kAudioPieceBytes);

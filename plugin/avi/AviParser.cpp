@@ -23,7 +23,7 @@ bool AviParser::readChunkData(const ChunkNode& node, void* buffer, uint64_t coun
 std::vector<size_t> AviParser::streamsOfType(FourCC type) const {
     std::vector<size_t> positions;
     for (size_t i = 0; i < streams.size(); ++i)
-        if (streams[i]->fccType() == type) positions.push_back(i);
+        if (streams[i]->header.fccType == type) positions.push_back(i);
     return positions;
 }
 
@@ -159,10 +159,12 @@ bool AviParser::parseStreamList(const ChunkNode& strl, AviStream& stream) {
         streamMessage(stream, "]: strf missing in strl\n");
         return false;
     }
-    if (!readChunkData(*strh, stream.header.data(), stream.header.size())) {
+    std::array<uint8_t, StreamHeader::kSize> header{};
+    if (!readChunkData(*strh, header.data(), header.size())) {
         streamMessage(stream, "]: strh data read error\n");
         return false;
     }
+    stream.header = StreamHeader::decode(header.data());
     // The format is sized by its chunk only when the file can hold that much and
     // the size is one a format can have.
     const uint64_t formatSize = strf->dataSize();

@@ -19,7 +19,28 @@ uint32_t StandardIndex::entriesInUse() const { return over(header).u32(4); }
 FourCC StandardIndex::chunkId() const { return over(header).u32(8); }
 uint64_t StandardIndex::baseOffset() const { return over(header).u64(12); }
 
-FourCC AviStream::fccType() const { return avi::ByteReader(header.data(), header.size()).u32(0); }
+StreamHeader StreamHeader::decode(const uint8_t* bytes) {
+    const avi::ByteReader in(bytes, kSize);
+    StreamHeader h;
+    h.fccType = in.u32(0);
+    h.fccHandler = in.u32(4);
+    h.flags = in.u32(8);
+    h.priority = in.u16(12);
+    h.language = in.u16(14);
+    h.initialFrames = in.u32(16);
+    h.scale = in.u32(20);
+    h.rate = in.u32(24);
+    h.start = in.u32(28);
+    h.length = in.u32(32);
+    h.suggestedBufferSize = in.u32(36);
+    h.quality = in.u32(40);
+    h.sampleSize = in.u32(44);
+    h.frameLeft = static_cast<int16_t>(in.u16(48));
+    h.frameTop = static_cast<int16_t>(in.u16(50));
+    h.frameRight = static_cast<int16_t>(in.u16(52));
+    h.frameBottom = static_cast<int16_t>(in.u16(54));
+    return h;
+}
 
 const std::vector<FrameEntry>& AviStream::frames() const { return odmlIndexComplete ? odmlFrames : legacyFrames; }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -45,11 +46,37 @@ struct StandardIndex {
     uint64_t baseOffset() const;
 };
 
+// The 56-byte stream header (strh), decoded once from its little-endian bytes.
+struct StreamHeader {
+    static constexpr size_t kSize = 56;
+
+    // The fields of `bytes` (kSize of them) in the order stored.
+    static StreamHeader decode(const uint8_t* bytes);
+
+    FourCC fccType = 0;  // "vids", "auds", ...
+    FourCC fccHandler = 0;
+    uint32_t flags = 0;
+    uint16_t priority = 0;
+    uint16_t language = 0;
+    uint32_t initialFrames = 0;
+    uint32_t scale = 0;
+    uint32_t rate = 0;  // rate / scale: frames (or samples) per second
+    uint32_t start = 0;
+    uint32_t length = 0;  // in units of the rate
+    uint32_t suggestedBufferSize = 0;
+    uint32_t quality = 0;
+    uint32_t sampleSize = 0;
+    int16_t frameLeft = 0;
+    int16_t frameTop = 0;
+    int16_t frameRight = 0;
+    int16_t frameBottom = 0;
+};
+
 // Ownership: owned by AviParser::streams; lives until the next parse or the
 // parser's destruction. Read-only after parsing; may then be read from any thread.
 struct AviStream {
     uint64_t number = 0;               // ordinal of the strl list, counting ones that failed
-    std::array<uint8_t, 56> header{};  // strh as stored
+    StreamHeader header;          // strh
     std::vector<uint8_t> format;       // strf data
     SuperIndexHeader superIndexHeader;
     std::vector<SuperIndexEntry> superIndex;
@@ -58,7 +85,6 @@ struct AviStream {
     std::vector<FrameEntry> legacyFrames;        // from idx1
     std::vector<FrameEntry> odmlFrames;          // from the standard indexes
 
-    FourCC fccType() const;  // "vids", "auds", ...
     // The selected frame index: odmlFrames when the OpenDML index is complete, else legacyFrames.
     const std::vector<FrameEntry>& frames() const;
     // Sum of the sizes in the selected frame index.

@@ -8,7 +8,7 @@
 #include "entry/HostPixelFormats.h"
 #include "entry/ModuleState.h"
 #include "formats/Catalogue.h"
-#include "importer/FileSession.h"
+#include "entry/FileSession.h"
 #include "log/Log.h"
 #include "log/Names.h"
 #include "log/Text.h"
@@ -50,7 +50,7 @@ void copyText(char (&target)[N], const char* text, size_t length) {
 
 }  // namespace
 
-prMALError onInit(imStdParms* stdParms, imImportInfoRec* info) {
+prMALError OnInit(imStdParms* stdParms, imImportInfoRec* info) {
     const SPBasicSuite* basic = basicSuiteOf(stdParms);
     auto holder = std::make_unique<ScopedSuite>(basic, kPrSDKErrorSuite, kPrSDKErrorSuiteVersion);
     holder->acquire();
@@ -63,12 +63,12 @@ prMALError onInit(imStdParms* stdParms, imImportInfoRec* info) {
     return imNoErr;
 }
 
-prMALError onShutdown() {
+prMALError OnShutdown() {
     replaceErrorSuite(nullptr);
     return imNoErr;
 }
 
-prMALError onGetIndFormat(uint32 index, imIndFormatRec* format) {
+prMALError OnGetIndFormat(uint32 index, imIndFormatRec* format) {
     // Names and a one-entry extension list ("avi" and a second NUL), zero-filled.
     char formatName[256] = "Norvik AVI";
     char shortName[32] = "Norvik AVI";
@@ -86,7 +86,7 @@ prMALError onGetIndFormat(uint32 index, imIndFormatRec* format) {
     return imNoErr;
 }
 
-prMALError onGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescriptionRec** subTypes) {
+prMALError OnGetSubTypeNames(imStdParms* stdParms, uint32 fileType, imSubTypeDescriptionRec** subTypes) {
     logMessage("filetype: %s", fourccToText(fileType, true).c_str());
     const size_t count = subTypeInfos().size();
     char* block = stdParms->piSuites->memFuncs->newPtr(static_cast<uint32>(count * sizeof(imSubTypeDescriptionRec)));

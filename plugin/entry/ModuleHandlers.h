@@ -4,9 +4,9 @@
 
 #include "prsdk/PrSDK.h"
 
-prsdk::prMALError onInit(prsdk::imStdParms* stdParms, prsdk::imImportInfoRec* info);
-prsdk::prMALError onShutdown();
-prsdk::prMALError onGetIndFormat(prsdk::uint32 index, prsdk::imIndFormatRec* format);
+prsdk::prMALError OnInit(prsdk::imStdParms* stdParms, prsdk::imImportInfoRec* info);
+prsdk::prMALError OnShutdown();
+prsdk::prMALError OnGetIndFormat(prsdk::uint32 index, prsdk::imIndFormatRec* format);
 // Lists every codec subtype in one block of host memory from newPtr, stored in *subTypes.
-prsdk::prMALError onGetSubTypeNames(prsdk::imStdParms* stdParms, prsdk::uint32 fileType,
+prsdk::prMALError OnGetSubTypeNames(prsdk::imStdParms* stdParms, prsdk::uint32 fileType,
                                     prsdk::imSubTypeDescriptionRec** subTypes);

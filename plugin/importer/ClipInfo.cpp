@@ -15,11 +15,9 @@ using namespace prsdk;
 
 namespace {
 
-constexpr size_t kHandlerOffset = 4;  // fccHandler in the stream header
-
-VideoInfo& videoOf(NorvikImporter& session) {
-    if (!session.m_videoInfo) throw std::logic_error("m_videoInfo is NULL");
-    return *session.m_videoInfo;
+const VideoInfo& videoOf(const NorvikImporter& session) {
+    if (!session.video()) throw std::logic_error("m_videoInfo is NULL");
+    return *session.video();
 }
 
 void describeVideo(const VideoInfo& video, imFileInfoRec8& info) {
@@ -50,7 +48,7 @@ void logAudio(const AudioInfo& audio) {
     logMessage("    nSamplesPerSec:  %d", static_cast<int>(w.nSamplesPerSec));
     logMessage("    wBitsPerSample:  %d", w.wBitsPerSample);
     logMessage("    dwChannelMask:   0x%x", w.dwChannelMask);
-    logMessage("    numSampleFrames: %d", static_cast<int>(audio.m_numAudioSampleFrames));
+    logMessage("    numSampleFrames: %d", static_cast<int>(audio.numSampleFrames));
 }
 
 void describeAudio(const AudioInfo& audio, imFileInfoRec8& info) {
@@ -60,7 +58,7 @@ void describeAudio(const AudioInfo& audio, imFileInfoRec8& info) {
         info.audInfo.numChannels = w.nChannels;
         info.audInfo.sampleRate = static_cast<float>(w.nSamplesPerSec);
         info.audInfo.sampleType = static_cast<int32>(audio.sampleType);
-        info.audDuration = audio.m_numAudioSampleFrames;
+        info.audDuration = audio.numSampleFrames;
         return;
     }
     // A placeholder, so that the host still sees the stream.
@@ -80,8 +78,7 @@ std::string format(const char* pattern, double value) {
 std::string mebibytes(uint64_t bytes) { return format("%.2f MiB", static_cast<double>(bytes) / 1048576.0); }
 
 std::string videoBlock(const VideoInfo& video) {
-    uint32_t handler;
-    std::memcpy(&handler, video.stream->header.data() + kHandlerOffset, sizeof(handler));
+    const uint32_t handler = video.stream->header.fccHandler;
     return "Size: " + mebibytes(video.stream->totalBytes()) + "\n" + "Codec: '" + fourccToText(handler, false) + "', " +
            toUtf8(video.subTypeInfo.subTypeName) + "\n" +
            "Frame size: " + std::to_string(video.compressedFormat.width) + " x " +
@@ -90,8 +87,8 @@ std::string videoBlock(const VideoInfo& video) {
            "\n";
 }
 
-std::string audioBlock(NorvikImporter& session, const AviStream& stream) {
-    AudioInfo audio(&session);
+std::string audioBlock(const AviStream& stream) {
+    AudioInfo audio;
     audio.init(stream);
     if (!audio.valid) return "Invalid audio stream\n";
     return "Size: " + mebibytes(stream.totalBytes()) + "\n" +
@@ -102,36 +99,38 @@ std::string audioBlock(NorvikImporter& session, const AviStream& stream) {
 
 }  // namespace
 
-prMALError onGetInfo8(NorvikImporter& session, imFileInfoRec8* info) {
+prMALError OnGetInfo8(NorvikImporter& session, imFileInfoRec8* info) {
     logMessage("fileInfoRec8P->streamIdx: %d", info->streamIdx);
     const prMALError r = session.parse(info->streamIdx);
     if (r != imNoErr && r != imIterateStreams && r != imBadStreamIndex) return r;
 
-    session.importerID = info->vidInfo.importerID;
-    session.ensureSuites();
+    session.setImporterID(info->vidInfo.importerID);
+    session.suites();
     info->accessModes = kSeparateSequentialAudio;
     info->hasDataRate = 1;
-    info->hasVideo = session.m_videoInfo ? 1 : 0;
-    if (session.m_videoInfo) describeVideo(*session.m_videoInfo, *info);
-    info->hasAudio = session.m_audioInfo ? 1 : 0;
-    if (session.m_audioInfo) describeAudio(*session.m_audioInfo, *info);
+    const std::shared_ptr<const VideoInfo>& video = session.video();
+    const std::shared_ptr<const AudioInfo>& audio = session.audio();
+    info->hasVideo = video ? 1 : 0;
+    if (video) describeVideo(*video, *info);
+    info->hasAudio = audio ? 1 : 0;
+    if (audio) describeAudio(*audio, *info);
     return r;
 }
 
-prMALError onAnalysis(NorvikImporter& session, imAnalysisRec* analysis) {
+prMALError OnAnalysis(const NorvikImporter& session, imAnalysisRec* analysis) {
     logMessage("buffersize: %d", analysis->buffersize);
     const VideoInfo& video = videoOf(session);
     std::string text = "\nVideo stream:\n" + videoBlock(video) + "\n";
     const FourCC audioType = makeFourCC("auds");
-    for (size_t position : session.parser.streamsOfType(audioType))
-        text += "Audio stream " + std::to_string(position) + ":\n" +
-                audioBlock(session, *session.parser.streams.at(position)) + "\n";
+    const AviParser& parser = session.description()->parser;
+    for (size_t position : parser.streamsOfType(audioType))
+        text += "Audio stream " + std::to_string(position) + ":\n" + audioBlock(*parser.streams.at(position)) + "\n";
     if (analysis->buffer && analysis->buffersize > 0)
         std::snprintf(analysis->buffer, static_cast<size_t>(analysis->buffersize), "%s", text.c_str());
     return imNoErr;
 }
 
-prMALError onDataRateAnalysis(NorvikImporter& session, imDataRateAnalysisRec* dataRate) {
+prMALError OnDataRateAnalysis(const NorvikImporter& session, imDataRateAnalysisRec* dataRate) {
     logMessage("buffersize: %d", dataRate->buffersize);
     const VideoInfo& video = videoOf(session);
     // The host's field is 32-bit: a clip with more samples than it can count
@@ -155,7 +154,7 @@ prMALError onDataRateAnalysis(NorvikImporter& session, imDataRateAnalysisRec* da
     return imNoErr;
 }
 
-prMALError onGetIndPixelFormat(NorvikImporter& session, uint32 index, imIndPixelFormatRec* rec) {
+prMALError OnGetIndPixelFormat(const NorvikImporter& session, uint32 index, imIndPixelFormatRec* rec) {
     const VideoInfo& video = videoOf(session);
     if (index >= video.decodeFormats.size()) return imBadFormatIndex;
     const uint32_t format = video.decodeFormats[index].pixelFormat;

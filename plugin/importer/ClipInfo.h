@@ -6,7 +6,10 @@
 #include "importer/NorvikImporter.h"
 #include "prsdk/PrSDK.h"
 
-prsdk::prMALError onGetInfo8(NorvikImporter& session, prsdk::imFileInfoRec8* info);
-prsdk::prMALError onAnalysis(NorvikImporter& session, prsdk::imAnalysisRec* analysis);
-prsdk::prMALError onDataRateAnalysis(NorvikImporter& session, prsdk::imDataRateAnalysisRec* dataRate);
-prsdk::prMALError onGetIndPixelFormat(NorvikImporter& session, prsdk::uint32 index, prsdk::imIndPixelFormatRec* rec);
+// Parses the clip again (a new description) and tells the host what it holds.
+prsdk::prMALError OnGetInfo8(NorvikImporter& session, prsdk::imFileInfoRec8* info);
+// The next three throw std::logic_error("m_videoInfo is NULL") without video.
+prsdk::prMALError OnAnalysis(const NorvikImporter& session, prsdk::imAnalysisRec* analysis);
+prsdk::prMALError OnDataRateAnalysis(const NorvikImporter& session, prsdk::imDataRateAnalysisRec* dataRate);
+prsdk::prMALError OnGetIndPixelFormat(const NorvikImporter& session, prsdk::uint32 index,
+                                      prsdk::imIndPixelFormatRec* rec);

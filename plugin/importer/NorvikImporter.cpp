@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "codec/NorvikCodec.h"
 #include "log/Log.h"
 #include "log/Text.h"
 
@@ -29,79 +30,103 @@ const FourCC kVideoType = makeFourCC("vids");
 }  // namespace
 
 NorvikImporter::NorvikImporter(const imStdParms* stdParms)
-    : basicSuite(stdParms->piSuites->utilFuncs->getSPBasicSuite()) {
+    : m_basicSuite(stdParms->piSuites->utilFuncs->getSPBasicSuite()) {
     logMessage("NorvikImporter::NorvikImporter()");
 }
 
-NorvikImporter::~NorvikImporter() { logMessage("NorvikImporter::~NorvikImporter()"); }
+NorvikImporter::~NorvikImporter() {
+    logMessage("NorvikImporter::~NorvikImporter()");
+    // The description's parser points at the file; the suites outlive both.
+    m_description.reset();
+    m_file.close();
+    m_suites.reset();
+}
 
 imFileRef NorvikImporter::fileRef() const { return asFileRef(m_file.nativeHandle()); }
+
+const std::shared_ptr<const VideoInfo>& NorvikImporter::video() const {
+    static const std::shared_ptr<const VideoInfo> none;
+    return m_description ? m_description->video : none;
+}
+
+const std::shared_ptr<const AudioInfo>& NorvikImporter::audio() const {
+    static const std::shared_ptr<const AudioInfo> none;
+    return m_description ? m_description->audio : none;
+}
 
 bool NorvikImporter::open(const std::u16string& path, int32_t streamIndex, int32_t accessMode) {
     const std::string utf8 = toUtf8(path);
     logMessage("Open: '%s', stream: %d", utf8.c_str(), streamIndex);
     if (!m_file.open(path.c_str(), openFlagsFor(accessMode))) return false;
-    filePath = path;
-    m_filePathUtf8 = utf8;
+    m_path = path;
+    m_pathUtf8 = utf8;
     m_streamIndex = streamIndex;
-    access = accessMode;
+    m_access = accessMode;
     return true;
 }
 
-HostSuites* NorvikImporter::ensureSuites() {
-    if (!suites) suites = std::make_unique<HostSuites>(basicSuite);
-    return suites.get();
+HostSuites& NorvikImporter::suites() {
+    if (!m_suites) m_suites = std::make_unique<HostSuites>(m_basicSuite);
+    return *m_suites;
 }
 
 int32_t NorvikImporter::parse(int32_t streamIndex) {
-    m_videoInfo.reset();
-    m_audioInfo.reset();
-    audioStreamCount = 0;
+    m_description.reset();
 
+    auto clip = std::make_shared<ClipDescription>();
     m_file.seek(0);
-    if (!parser.parse(m_file)) {
-        logMessage("Failed to parse avi: %s", parser.errorText.c_str());
+    if (!clip->parser.parse(m_file)) {
+        logMessage("Failed to parse avi: %s", clip->parser.errorText.c_str());
         return imBadFile;
     }
-    const std::vector<size_t> audioStreams = parser.streamsOfType(kAudioType);
-    audioStreamCount = audioStreams.size();
+    const std::vector<size_t> audioStreams = clip->parser.streamsOfType(kAudioType);
+    clip->audioStreamCount = audioStreams.size();
     if (streamIndex == 0) {
-        if (const int32_t r = describeVideo()) return r;
+        if (const int32_t r = describeVideo(*clip)) return r;
     }
-    describeAudio(audioStreams, streamIndex);
+    describeAudio(*clip, audioStreams, streamIndex);
+    const uint64_t audioStreamCount = clip->audioStreamCount;
+    m_description = std::move(clip);
 
     if (audioStreamCount > static_cast<uint64_t>(streamIndex) + 1) return imIterateStreams;
     return streamIndex == 0 ? imNoErr : imBadStreamIndex;
 }
 
-int32_t NorvikImporter::describeVideo() {
-    const std::vector<size_t> videoStreams = parser.streamsOfType(kVideoType);
+int32_t NorvikImporter::describeVideo(ClipDescription& clip) {
+    const std::vector<size_t> videoStreams = clip.parser.streamsOfType(kVideoType);
     if (videoStreams.empty()) {
         logMessage("Avi has no video stream");
         return imBadFile;
     }
-    auto video = std::make_unique<VideoInfo>(this, [this]() -> HostSuites& { return *ensureSuites(); });
-    if (const int32_t r = video->init(*parser.streams.at(videoStreams.front()))) return r;
-    m_videoInfo = std::move(video);
+    // A codec session of its own describes the stream; frame decoders open theirs.
+    NorvikCodec codec;
+    auto video = std::make_shared<VideoInfo>();
+    PrTime ticks = 0;
+    suites().time.get<PrSDKTimeSuite>()->GetTicksPerSecond(&ticks);
+    video->ticksPerSecond = ticks;
+    if (const int32_t r = video->init(*clip.parser.streams.at(videoStreams.front()), codec)) return r;
+    clip.video = std::move(video);
     return imNoErr;
 }
 
-void NorvikImporter::describeAudio(const std::vector<size_t>& audioStreams, int32_t streamIndex) {
-    m_audioInfo = std::make_unique<AudioInfo>(this);
+void NorvikImporter::describeAudio(ClipDescription& clip, const std::vector<size_t>& audioStreams,
+                                   int32_t streamIndex) {
+    auto audio = std::make_shared<AudioInfo>();
     if (audioStreams.empty()) {
         logMessage("Avi has no audio stream");
     } else if (streamIndex >= 0 && static_cast<uint64_t>(streamIndex) < audioStreams.size()) {
-        m_audioInfo->init(*parser.streams.at(audioStreams[static_cast<size_t>(streamIndex)]));
+        audio->init(*clip.parser.streams.at(audioStreams[static_cast<size_t>(streamIndex)]));
     } else {
         logMessage("Avi invalid audio stream index: %d", streamIndex);
     }
-    if (!m_audioInfo->valid && streamIndex == 0 && audioStreams.size() < 2) m_audioInfo.reset();
+    if (!audio->valid && streamIndex == 0 && audioStreams.size() < 2) return;
+    clip.audio = std::move(audio);
 }
 
 int32_t NorvikImporter::openAndParse(const std::u16string& path, int32_t streamIndex, int32_t accessMode) {
     if (!open(path, streamIndex, accessMode)) return imBadFile;
     const int32_t r = parse(streamIndex);
     if (r != imNoErr && r != imIterateStreams && r != imBadStreamIndex) return r;
-    ensureSuites();
+    suites();
     return imNoErr;
 }

@@ -1,28 +1,28 @@
-// The importer's state for one clip file as the host sees it: the open file,
-// its AVI structure, the descriptions of the chosen video and audio streams, and
-// the host suites the session uses. Host stream 0 carries the first video stream
-// and the first audio stream; host stream k >= 1 carries audio stream k alone.
+// The importer's session for one clip file as the host sees it: the open file,
+// the description of the clip that the last parse built, and the host suites the
+// session uses. Host stream 0 carries the first video stream and the first audio
+// stream; host stream k >= 1 carries audio stream k alone.
 //
-// Ownership: the host keeps the session pointer as the file's private data; the
-// dispatcher creates it at imOpenFile8 and deletes it at imCloseFile. No lock:
-// the host's calls for one file do not overlap.
+// Ownership: the session owns its file, its suites and its share of the
+// description. Not thread-safe: its owner serialises the calls (FileSession's
+// mutex for the host's sessions; the asynchronous importer opens and parses its
+// own before any task runs, then only reads the description and the file).
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "avi/AviParser.h"
 #include "fileio/WinFile.h"
+#include "importer/ClipDescription.h"
 #include "prsdk/PrSDK.h"
-#include "streams/AudioInfo.h"
-#include "streams/VideoInfo.h"
 #include "suites/HostSuites.h"
 
 class NorvikImporter {
 public:
     explicit NorvikImporter(const prsdk::imStdParms* stdParms);
-    virtual ~NorvikImporter();
+    // Lets the description go, then closes the file, then releases the suites.
+    ~NorvikImporter();
     NorvikImporter(const NorvikImporter&) = delete;
     NorvikImporter& operator=(const NorvikImporter&) = delete;
 
@@ -31,32 +31,40 @@ public:
     bool open(const std::u16string& path, int32_t streamIndex, int32_t access);
     // Parses the clip and describes the streams of host stream `streamIndex`:
     // 0, 18 (imIterateStreams: ask for the next stream), 19 (imBadStreamIndex), or an error.
+    // The previous description is let go first (holders of a share keep theirs).
     int32_t parse(int32_t streamIndex);
-    // The session's suites, acquired on first need.
-    HostSuites* ensureSuites();
-    // open, then parse; 0 (for parse answers 0, 18, 19, after ensureSuites) or the error.
+    // open, then parse; 0 (for parse answers 0, 18, 19, after suites()) or the error.
     int32_t openAndParse(const std::u16string& path, int32_t streamIndex, int32_t access);
 
+    // The session's suites, acquired on first need; throws when one cannot be had.
+    HostSuites& suites();
     void closeFile() { m_file.close(); }
     fileio::WinFile& file() { return m_file; }
     prsdk::imFileRef fileRef() const;
 
-    int32_t importerID = 0;
-    const prsdk::SPBasicSuite* basicSuite;  // the host's
+    // The last parse's description; null before the first parse or after a failed one.
+    const std::shared_ptr<const ClipDescription>& description() const { return m_description; }
+    // The description's video / audio, or null.
+    const std::shared_ptr<const VideoInfo>& video() const;
+    const std::shared_ptr<const AudioInfo>& audio() const;
 
-    // Destroyed in reverse order: paths, descriptions, parser, file, suites last.
-    std::unique_ptr<HostSuites> suites;
-    fileio::WinFile m_file;
-    AviParser parser;
-    std::unique_ptr<VideoInfo> m_videoInfo;
-    std::unique_ptr<AudioInfo> m_audioInfo;
-    uint64_t audioStreamCount = 0;
-    std::u16string filePath;
-    std::string m_filePathUtf8;
-    int32_t m_streamIndex = -1;
-    int32_t access = 0;
+    const std::u16string& path() const { return m_path; }
+    const std::string& pathUtf8() const { return m_pathUtf8; }
+    int32_t streamIndex() const { return m_streamIndex; }
+    int32_t access() const { return m_access; }
+    void setImporterID(int32_t id) { m_importerID = id; }
 
 private:
-    int32_t describeVideo();
-    void describeAudio(const std::vector<size_t>& audioStreams, int32_t streamIndex);
+    int32_t describeVideo(ClipDescription& clip);
+    void describeAudio(ClipDescription& clip, const std::vector<size_t>& audioStreams, int32_t streamIndex);
+
+    const prsdk::SPBasicSuite* m_basicSuite;  // the host's
+    std::unique_ptr<HostSuites> m_suites;
+    fileio::WinFile m_file;
+    std::shared_ptr<const ClipDescription> m_description;
+    std::u16string m_path;
+    std::string m_pathUtf8;
+    int32_t m_streamIndex = -1;
+    int32_t m_access = 0;
+    int32_t m_importerID = 0;
 };

@@ -34,12 +34,6 @@ uint32_t sampleTypeFor(uint32_t formatCode, uint16_t bits) {
     }
 }
 
-uint32_t headerLength(const AviStream& stream) {
-    uint32_t length;
-    std::memcpy(&length, stream.header.data() + 32, sizeof(length));  // dwLength
-    return length;
-}
-
 }  // namespace
 
 bool Guid::operator==(const Guid& other) const {
@@ -47,7 +41,7 @@ bool Guid::operator==(const Guid& other) const {
            std::memcmp(data4, other.data4, sizeof(data4)) == 0;
 }
 
-AudioInfo::AudioInfo(NorvikImporter* owner) : importer(owner) { logMessage("AudioInfo::AudioInfo()"); }
+AudioInfo::AudioInfo() { logMessage("AudioInfo::AudioInfo()"); }
 
 AudioInfo::~AudioInfo() { logMessage("AudioInfo::~AudioInfo()"); }
 
@@ -58,7 +52,7 @@ Guid AudioInfo::formatGuid() const {
 int32_t AudioInfo::init(const AviStream& audioStream) {
     valid = false;
     stream = &audioStream;
-    m_numAudioSampleFrames = headerLength(audioStream);
+    numSampleFrames = audioStream.header.length;
     if (audioStream.format.size() < 16) {
         logMessage("Avi audio stream format size is too small: %d", static_cast<int>(audioStream.format.size()));
         return imBadFile;
@@ -89,7 +83,6 @@ int32_t AudioInfo::init(const AviStream& audioStream) {
         return imBadFile;
     }
     sampleType = sampleTypeFor(guid.data1, bits);
-    m_audioPosition = 0;
     valid = true;
     return imNoErr;
 }

@@ -1,19 +1,16 @@
 // The description of one audio stream: its wave format, the host sample type
-// that matches it, its length in sample frames, and the audio reader's position.
-// Only uncompressed audio is accepted: 8/16/24/32-bit PCM and IEEE float, at most
-// 32 channels. A description whose init failed stays as an invalid placeholder.
+// that matches it and its length in sample frames. Only uncompressed audio is
+// accepted: 8/16/24/32-bit PCM and IEEE float, at most 32 channels. A description
+// whose init failed stays as an invalid placeholder.
 //
-// Owned by its NorvikImporter (or a temporary of the clip information); one
-// host call at a time.
+// Built once while the clip is parsed (init), then held const and shared; it
+// holds no reading position or buffer (the audio reader's cursor has those).
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "avi/AviStream.h"
-
-class NorvikImporter;
 
 struct Guid {
     uint32_t data1 = 0;
@@ -43,7 +40,7 @@ static_assert(sizeof(WaveFormat) == 40);
 constexpr uint16_t kWaveFormatExtensible = 0xFFFE;
 
 struct AudioInfo {
-    explicit AudioInfo(NorvikImporter* importer);
+    AudioInfo();
     ~AudioInfo();
     AudioInfo(const AudioInfo&) = delete;
     AudioInfo& operator=(const AudioInfo&) = delete;
@@ -54,14 +51,11 @@ struct AudioInfo {
     // SubFormat for the extensible tag, else {wFormatTag-0000-0010-8000-00aa00389b71}.
     Guid formatGuid() const;
 
-    NorvikImporter* importer;  // not owned
     bool valid = false;
-    const AviStream* stream = nullptr;  // not owned; the parser's
-    int64_t m_numAudioSampleFrames = 0;
+    const AviStream* stream = nullptr;  // not owned; the clip description's parser has it
+    int64_t numSampleFrames = 0;        // the stream header's length
     uint32_t sampleType = 0;
     WaveFormat waveFormat{};
-    int64_t m_audioPosition = 0;
-    std::vector<uint8_t> conversionBuffer;
 };
 
 // "%08x-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x", lower case, no braces.

@@ -7,7 +7,6 @@
 #include "log/Names.h"
 #include "prsdk/PrSDK.h"
 #include "streams/FrameRate.h"
-#include "suites/HostSuites.h"
 
 using namespace prsdk;
 
@@ -16,29 +15,13 @@ namespace {
 // Size of the bitmap header that precedes the codec-private bytes in a video format chunk.
 constexpr int32_t kBitmapHeaderSize = 40;
 
-uint32_t headerWord(const AviStream& stream, size_t offset) {
-    uint32_t value;
-    std::memcpy(&value, stream.header.data() + offset, sizeof(value));
-    return value;
-}
-
-constexpr size_t kScaleOffset = 20;  // dwScale in the stream header
-constexpr size_t kRateOffset = 24;   // dwRate
-
 }  // namespace
 
-VideoInfo::VideoInfo(NorvikImporter* owner, const SuitesOnDemand& suites)
-    : importer(owner), pixelFormat(PrPixelFormat_Invalid) {
-    logMessage("VideoInfo::VideoInfo()");
-    const auto* time = suites().time.get<PrSDKTimeSuite>();
-    PrTime ticks = 0;
-    time->GetTicksPerSecond(&ticks);
-    ticksPerSecond = ticks;
-}
+VideoInfo::VideoInfo() { logMessage("VideoInfo::VideoInfo()"); }
 
 VideoInfo::~VideoInfo() { logMessage("VideoInfo::~VideoInfo()"); }
 
-int32_t VideoInfo::init(const AviStream& videoStream) {
+int32_t VideoInfo::init(const AviStream& videoStream, NorvikCodec& codec) {
     stream = &videoStream;
     const int32_t privateSize = static_cast<int32_t>(videoStream.format.size()) - kBitmapHeaderSize;
     if (privateSize <= 0) {
@@ -46,11 +29,10 @@ int32_t VideoInfo::init(const AviStream& videoStream) {
         return imBadFile;
     }
     formatBytes.assign(videoStream.format.begin() + kBitmapHeaderSize, videoStream.format.end());
-    compressedData = CodecBuffer{formatBytes.data(), static_cast<uint32_t>(formatBytes.size())};
 
     try {
         CodecFormat filled = emptyCodecFormat();
-        codec.decompressQuery(compressedData, nullptr, filled);
+        codec.decompressQuery(compressedData(), nullptr, filled);
         compressedFormat = filled;
     } catch (const std::exception& e) {
         logMessage("Decompress query failed: %s", e.what());
@@ -69,7 +51,7 @@ int32_t VideoInfo::init(const AviStream& videoStream) {
         return imOtherErr;
     }
 
-    decodeFormats = getDecodeFormats(compressedData);
+    decodeFormats = getDecodeFormats(compressedData());
     logMessage("Decode formats:");
     for (const FormatInfo& format : decodeFormats)
         logMessage("    %s [%s]", pixelFormatName(format.pixelFormat), fourccToText(format.pixelFormat, false).c_str());
@@ -84,8 +66,8 @@ int32_t VideoInfo::init(const AviStream& videoStream) {
 }
 
 void VideoInfo::computeRate() {
-    const uint32_t rate = headerWord(*stream, kRateOffset);
-    const uint32_t scale = headerWord(*stream, kScaleOffset);
+    const uint32_t rate = stream->header.rate;
+    const uint32_t scale = stream->header.scale;
     const FrameRate fps = computeFrameRate(static_cast<int32_t>(rate), static_cast<int32_t>(scale), numFrames);
     if (fps.invalid) logMessage("Invalid FPS: %d/%d", static_cast<int32_t>(rate), static_cast<int32_t>(scale));
     if (fps.durationAdjusted) logMessage("Video duration overflow detected, adjusting FPS");

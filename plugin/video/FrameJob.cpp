@@ -5,7 +5,7 @@
 using namespace prsdk;
 
 FrameSources frameSourcesOf(NorvikImporter& session) {
-    HostSuites& suites = *session.ensureSuites();
+    HostSuites& suites = session.suites();
     FrameSources sources;
     sources.file = &session.file();
     sources.ppix = suites.ppix.get<PrSDKPPixSuite>();

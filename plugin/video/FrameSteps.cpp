@@ -43,77 +43,32 @@ void logFrameFormats(const FrameJob& job) {
     }
 }
 
-void endDecompression(VideoInfo& video) {
-    logMessage("Pixel format changed, ending decompression");
-    try {
-        video.codec.decompressEnd();
-    } catch (const std::exception& e) {
-        logMessage("Internal error: decompressEnd() failed: %s", e.what());
-    }
-    video.decompressing = false;
-}
+uint64_t magnitude(int64_t v) { return v < 0 ? 0 - uint64_t(v) : uint64_t(v); }
 
-std::string typeName(uint32_t type) { return codecString(kCodecStringType, static_cast<int32_t>(type)); }
-std::string colorSpaceName(uint32_t space) { return codecString(kCodecStringColorSpace, static_cast<int32_t>(space)); }
-
-int32_t beginDecompression(VideoInfo& video, const FormatInfo& format) {
-    const CodecFormat& stream = video.compressedFormat;
-    logMessage("Starting decompression: %s [%s]%s -> %s [%s] (pr: %s [%s])%s%s", typeName(stream.type).c_str(),
-               colorSpaceName(stream.colorSpace).c_str(), stream.range == 2 ? " [FULL]" : " [LIMITED]",
-               typeName(format.nrvType).c_str(), colorSpaceName(format.colorSpace).c_str(),
-               pixelFormatName(format.pixelFormat), fourccToText(format.pixelFormat, false).c_str(),
-               format.isTopLeft() ? "" : " [flipped]", format.isAdobe16u() ? " [0-32768]" : "");
-    video.decodeFormat = formatInfoToCodecFormat(format);
-    CodecFormat filled = emptyCodecFormat();
-    try {
-        video.codec.decompressBegin(video.compressedData, video.decodeFormat, filled);
-    } catch (const std::exception& e) {
-        logMessage("Decompress begin failed: %s", e.what());
-        return imBadCompression;
-    }
-    // The codec describes the stream again, as it did when the clip was opened. The
-    // description is written only when it differs: the asynchronous importer's
-    // tasks read the frame size (selectFrame) without the decode lock held here.
-    if (std::memcmp(&video.compressedFormat, &filled, sizeof filled) != 0) video.compressedFormat = filled;
-    video.decompressing = true;
-    video.pixelFormat = format.pixelFormat;
-    return imNoErr;
-}
-
-// Creates the job's host frame and describes its memory as the codec's one plane.
-int32_t makeHostFrame(const VideoInfo& video, FrameJob& job, const imFrameFormat& format, CodecPlane& plane) {
-    const prRect bounds{0, 0, format.inFrameWidth, format.inFrameHeight};
-    PPixHand frame = nullptr;
-    const int32_t created =
-        job.sources.ppixCreator->CreatePPix(&frame, PrPPixBufferAccess_WriteOnly, format.inPixelFormat, &bounds);
-    if (created != 0) {
-        logMessage("ERROR: CreatePPix() failed: %d", created);
-        return imOtherErr;
-    }
-    job.hostFrame.adopt(frame);
-    char* pixels = nullptr;
-    int32_t rowBytes = 0;
-    const int32_t gotPixels = job.sources.ppix->GetPixels(frame, PrPPixBufferAccess_WriteOnly, &pixels);
-    const int32_t gotRowBytes = job.sources.ppix->GetRowBytes(frame, &rowBytes);
-    if (gotPixels != 0 || gotRowBytes != 0 || !pixels || rowBytes <= 0) {
-        logMessage("ERROR: GetPixels() / GetRowBytes() failed: %d / %d", gotPixels, gotRowBytes);
-        return imOtherErr;
-    }
-    // A frame too large to describe is described smaller; the codec then refuses it.
-    const uint64_t size = uint64_t(uint32_t(rowBytes)) * video.compressedFormat.height;
-    plane = CodecPlane{reinterpret_cast<uintptr_t>(pixels), static_cast<uint32_t>(rowBytes),
-                       static_cast<uint32_t>(std::min<uint64_t>(size, UINT32_MAX))};
-    return imNoErr;
+// a x b / c truncated, saturating at UINT64_MAX, for a and c below 2^32, in 64
+// bits: with b = q c + r it is a q + a r / c, where a r < 2^64 cannot overflow.
+uint64_t mulDivSaturated(uint64_t a, uint64_t b, uint64_t c) {
+    const uint64_t q = b / c;
+    const uint64_t r = b % c;
+    if (q != 0 && a > UINT64_MAX / q) return UINT64_MAX;
+    const uint64_t whole = a * q;
+    const uint64_t rest = a * r / c;
+    return whole > UINT64_MAX - rest ? UINT64_MAX : whole + rest;
 }
 
 }  // namespace
 
 uint32_t frameTimeToIndex(const VideoInfo& video, int64_t frameTime) {
     if (frameTime < 0 || video.fpsNumerator == 0) return kNoFrameIndex;
-    // In 128 bits, so that no hostile rate or host time base overflows.
-    const __int128 ticksPerFrame = __int128(video.fpsDenominator) * video.ticksPerSecond / video.fpsNumerator;
-    if (ticksPerFrame <= 0) return kNoFrameIndex;
-    const __int128 index = frameTime / ticksPerFrame;
+    // Magnitude and sign apart, so that no hostile rate or host time base
+    // overflows; a frame longer than any time saturates (every time is frame 0).
+    const int64_t a = video.fpsDenominator;
+    const int64_t b = video.ticksPerSecond;
+    const int64_t c = video.fpsNumerator;
+    const bool negative = (a < 0) != ((b < 0) != (c < 0));
+    const uint64_t ticksPerFrame = mulDivSaturated(magnitude(a), magnitude(b), magnitude(c));
+    if (ticksPerFrame == 0 || negative) return kNoFrameIndex;
+    const uint64_t index = static_cast<uint64_t>(frameTime) / ticksPerFrame;
     return index < kNoFrameIndex ? static_cast<uint32_t>(index) : kNoFrameIndex;
 }
 
@@ -169,23 +124,5 @@ int32_t readFrame(const VideoInfo& video, FrameJob& job) {
         return imFileReadFailed;
     }
     job.frameSize = entry.size;
-    return imNoErr;
-}
-
-int32_t decodeFrame(VideoInfo& video, FrameJob& job) {
-    const imFrameFormat format = job.frameFormats.at(0);
-    const FormatInfo& info = GetFormatInfo_by_pixelFormat(format.inPixelFormat);
-    if (video.decompressing && format.inPixelFormat != video.pixelFormat) endDecompression(video);
-    if (!video.decompressing) {
-        if (const int32_t result = beginDecompression(video, info)) return result;
-    }
-    CodecPlane planes[4] = {};
-    if (const int32_t result = makeHostFrame(video, job, format, planes[0])) return result;
-    try {
-        video.codec.decompress(CodecBuffer{job.compressedData.data(), job.frameSize}, planes);
-    } catch (const std::exception& e) {
-        logMessage("Decompress failed: %s", e.what());
-        return imBadCompression;
-    }
     return imNoErr;
 }

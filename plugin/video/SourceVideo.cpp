@@ -8,16 +8,16 @@
 
 using namespace prsdk;
 
-prMALError onGetSourceVideo(NorvikImporter& session, imSourceVideoRec* request) {
+prMALError OnGetSourceVideo(NorvikImporter& session, FrameDecoder& decoder, imSourceVideoRec* request) {
     PPixHand* const outFrame = request->outFrame;
     logMessage("outFrame: %p", static_cast<void*>(outFrame));
-    if (!session.m_videoInfo) throw std::logic_error("m_videoInfo is NULL");
+    const std::shared_ptr<const VideoInfo> video = session.video();
+    if (!video) throw std::logic_error("m_videoInfo is NULL");
     if (!outFrame) throw std::logic_error("imSourceVideoRec.outFrame is NULL");
-    VideoInfo& video = *session.m_videoInfo;
     FrameJob job(*request, frameSourcesOf(session));
-    int32_t result = selectFrame(video, job);
-    if (result == imNoErr) result = readFrame(video, job);
-    if (result == imNoErr) result = decodeFrame(video, job);
+    int32_t result = selectFrame(*video, job);
+    if (result == imNoErr) result = readFrame(*video, job);
+    if (result == imNoErr) result = decoder.decode(video, job);
     if (result == imNoErr) *outFrame = job.hostFrame.release();
     return result;
 }

@@ -143,7 +143,7 @@ enum AudioSampleType : int32 {
     kPrAudioSampleType_Other = 14,
 };
 
-// Audio channel labels (the ones the importer produces; the host has more).
+// Audio channel labels (the ones the importer produces or names; the host has more).
 enum AudioChannelLabel : int32 {
     kPrAudioChannelLabel_Discrete = 0,
     kPrAudioChannelLabel_FrontLeft = 100,
@@ -164,6 +164,19 @@ enum AudioChannelLabel : int32 {
     kPrAudioChannelLabel_TopBackLeft = 115,
     kPrAudioChannelLabel_TopBackRight = 116,
     kPrAudioChannelLabel_TopBackCenter = 117,
+    kPrAudioChannelLabel_FrontLeftWide = 118,
+    kPrAudioChannelLabel_FrontRightWide = 119,
+    kPrAudioChannelLabel_LeftHeight = 127,
+    kPrAudioChannelLabel_RightHeight = 128,
+    kPrAudioChannelLabel_RearSurroundLeft = 129,
+    kPrAudioChannelLabel_RearSurroundRight = 130,
+    kPrAudioChannelLabel_LFE2 = 131,
+    kPrAudioChannelLabel_LeftTotal = 132,
+    kPrAudioChannelLabel_RightTotal = 133,
+    kPrAudioChannelLabel_Ambisonic_W = 134,
+    kPrAudioChannelLabel_Ambisonic_X = 135,
+    kPrAudioChannelLabel_Ambisonic_Y = 136,
+    kPrAudioChannelLabel_Ambisonic_Z = 137,
 };
 
 enum FieldType : int8 { prFieldsNone = 0, prFieldsUpperFirst = 1, prFieldsLowerFirst = 2, prFieldsUnknown = 3 };

@@ -52,7 +52,7 @@ protected:
 
     void create() {
         imAsyncImporterCreationRec creation{&session, nullptr, nullptr, nullptr};
-        ASSERT_EQ(onCreateAsyncImporter(host.stdParms(), &creation), imNoErr);
+        ASSERT_EQ(OnCreateAsyncImporter(host.stdParms(), session, &creation), imNoErr);
         ASSERT_EQ(creation.outAsyncEntry, &xAsyncImportEntry);
         importer = creation.outAsyncPrivateData;
     }
@@ -82,7 +82,7 @@ protected:
         imFrameFormat wanted{16, 8, format};
         PPixHand out = nullptr;
         imSourceVideoRec request = record(&session, index * kPerFrame, &wanted, &out);
-        const int32 result = onGetSourceVideo(session, &request);
+        const int32 result = OnGetSourceVideo(session, decoder, &request);
         return norvikhost::receiveFrame(host.frames(), "imGetSourceVideo", result, out).frame.picture();
     }
 
@@ -91,6 +91,7 @@ protected:
     const logtest::LogFiles logFiles{"async"};
     const fs::path clip = folder.path() / "clip.avi";
     NorvikImporter session{host.stdParms()};
+    FrameDecoder decoder;
     void* importer = nullptr;
 };
 

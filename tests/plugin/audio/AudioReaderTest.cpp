@@ -38,7 +38,8 @@ struct Stream {
         EXPECT_EQ(audio.init(stream), 0);
     }
     AviStream stream;
-    AudioInfo audio{nullptr};
+    AudioInfo audio;
+    AudioCursor cursor;
     Bytes data;
     Bytes file;
 };
@@ -55,14 +56,14 @@ struct Delivery {
     ChannelBuffers buffers;
 };
 
-Delivery deliver(AudioInfo& audio, fileio::File& file, int64_t position, uint32_t size,
+Delivery deliver(AudioInfo& audio, AudioCursor& cursor, fileio::File& file, int64_t position, uint32_t size,
                  uint64_t piece = kAudioPieceBytes) {
     ChannelBuffers buffers(audio.waveFormat.nChannels, size);
     imImportAudioRec7 request{};
     request.position = position;
     request.size = size;
     request.buffer = buffers.pointers();
-    const int32_t result = importAudio(audio, file, hostSuite(), request, piece);
+    const int32_t result = importAudio(audio, cursor, file, hostSuite(), request, piece);
     EXPECT_TRUE(buffers.guardsIntact()) << "position " << position << ", size " << size;
     return {result, std::move(buffers)};
 }
@@ -105,12 +106,12 @@ TEST(AudioReader, DeliversEveryTypeAcrossChunksAndPiecesThenSilence) {
                 using Ask = std::pair<int64_t, uint32_t>;
                 for (const auto& [position, size] : {Ask{0, 30}, {-1, 7}, {13, 3}, {38, 10}, {1000, 5}, {-1, 0}}) {
                     const int64_t start = position < 0 ? next : position;
-                    const Delivery d = deliver(s.audio, file, position, size, piece);
+                    const Delivery d = deliver(s.audio, s.cursor, file, position, size, piece);
                     EXPECT_EQ(d.result, imNoErr);
                     EXPECT_EQ(d.buffers.unwrittenSamples(), 0u);
                     expectSamples(s, d.buffers, start, s.data.size());
                     next = start + size;
-                    EXPECT_EQ(s.audio.m_audioPosition, next);
+                    EXPECT_EQ(s.cursor.position(), next);
                 }
             }
         }
@@ -121,39 +122,39 @@ TEST(AudioReader, HostileRequestsAndDescriptionsStayInsideTheBuffers) {
     avitest::MemoryFile file(s.file);
     // Past any data: nothing allocated, all silence, positions saturate.
     for (int64_t position : {INT64_MAX, INT64_MAX / 3, int64_t(1) << 40}) {
-        const Delivery d = deliver(s.audio, file, position, 1 << 16);
+        const Delivery d = deliver(s.audio, s.cursor, file, position, 1 << 16);
         EXPECT_EQ(d.result, imNoErr);
         expectSamples(s, d.buffers, 0, 0);
     }
-    EXPECT_EQ(s.audio.m_audioPosition, (int64_t(1) << 40) + (1 << 16));
-    EXPECT_TRUE(s.audio.conversionBuffer.empty());
-    deliver(s.audio, file, INT64_MAX - 5, 100);
-    EXPECT_EQ(s.audio.m_audioPosition, INT64_MAX);
+    EXPECT_EQ(s.cursor.position(), (int64_t(1) << 40) + (1 << 16));
+    EXPECT_TRUE(s.cursor.conversionBuffer().empty());
+    deliver(s.audio, s.cursor, file, INT64_MAX - 5, 100);
+    EXPECT_EQ(s.cursor.position(), INT64_MAX);
     // A request far larger than the data allocates what the data fills, no more.
-    expectSamples(s, deliver(s.audio, file, 990, 1 << 16).buffers, 990, s.data.size());
-    EXPECT_EQ(s.audio.conversionBuffer.size(), 80u);
+    expectSamples(s, deliver(s.audio, s.cursor, file, 990, 1 << 16).buffers, 990, s.data.size());
+    EXPECT_EQ(s.cursor.conversionBuffer().size(), 80u);
     // A chunk the file cannot seek to is silence, and the answer is 0. (A read cut
     // short is AudioImport.AFileCutWhileQuietGivesSilenceWhereItEndsAndAnswersZero.)
     s.stream.legacyFrames[1].offset = uint64_t(1) << 63;
-    const Delivery cut = deliver(s.audio, file, 0, 1000);
+    const Delivery cut = deliver(s.audio, s.cursor, file, 0, 1000);
     EXPECT_EQ(cut.result, imNoErr);
     expectSamples(s, cut.buffers, 0, 4000);
 
     // Refusals write nothing and leave the position.
     s.audio.waveFormat.nBlockAlign = 4;  // disagrees with 2 channels of 32 bits
-    EXPECT_EQ(deliver(s.audio, file, 0, 10).buffers.unwrittenSamples(), 20u);
-    EXPECT_EQ(deliver(s.audio, file, 0, 10).result, imDecompressionError);
+    EXPECT_EQ(deliver(s.audio, s.cursor, file, 0, 10).buffers.unwrittenSamples(), 20u);
+    EXPECT_EQ(deliver(s.audio, s.cursor, file, 0, 10).result, imDecompressionError);
     s.audio.waveFormat.nBlockAlign = 8;
     ChannelBuffers one(1, 10);
     float* missing[2] = {one.pointers()[0], nullptr};
     imImportAudioRec7 request{};
     request.size = 10;
     request.buffer = missing;
-    EXPECT_EQ(importAudio(s.audio, file, hostSuite(), request), imOtherErr);
+    EXPECT_EQ(importAudio(s.audio, s.cursor, file, hostSuite(), request), imOtherErr);
     EXPECT_EQ(one.unwrittenSamples(), 10u);
-    EXPECT_EQ(s.audio.m_audioPosition, 1000);
+    EXPECT_EQ(s.cursor.position(), 1000);
     s.audio.valid = false;
-    EXPECT_EQ(deliver(s.audio, file, 0, 10).buffers.unwrittenSamples(), 20u);
+    EXPECT_EQ(deliver(s.audio, s.cursor, file, 0, 10).buffers.unwrittenSamples(), 20u);
 }
 
 // Plain 2, 6 and 4 channels, masks of fewer bits than channels and 32 channels

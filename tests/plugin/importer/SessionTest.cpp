@@ -10,7 +10,7 @@
 #include "TestPlatform.h"
 #include "formats/Catalogue.h"
 #include "importer/ClipInfo.h"
-#include "importer/FileSession.h"
+#include "entry/FileSession.h"
 #include "importer/NorvikImporter.h"
 #include "log/Text.h"
 #include "norvikhost/Host.h"
@@ -55,33 +55,34 @@ TEST_F(Session, OpenFailuresKeepAnExistingSessionAndQuietKeepsWhatWasParsed) {
     const std::u16string path = clip("one.avi", 1);
     open.fileinfo.filepath = path.c_str();
     imFileRef ref = nullptr;
-    ASSERT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
-    auto* opened = static_cast<NorvikImporter*>(open.privatedata);
+    ASSERT_EQ(OnOpenFile8(host.stdParms(), nullptr, &ref, &open), imNoErr);
+    auto* opened = static_cast<FileSession*>(open.privatedata);
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(+open.fileinfo.filetype, 0x41564956u);
     EXPECT_EQ(+open.fileinfo.fileref, ref);
 
     imFileInfoRec8 info{};
     info.privatedata = opened;
-    ASSERT_EQ(onGetInfo8(*opened, &info), imNoErr);
-    ASSERT_EQ(onQuietFile(*opened, &ref), imNoErr);
+    ASSERT_EQ(OnGetInfo8(opened->importer(), &info), imNoErr);
+    ASSERT_EQ(OnQuietFile(*opened, &ref), imNoErr);
     EXPECT_EQ(ref, reinterpret_cast<imFileRef>(static_cast<intptr_t>(-1)));
-    EXPECT_TRUE(opened->m_videoInfo) << "quiet keeps the descriptions";
+    EXPECT_TRUE(opened->importer().video()) << "quiet keeps the description";
 
     const std::u16string missing = toWide((folder.path() / "missing.avi").string());
     open.fileinfo.filepath = missing.c_str();
-    EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imBadFile);
+    EXPECT_EQ(OnOpenFile8(host.stdParms(), opened, &ref, &open), imBadFile);
     EXPECT_EQ(+open.privatedata, opened) << "the session stays";
     open.fileinfo.filepath = path.c_str();
     open.inReadWrite = 1;  // read and write, never created or truncated
-    EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &open), imNoErr);
+    EXPECT_EQ(OnOpenFile8(host.stdParms(), opened, &ref, &open), imNoErr);
     EXPECT_EQ(+open.privatedata, opened) << "reopened in place";
-    EXPECT_EQ(onCloseFile(opened, &ref), imNoErr);
+    EXPECT_EQ(OnCloseFile(*opened, &ref), imNoErr);
+    delete opened;
     EXPECT_GT(fs::file_size(folder.path() / "one.avi"), 1000u);
 
     imFileOpenRec8 fresh{};
     fresh.fileinfo.filepath = missing.c_str();
-    EXPECT_EQ(onOpenFile8(host.stdParms(), &ref, &fresh), imBadFile);
+    EXPECT_EQ(OnOpenFile8(host.stdParms(), nullptr, &ref, &fresh), imBadFile);
     EXPECT_EQ(+fresh.privatedata, nullptr) << "a session made for a failed open is deleted";
 }
 
@@ -93,19 +94,19 @@ TEST_F(Session, DataRateAndAnalysisKeepToShortHostBuffers) {
     std::vector<char> samples(17, 'x');  // room for two samples, and one byte to stay untouched
     dataRate.buffer = samples.data();
     dataRate.buffersize = 16;
-    ASSERT_EQ(onDataRateAnalysis(*session, &dataRate), imNoErr);
+    ASSERT_EQ(OnDataRateAnalysis(*session, &dataRate), imNoErr);
     EXPECT_EQ(samples[16], 'x');
     imDataSample first;
     std::memcpy(&first, samples.data(), sizeof(first));
     EXPECT_EQ(+first.sampledur, 1001u | 0x80000000u);
-    EXPECT_EQ(+first.samplesize, session->m_videoInfo->stream->frames()[0].size);
+    EXPECT_EQ(+first.samplesize, session->video()->stream->frames()[0].size);
 
     char text[64];
     std::memset(text, 'x', sizeof(text));
     imAnalysisRec analysis{};
     analysis.buffer = text;
     analysis.buffersize = sizeof(text);
-    ASSERT_EQ(onAnalysis(*session, &analysis), imNoErr);
+    ASSERT_EQ(OnAnalysis(*session, &analysis), imNoErr);
     EXPECT_EQ(std::strlen(text), 63u);
     EXPECT_EQ(std::string(text, 21), "\nVideo stream:\nSize: ");
 }
@@ -113,13 +114,13 @@ TEST_F(Session, DataRateAndAnalysisKeepToShortHostBuffers) {
 TEST_F(Session, HandlersWithoutVideoAreInternalErrors) {
     ASSERT_EQ(parse(clip("three.avi", 3), 1), imIterateStreams);
     imAnalysisRec analysis{};
-    EXPECT_THROW(onAnalysis(*session, &analysis), std::logic_error);
+    EXPECT_THROW(OnAnalysis(*session, &analysis), std::logic_error);
     imIndPixelFormatRec format{};
-    EXPECT_THROW(onGetIndPixelFormat(*session, 0, &format), std::logic_error);
+    EXPECT_THROW(OnGetIndPixelFormat(*session, 0, &format), std::logic_error);
 
     imFileInfoRec8 info{};
     info.streamIdx = 7;  // no such audio stream: a placeholder
-    ASSERT_EQ(onGetInfo8(*session, &info), imBadStreamIndex);
+    ASSERT_EQ(OnGetInfo8(*session, &info), imBadStreamIndex);
     EXPECT_EQ(+info.audInfo.numChannels, 1);
     EXPECT_FLOAT_EQ(+info.audInfo.sampleRate, 1000.0f);
     EXPECT_EQ(+info.audInfo.sampleType, kPrAudioSampleType_Other);

@@ -82,7 +82,12 @@ std::string describe(const AviParser& p, bool ok) {
     for (const auto& st : p.streams) {
         s << "number=" << st->number << " format=" << st->format.size() << " odml=" << st->odmlIndexComplete
           << " super=" << st->superIndex.size();
-        for (uint8_t b : st->header) s << ' ' << int(b);
+        const StreamHeader& h = st->header;
+        for (uint32_t v : {h.fccType, h.fccHandler, h.flags, uint32_t(h.priority), uint32_t(h.language),
+                           h.initialFrames, h.scale, h.rate, h.start, h.length, h.suggestedBufferSize, h.quality,
+                           h.sampleSize})
+            s << ' ' << v;
+        for (int16_t v : {h.frameLeft, h.frameTop, h.frameRight, h.frameBottom}) s << ' ' << v;
         for (const auto* frames : {&st->legacyFrames, &st->odmlFrames}) s << "\n" << describe(*frames);
         s << "\n";
     }

@@ -14,6 +14,7 @@
 #include "log/Text.h"
 #include "norvikhost/Host.h"
 #include "video/FrameSteps.h"
+#include "video/SourceVideo.h"
 
 using namespace prsdk;
 namespace fs = std::filesystem;
@@ -31,8 +32,9 @@ protected:
         buildPixelFormatTables({kYuy2, kUyvy});  // top-left, as hosts have them
     }
 
-    // A session on a 16 x 8 clip of 8-bit 4:2:2 at 30000/1001 with the given frames empty.
-    VideoInfo& open(uint32_t frames, std::vector<uint32_t> empty = {}) {
+    // A session on a 16 x 8 clip of 8-bit 4:2:2 at 30000/1001 with the given frames
+    // empty; a copy of its video description, for the tests to change.
+    VideoInfo open(uint32_t frames, std::vector<uint32_t> empty = {}) {
         session.reset();  // it has the file open
         const fs::path path = folder.path() / "clip.avi";
         clipmaker::ClipPlan plan;
@@ -47,7 +49,7 @@ protected:
         session = std::make_unique<NorvikImporter>(host.stdParms());
         EXPECT_TRUE(session->open(toWide(path.string()), 0, 0));
         EXPECT_EQ(session->parse(0), imNoErr);
-        return *session->m_videoInfo;
+        return *session->video();
     }
 
     FrameJob job(PrTime time, std::vector<imFrameFormat> formats = {{16, 8, kYuy2}}) {
@@ -58,24 +60,31 @@ protected:
         return FrameJob(request, frameSourcesOf(*session));
     }
 
-    // The three steps in order, as the handler runs them.
-    int32_t run(FrameJob& j) {
-        VideoInfo& video = *session->m_videoInfo;
-        int32_t result = selectFrame(video, j);
-        if (result == imNoErr) result = readFrame(video, j);
-        if (result == imNoErr) result = decodeFrame(video, j);
+    // A frame of the session through the imGetSourceVideo handler, with the
+    // fixture's decoder; the frame made is disposed of.
+    int32_t run(PrTime time, PrPixelFormat format) {
+        imFrameFormat wanted{16, 8, format};
+        PPixHand out = nullptr;
+        imSourceVideoRec request{};
+        request.inFrameTime = time;
+        request.inFrameFormats = &wanted;
+        request.inNumFrameFormats = 1;
+        request.outFrame = &out;
+        const int32_t result = OnGetSourceVideo(*session, decoder, &request);
+        HostFrame(frameSourcesOf(*session).ppix).adopt(out);
         return result;
     }
 
     hosttest::TempFolder folder;
     norvikhost::Host host;
     std::unique_ptr<NorvikImporter> session;
+    FrameDecoder decoder;
 };
 
 }  // namespace
 
 TEST_F(FrameSteps, TimesMapToFramesAndNothingOutsideTheClip) {
-    VideoInfo& video = open(10);
+    VideoInfo video = open(10);
     for (PrTime n : {1, 7, 9}) {
         EXPECT_EQ(frameTimeToIndex(video, n * kPerFrame), uint32_t(n));
         EXPECT_EQ(frameTimeToIndex(video, n * kPerFrame - 1), uint32_t(n - 1)) << "one tick before frame " << n;
@@ -106,7 +115,7 @@ TEST_F(FrameSteps, TimesMapToFramesAndNothingOutsideTheClip) {
 }
 
 TEST_F(FrameSteps, OnlyTheFirstFormatCountsAndAZeroSizeIsTheClipSize) {
-    VideoInfo& video = open(3);
+    const VideoInfo video = open(3);
     FrameJob any = job(0, {{0, 0, PrPixelFormat_UYVY_422_8u_601}, {3, 3, PrPixelFormat_BGRA_4444_8u}});
     ASSERT_EQ(selectFrame(video, any), imNoErr);
     EXPECT_EQ(any.frameFormats[0].inFrameWidth, 16);
@@ -120,8 +129,8 @@ TEST_F(FrameSteps, OnlyTheFirstFormatCountsAndAZeroSizeIsTheClipSize) {
 TEST_F(FrameSteps, EmptyFramesReadTheNearestFrameBeforeElseAfter) {
     const auto readFor = [&](uint32_t index) {
         FrameJob j = job(PrTime(index) * kPerFrame);
-        EXPECT_EQ(selectFrame(*session->m_videoInfo, j), imNoErr);
-        const int32_t result = readFrame(*session->m_videoInfo, j);
+        EXPECT_EQ(selectFrame(*session->video(), j), imNoErr);
+        const int32_t result = readFrame(*session->video(), j);
         return std::make_pair(result,
                               std::vector<uint8_t>(j.compressedData.data(), j.compressedData.data() + j.frameSize));
     };
@@ -134,7 +143,7 @@ TEST_F(FrameSteps, EmptyFramesReadTheNearestFrameBeforeElseAfter) {
 }
 
 TEST_F(FrameSteps, DataTheFileCannotHoldIsAReadFailureWithoutAllocating) {
-    VideoInfo& video = open(3);
+    VideoInfo video = open(3);
     AviStream damaged = *video.stream;
     damaged.odmlIndexComplete = false;
     damaged.legacyFrames = damaged.frames();
@@ -156,38 +165,35 @@ TEST_F(FrameSteps, DataTheFileCannotHoldIsAReadFailureWithoutAllocating) {
 // A frame that does not decode, and the frame made for it disposed of, are
 // FrameImport.DamagedClipsAndAFailingHostGetTheirAnswers'.
 TEST_F(FrameSteps, FailedDecodesKeepTheStateRight) {
-    VideoInfo& video = open(3);
-    FrameJob unknown = job(0, {{16, 8, PrPixelFormat_BGRA_4444_32f}});
-    EXPECT_THROW(run(unknown), std::runtime_error);
+    open(3);
+    EXPECT_THROW(run(0, PrPixelFormat_BGRA_4444_32f), std::runtime_error);
 
     // A format block the codec refuses: nothing is begun, and a later good one begins.
-    const CodecBuffer good = video.compressedData;
-    const uint8_t junk[24] = {};
-    video.compressedData = CodecBuffer{junk, sizeof junk};
+    auto refused = std::make_shared<VideoInfo>(*session->video());
+    refused->formatBytes.assign(24, 0);
     FrameJob switched = job(0, {{16, 8, kUyvy}});
-    EXPECT_EQ(run(switched), imBadCompression);
-    EXPECT_FALSE(video.decompressing);
-    video.compressedData = good;
-    FrameJob again = job(0, {{16, 8, kUyvy}});
-    EXPECT_EQ(run(again), imNoErr);
-    EXPECT_TRUE(video.decompressing);
-    EXPECT_EQ(video.pixelFormat, kUyvy);
+    ASSERT_EQ(selectFrame(*refused, switched), imNoErr);
+    ASSERT_EQ(readFrame(*refused, switched), imNoErr);
+    EXPECT_EQ(decoder.decode(refused, switched), imBadCompression);
+    EXPECT_FALSE(decoder.decompressing());
+    EXPECT_EQ(run(0, kUyvy), imNoErr);
+    EXPECT_TRUE(decoder.decompressing());
+    EXPECT_EQ(decoder.pixelFormat(), kUyvy);
 }
 
 TEST_F(FrameSteps, OnlyPixelFormatChangesEndAndBeginTheDecompression) {
     const logtest::LogFiles log("framesteps");
     log.start();
     open(3);
-    for (PrPixelFormat format : {kYuy2, kYuy2, kUyvy, kUyvy, kYuy2}) {
-        FrameJob j = job(0, {{16, 8, format}});
-        EXPECT_EQ(run(j), imNoErr);
-    }
+    for (PrPixelFormat format : {kYuy2, kYuy2, kUyvy, kUyvy, kYuy2}) EXPECT_EQ(run(0, format), imNoErr);
+    ASSERT_EQ(session->parse(0), imNoErr);  // a new description: the decoder starts afresh
+    EXPECT_EQ(run(0, kYuy2), imNoErr);
     const std::string messages = log.stop();
     const std::regex step("(Starting|ending) decompression");
     std::string sequence;
     for (std::sregex_iterator m(messages.begin(), messages.end(), step), end; m != end; ++m)
         sequence += (*m)[1] == "Starting" ? "begin " : "end ";
-    EXPECT_EQ(sequence, "begin end begin end begin ");
+    EXPECT_EQ(sequence, "begin end begin end begin begin ");
     EXPECT_NE(messages.find("\nStarting decompression: Norvik YUV 4:2:2 8-bit [Rec.709] [LIMITED] -> "
                             "UYVY 4:2:2 8-bit [Rec.601] (pr: PrPixelFormat_UYVY_422_8u_601 [uyvy])\n"),
               std::string::npos);
