@@ -49,7 +49,7 @@ row() {  # file, path prefix -> "fps|median|p99|max|cpu|threads"
   awk -v p="$2" 'index($0, p) == 1 { n = split($0, f, / +/)
     print f[n-10] "|" f[n-9] "|" f[n-7] "|" f[n-5] "|" f[n-3] "|" f[n] }' "$1"
 }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 {
   echo "# Playback through the asynchronous importer"
   echo

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <future>
 
 #include "async/DecodePool.h"
@@ -31,4 +32,8 @@ struct AsyncFrameRequest {
     DecodePool::Ticket ticket = 0;  // the task's work in its importer's DecodePool, while it waits
     // The decode task's host result; empty once a collection has taken it.
     std::future<int32_t> result;
+    // What the task threw, written by the task before `result` is ready and
+    // rethrown by the collection. Kept here rather than in the future, so that
+    // the thread that destroys the request, not a worker, frees the exception.
+    std::exception_ptr error;
 };

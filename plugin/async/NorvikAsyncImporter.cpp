@@ -75,8 +75,9 @@ int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
     lock.unlock();  // announcements and other collections go on while this one waits
     std::future<int32_t> future = std::move(taken->result);
     if (!future.valid()) throw std::future_error(std::future_errc::no_state);
-    const int32_t value = future.get();  // a task's exception leaves here; `taken` goes with it
+    const int32_t value = future.get();
     future = {};
+    if (taken->error) std::rethrow_exception(taken->error);  // `taken` goes with it
     if (value == imNoErr) *request.outFrame = taken->job.hostFrame.release();
 
     lock.lock();
@@ -105,7 +106,14 @@ NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const
     m_requests.push_back(std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(m_session)), index));
     const auto it = std::prev(m_requests.end());
     AsyncFrameRequest& request = **it;
-    DecodePool::Work task([&request] { return decodeTask(&request); });
+    DecodePool::Work task([&request] {
+        try {
+            return decodeTask(&request);
+        } catch (...) {
+            request.error = std::current_exception();
+            return int32_t(imUnknownError);
+        }
+    });
     request.result = task.get_future();
     try {
         request.ticket = m_pool.submit(std::move(task), place);
