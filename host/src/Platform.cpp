@@ -1,8 +1,10 @@
-// Module loading, program path, terminal and CPU time: dlopen, /proc/self/exe,
-// isatty and clock_gettime on Linux; LoadLibraryW, GetModuleFileNameW, _isatty and
-// GetProcessTimes on Windows.
+// Module loading, program path, terminal, CPU time and threads: dlopen,
+// /proc/self/exe, isatty, clock_gettime and /proc/self/status on Linux;
+// LoadLibraryW, GetModuleFileNameW, _isatty, GetProcessTimes and a Toolhelp thread
+// snapshot on Windows.
 #include "norvikhost/Platform.h"
 
+#include <fstream>
 #include <string>
 #include <utility>
 
@@ -13,6 +15,7 @@
 #include <windows.h>
 
 #include <io.h>
+#include <tlhelp32.h>
 #else
 #include <dlfcn.h>
 #include <time.h>
@@ -120,6 +123,19 @@ double processCpuSeconds() {
     return (ticks(kernel) + ticks(user)) * 1e-7;  // 100 ns units
 }
 
+int processThreadCount() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    const DWORD self = GetCurrentProcessId();
+    int count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == self) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
 #else
 
 DynamicLibrary::DynamicLibrary(const std::filesystem::path& path) {
@@ -169,6 +185,14 @@ double processCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+int processThreadCount() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Threads:", 0) == 0) return std::stoi(line.substr(8));
+    return 0;
 }
 
 #endif

@@ -1,6 +1,7 @@
 // norvik-import frames [FILE] [--format CODE] [--range FIRST:LAST] [--md5]
-// [--png DIR] [--raw DIR] [--async [--ahead N]]: every frame of a range through
-// imGetSourceVideo, or through the asynchronous importer with the same output.
+// [--png DIR] [--raw DIR] [--async [--ahead N] | --threads N]: every frame of a
+// range through imGetSourceVideo (from one thread or several render threads), or
+// through the asynchronous importer, with the same output.
 #include <iostream>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "norvikhost/ImporterDriver.h"
 #include "norvikhost/PixelFormatNames.h"
 #include "norvikhost/Platform.h"
+#include "norvikhost/RenderThreadsRequester.h"
 
 namespace norvikimport {
 
@@ -44,6 +46,10 @@ public:
         sub->add_flag("--async", m_async, "Ask through the asynchronous importer, announcing frames ahead");
         sub->add_option("--ahead", m_ahead, "With --async: frames announced ahead of the one collected (default 4)")
             ->check(CLI::NonNegativeNumber);
+        sub->add_option("--threads", m_threads,
+                        "Ask through imGetSourceVideo from N threads at once, each asking one of the next N frames")
+            ->check(CLI::PositiveNumber)
+            ->excludes("--async");
         return sub;
     }
 
@@ -78,6 +84,9 @@ private:
             result = writeFrames(session, requester, format, first, last, output);
             if (const std::int32_t closed = importer.close())
                 problems.push_back("closing the asynchronous importer: " + requester.describeResult(closed));
+        } else if (m_threads > 1) {
+            RenderThreadsRequester requester(session, format.pixelFormat, m_threads);
+            result = writeFrames(session, requester, format, first, last, output);
         } else {
             SourceVideoRequester requester(session, format.pixelFormat);
             result = writeFrames(session, requester, format, first, last, output);
@@ -93,6 +102,7 @@ private:
     std::string m_file, m_format, m_range, m_png, m_raw;
     bool m_md5 = false, m_async = false;
     int m_ahead = 4;
+    int m_threads = 1;
 };
 
 }  // namespace

@@ -1,7 +1,8 @@
 // norvik-import play [FILE] [--format CODE] [--async | --compare] [--ahead N]
-// [--seek-every K] [--frames N] [--work MS] [--with-sync] [--seed S]: plays a clip
-// as a host does, synchronously (imGetSourceVideo) or through the asynchronous
-// importer, and reports frames per second and the host's wait per frame.
+// [--threads N] [--seek-every K] [--frames N] [--work MS] [--with-sync] [--seed S]:
+// plays a clip as a host does, synchronously (imGetSourceVideo, from one thread or
+// several render threads) or through the asynchronous importer, and reports frames
+// per second, the host's wait per frame and the most threads the process had.
 #include <atomic>
 #include <cstdio>
 #include <exception>
@@ -18,6 +19,7 @@
 #include "norvikhost/Host.h"
 #include "norvikhost/ImporterDriver.h"
 #include "norvikhost/PixelFormatNames.h"
+#include "norvikhost/RenderThreadsRequester.h"
 
 namespace norvikimport {
 
@@ -73,9 +75,9 @@ private:
 
 void printRow(const std::string& path, const PlayResult& result) {
     const double cpuPerFrame = result.waits.empty() ? 0 : result.cpuSeconds / double(result.waits.size());
-    std::printf("%-18s %8.1f %9.2f ms %9.2f ms %9.2f ms %9.2f ms %7zu\n", path.c_str(), framesPerSecond(result),
-                waitQuantile(result, 0.5) * 1000, waitQuantile(result, 0.99) * 1000, waitQuantile(result, 1.0) * 1000,
-                cpuPerFrame * 1000, result.failures.size());
+    std::printf("%-28s %8.1f %9.2f ms %9.2f ms %9.2f ms %9.2f ms %7zu %7d\n", path.c_str(),
+                framesPerSecond(result), waitQuantile(result, 0.5) * 1000, waitQuantile(result, 0.99) * 1000,
+                waitQuantile(result, 1.0) * 1000, cpuPerFrame * 1000, result.failures.size(), result.maxThreads);
     std::fflush(stdout);
 }
 
@@ -90,6 +92,9 @@ public:
         sub->add_flag("--compare", m_compare, "Play both ways in one run and show them side by side");
         sub->add_option("--ahead", m_ahead, "Frames announced ahead of the one collected (default 4)")
             ->check(CLI::NonNegativeNumber);
+        sub->add_option("--threads", m_threads,
+                        "imGetSourceVideo from N render threads at once, asking the next N frames (default 1)")
+            ->check(CLI::PositiveNumber);
         sub->add_option("--seek-every", m_play.seekEvery, "Jump to another frame after every K frames (default: never)")
             ->check(CLI::NonNegativeNumber);
         sub->add_option("--frames", m_play.frames, "Frames to play (default: the clip's; loops at the end)")
@@ -128,9 +133,9 @@ private:
             problems.insert(problems.end(), result.failures.begin(), result.failures.end());
         };
         if (!m_async || m_compare) {
-            SourceVideoRequester requester(session, format.pixelFormat);
-            const PlayResult result = playFrames(requester, video.frameCount, m_play);
-            printRow("imGetSourceVideo", result);
+            const PlayResult result = playSynchronously(session, format.pixelFormat);
+            printRow(m_threads > 1 ? "imGetSourceVideo, " + std::to_string(m_threads) + " threads" : "imGetSourceVideo",
+                     result);
             note(result);
         }
         if (m_async || m_compare) {
@@ -153,6 +158,15 @@ private:
         return problems;
     }
 
+    PlayResult playSynchronously(FrameSession& session, prsdk::PrPixelFormat format) const {
+        if (m_threads > 1) {
+            RenderThreadsRequester requester(session, format, m_threads);
+            return playFrames(requester, session.video().frameCount, m_play);
+        }
+        SourceVideoRequester requester(session, format);
+        return playFrames(requester, session.video().frameCount, m_play);
+    }
+
     void printHeader(const ClipVideo& video, const fs::path& clip, prsdk::PrPixelFormat format) const {
         const std::int64_t frames = m_play.frames > 0 ? m_play.frames : video.frameCount;
         std::cout << "clip: " << clip.filename().string() << ", " << video.width << "x" << video.height << ", "
@@ -162,13 +176,14 @@ private:
                   << (m_play.seekEvery > 0 ? "a jump every " + std::to_string(m_play.seekEvery) + " frames"
                                            : std::string("no jumps"))
                   << ", " << m_workMs << " ms of host work after each frame\n";
-        std::printf("%-18s %8s %12s %12s %12s %12s %7s\n", "path", "fps", "wait median", "wait p99", "wait max",
-                    "CPU/frame", "failed");
+        std::printf("%-28s %8s %12s %12s %12s %12s %7s %7s\n", "path", "fps", "wait median", "wait p99", "wait max",
+                    "CPU/frame", "failed", "threads");
     }
 
     std::string m_file, m_format;
     bool m_async = false, m_compare = false, m_withSync = false;
     int m_ahead = 4;
+    int m_threads = 1;
     double m_workMs = 0;
     PlayOptions m_play;
 };

@@ -55,6 +55,7 @@ PlayResult playFrames(FrameRequester& requester, std::int64_t frameCount, const 
         const Clock::time_point asked = Clock::now();
         FrameAnswer answer = requester.request(position);
         result.waits.push_back(secondsSince(asked));
+        result.maxThreads = std::max(result.maxThreads, processThreadCount());
         if (answer.result == 0)
             ++result.collected;
         else

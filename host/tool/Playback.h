@@ -25,6 +25,7 @@ struct PlayResult {
     double wallSeconds = 0;
     double cpuSeconds = 0;      // of the whole process (decode tasks included)
     std::vector<double> waits;  // seconds the host waited for each frame, in order
+    int maxThreads = 0;         // the most threads the process had, sampled after each request
 };
 
 // Frames (delivered or not) per second over the whole playback, host work included.

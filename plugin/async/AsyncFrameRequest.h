@@ -3,12 +3,15 @@
 //
 // Owned through unique_ptr by the importer's request list until a collection
 // takes it out. While the task runs only the task touches the job; the owner
-// reads the job again only once the future is ready.
+// reads the job again only once the future is ready. A task withdrawn before it
+// began never touches the request: its future is ready at once, without a value.
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <future>
 
+#include "async/DecodePool.h"
 #include "video/FrameJob.h"
 
 class NorvikAsyncImporter;
@@ -16,8 +19,9 @@ class NorvikAsyncImporter;
 struct AsyncFrameRequest {
     AsyncFrameRequest(NorvikAsyncImporter* owner, FrameJob&& frameJob, uint32_t index)
         : importer(owner), job(std::move(frameJob)), frameIndex(index) {}
-    // Waits for a task that has not finished, then releases the future before the
-    // job, which disposes of a host frame the host never received.
+    // Waits for a task that has not finished (withdraw a task that waits first,
+    // or this waits for its turn), then releases the future before the job,
+    // which disposes of a host frame the host never received.
     ~AsyncFrameRequest();
     AsyncFrameRequest(const AsyncFrameRequest&) = delete;
     AsyncFrameRequest& operator=(const AsyncFrameRequest&) = delete;
@@ -25,7 +29,11 @@ struct AsyncFrameRequest {
     NorvikAsyncImporter* importer;  // not owned; gives the task the stream description and the mutexes
     FrameJob job;
     uint32_t frameIndex;      // frameTimeToIndex of the job's frame time: the key of a collection
-    uint64_t decodeTurn = 0;  // the task's place in its importer's DecodeOrder
+    DecodePool::Ticket ticket = 0;  // the task's work in its importer's DecodePool, while it waits
     // The decode task's host result; empty once a collection has taken it.
     std::future<int32_t> result;
+    // What the task threw, written by the task before `result` is ready and
+    // rethrown by the collection. Kept here rather than in the future, so that
+    // the thread that destroys the request, not a worker, frees the exception.
+    std::exception_ptr error;
 };

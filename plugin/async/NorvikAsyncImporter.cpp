@@ -1,6 +1,5 @@
 #include "async/NorvikAsyncImporter.h"
 
-#include <exception>
 #include <string>
 #include <stdexcept>
 
@@ -50,7 +49,7 @@ int32_t NorvikAsyncImporter::OnInitiateAsyncRead(const aiAsyncRequest& request) 
     const imSourceVideoRec& record = request.inSourceRec;
     const uint32_t index = frameTimeToIndex(videoOf(m_video), record.inFrameTime);
     logMessage("REQUEST: Adding: %d, frameTime: %lld", int(index), static_cast<long long>(record.inFrameTime));
-    addRequest(record);
+    addRequest(record, DecodePool::Place::back);
     logNoError("OnInitiateAsyncRead");
     return aiNoError;
 }
@@ -66,7 +65,9 @@ int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
     while (it != m_requests.end() && (*it)->frameIndex != index) ++it;
     if (it == m_requests.end()) {
         logMessage("REQUEST: ERROR: Frame not found: %d, frameTime: %lld", int(index), time);
-        it = addRequest(request);
+        it = addRequest(request, DecodePool::Place::front);  // the host waits for it now
+    } else {
+        m_pool.hurry((*it)->ticket);
     }
     std::unique_ptr<AsyncFrameRequest> taken = std::move(*it);
     m_requests.erase(it);
@@ -74,8 +75,9 @@ int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
     lock.unlock();  // announcements and other collections go on while this one waits
     std::future<int32_t> future = std::move(taken->result);
     if (!future.valid()) throw std::future_error(std::future_errc::no_state);
-    const int32_t value = future.get();  // a task's exception leaves here; `taken` goes with it
+    const int32_t value = future.get();
     future = {};
+    if (taken->error) std::rethrow_exception(taken->error);  // `taken` goes with it
     if (value == imNoErr) *request.outFrame = taken->job.hostFrame.release();
 
     lock.lock();
@@ -98,42 +100,48 @@ int32_t NorvikAsyncImporter::OnFlush() {
     return aiNoError;
 }
 
-NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const imSourceVideoRec& record) {
+NorvikAsyncImporter::RequestList::iterator NorvikAsyncImporter::addRequest(const imSourceVideoRec& record,
+                                                                         DecodePool::Place place) {
     const uint32_t index = frameTimeToIndex(videoOf(m_video), record.inFrameTime);
-    auto request = std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(m_session)), index);
-    request->decodeTurn = m_nextTurn;
-    // The task starts before the request joins the list, so that a thread that
-    // cannot be had (std::system_error) leaves no request without a future, and
-    // its turn is taken only once it runs, so that no later task waits for it.
-    request->result = std::async(std::launch::async, &NorvikAsyncImporter::decodeTask, request.get());
-    ++m_nextTurn;
-    m_requests.push_back(std::move(request));
-    return std::prev(m_requests.end());
+    m_requests.push_back(std::make_unique<AsyncFrameRequest>(this, FrameJob(record, frameSourcesOf(m_session)), index));
+    const auto it = std::prev(m_requests.end());
+    AsyncFrameRequest& request = **it;
+    DecodePool::Work task([&request] {
+        try {
+            return decodeTask(&request);
+        } catch (...) {
+            request.error = std::current_exception();
+            return int32_t(imUnknownError);
+        }
+    });
+    request.result = task.get_future();
+    try {
+        request.ticket = m_pool.submit(std::move(task), place);
+    } catch (...) {
+        m_requests.erase(it);  // the task never queued: its future is ready without a value
+        throw;
+    }
+    return it;
 }
 
 int32_t NorvikAsyncImporter::decodeTask(AsyncFrameRequest* request) {
     NorvikAsyncImporter& importer = *request->importer;
     const VideoInfo& video = *importer.m_video;
     FrameJob& job = request->job;
-    int32_t result = imNoErr;
-    std::exception_ptr error;
-    try {
-        result = selectFrame(video, job);
-        if (result == imNoErr) {
-            std::lock_guard lock(importer.m_readMutex);
-            result = readFrame(video, job);
-        }
-    } catch (...) {
-        error = std::current_exception();  // rethrown below, once the turn has come
+    int32_t result = selectFrame(video, job);
+    if (result != imNoErr) return result;
+    {
+        std::lock_guard lock(importer.m_readMutex);
+        result = readFrame(video, job);
     }
-    // A task that failed still waits for its turn, to pass it on to the next.
-    const DecodeOrder::Turn turn = importer.m_decodeOrder.waitFor(request->decodeTurn);
-    if (error) std::rethrow_exception(error);
     if (result != imNoErr) return result;
     std::lock_guard lock(importer.m_decodeMutex);
     return importer.m_decoder.decode(importer.m_video, job);
 }
 
 void NorvikAsyncImporter::destroyRequests() {
+    // Withdrawn first, all of them, so that no worker starts a task while an
+    // older one is waited for.
+    for (const auto& request : m_requests) m_pool.withdraw(request->ticket);
     while (!m_requests.empty()) m_requests.pop_front();
 }

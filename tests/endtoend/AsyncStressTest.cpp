@@ -1,6 +1,7 @@
 // The module's asynchronous importer under load: several host threads announce,
-// collect and flush at random on one importer while another thread asks for
-// frames of the same clip through imGetSourceVideo; the last of them to finish
+// collect and flush at random on one importer while two other threads ask the
+// session that made it for frames at once through imGetSourceVideo, as a host's
+// render threads do (the session serialises them); the last of them to finish
 // closes the importer, with requests outstanding or after a flush. Every answer
 // must be the one its frame calls for (a frame asked in a pixel format outside
 // the catalogue throws in its task: 99), every picture the right one, and every
@@ -34,6 +35,7 @@ constexpr std::int64_t kFrames = 8;      // frames 8 and 9 lie past the end
 constexpr PrPixelFormat kFormats[] = {PrPixelFormat_YUYV_422_8u_601, PrPixelFormat_UYVY_422_8u_601};
 constexpr PrPixelFormat kOutsideCatalogue = PrPixelFormat_BGRA_4444_32f;
 constexpr int kAsyncThreads = 4;
+constexpr int kSyncThreads = 2;  // on the one synchronous session
 
 std::uint64_t setting(const char* name, std::uint64_t fallback) {
     const char* text = std::getenv(name);
@@ -117,20 +119,23 @@ TEST(AsyncStress, ThreadsAnnounceCollectFlushAndCloseAtRandom) {
         std::atomic<std::int64_t> remaining{operations}, syncCalls{0};
         std::atomic<int> running{kAsyncThreads};
         std::atomic<bool> stop{false};
-        // imGetSourceVideo on the same clip every millisecond until told to stop.
-        std::thread sync([&] {
-            std::mt19937_64 random(seed + kAsyncThreads);
-            SourceVideoRequester requester(session, kFormats[0]);
-            try {
-                for (; !stop; ++syncCalls) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                    const std::int64_t index = std::int64_t(random() % kGoodFrames);
-                    stress.check(requester.request(index), index, imNoErr);
+        // imGetSourceVideo on the same session from two threads until told to
+        // stop, each in its own format, one without pause.
+        std::vector<std::thread> sync;
+        for (int i = 0; i < kSyncThreads; ++i)
+            sync.emplace_back([&, i] {
+                std::mt19937_64 random(seed + kAsyncThreads + std::uint64_t(i));
+                SourceVideoRequester requester(session, kFormats[i % 2]);
+                try {
+                    for (; !stop; ++syncCalls) {
+                        if (i == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                        const std::int64_t index = std::int64_t(random() % kGoodFrames);
+                        stress.check(requester.request(index), index, imNoErr);
+                    }
+                } catch (const std::exception& e) {
+                    stress.fail(e.what());
                 }
-            } catch (const std::exception& e) {
-                stress.fail(e.what());
-            }
-        });
+            });
         // The host threads' calls until `remaining` runs out; the last thread to end closes.
         std::vector<std::thread> threads;
         for (int i = 0; i < kAsyncThreads; ++i)
@@ -146,7 +151,7 @@ TEST(AsyncStress, ThreadsAnnounceCollectFlushAndCloseAtRandom) {
             });
         for (std::thread& thread : threads) thread.join();
         stop = true;
-        sync.join();
+        for (std::thread& thread : sync) thread.join();
 
         EXPECT_TRUE(importer.closed());
         EXPECT_GT(syncCalls, 0);

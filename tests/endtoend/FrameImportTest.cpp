@@ -13,6 +13,7 @@
 #include "FramesRun.h"
 #include "ReferenceDecoder.h"
 #include "norvikhost/AsyncFrameRequester.h"
+#include "norvikhost/RenderThreadsRequester.h"
 #include "norvikhost/Host.h"
 #include "norvikhost/HostError.h"
 #include "norvikhost/PixelFormatNames.h"
@@ -73,8 +74,9 @@ protected:
 }  // namespace
 
 // Each type in each pixel format the module offers, against the codec alone (an
-// empty frame shows the one before it); then the asynchronous importer's listing
-// against imGetSourceVideo's, and its frames after jumps of the playhead.
+// empty frame shows the one before it); then the listings of the asynchronous
+// importer and of three render threads on the session against imGetSourceVideo's,
+// and the asynchronous importer's frames after jumps of the playhead.
 TEST_F(FrameImport, EveryTypeEqualsTheCodecAloneInEveryFormatAndThroughTheAsyncImporter) {
     for (std::uint32_t type : kTypes) {
         clipmaker::ClipPlan plan = planOf(type);
@@ -104,6 +106,10 @@ TEST_F(FrameImport, EveryTypeEqualsTheCodecAloneInEveryFormatAndThroughTheAsyncI
         const FrameFormat& format = chooseFrameFormat(session.video(), "");
         SourceVideoRequester sync(session, format.pixelFormat);
         const std::string expected = listing(session, sync, format);
+        {
+            RenderThreadsRequester threads(session, format.pixelFormat, 3);
+            EXPECT_EQ(listing(session, threads, format), expected) << type;
+        }
         {
             AsyncImporter importer(session);
             AsyncFrameRequester async(session, importer, format.pixelFormat, 3);

@@ -174,14 +174,17 @@ TEST(NorvikImport, FramesListsMd5LinesWritesPicturesAndNamesTheOfferedFormats) {
 }
 
 // (That the asynchronous importer gives imGetSourceVideo's frames is
-// FrameImport's; here play runs both side by side without a failure.)
+// FrameImport's; here play runs both side by side, imGetSourceVideo from two
+// render threads, without a failure.)
 TEST(NorvikImport, PlayShowsBothPathsSideBySide) {
     const Clip clip(30);
     const ChildResult play =
-        runImport({"play", clip.path.string(), "--compare", "--frames", "40", "--seek-every", "7", "--with-sync"});
+        runImport({"play", clip.path.string(), "--compare", "--frames", "40", "--seek-every", "7", "--with-sync",
+                   "--threads", "2"});
     EXPECT_EQ(play.exitCode, 0) << play.output;
     for (const char* row :
-         {R"(\nimGetSourceVideo +[0-9.]+( +[0-9.]+ ms){4} +0\n)", R"(\nasync, 4 ahead +[0-9.]+( +[0-9.]+ ms){4} +0\n)",
+         {R"(\nimGetSourceVideo, 2 threads +[0-9.]+( +[0-9.]+ ms){4} +0 +[1-9][0-9]*\n)",
+          R"(\nasync, 4 ahead +[0-9.]+( +[0-9.]+ ms){4} +0 +[1-9][0-9]*\n)",
           R"(\nother thread: [0-9]+ frames through imGetSourceVideo meanwhile, 0 failed\n)"})
         EXPECT_TRUE(std::regex_search(play.output, std::regex(row))) << row << "\n" << play.output;
 }

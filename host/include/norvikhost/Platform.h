@@ -1,5 +1,5 @@
 // The operating-system calls of the substitute host: loading a module, finding
-// the running program, the terminal and process CPU time. Everything
+// the running program, the terminal, process CPU time and thread count. Everything
 // platform-specific in the host lives in Platform.cpp.
 #pragma once
 
@@ -55,5 +55,8 @@ const char* importerModuleFileName();
 
 // CPU time the whole process (every thread) has used, in seconds.
 double processCpuSeconds();
+
+// Threads the process has now (the module's included); 0 when the system does not say.
+int processThreadCount();
 
 }  // namespace norvikhost
