@@ -11,9 +11,11 @@
 using logtest::LogFiles;
 
 TEST(Logger, NamesFilesByApplicationAndSecondAndNeverReusesOne) {
-    const LogFiles files("naming");
-    // Two logs begun in the same second: retry until both start in one second.
+    // Two logs begun in the same second: retry until both start in one second,
+    // each attempt under a name of its own (an attempt that crossed a second
+    // leaves files that would shift the next attempt's numbers).
     for (int attempt = 0; attempt < 5; ++attempt) {
+        const LogFiles files("naming");
         const auto second = std::time(nullptr);
         Logger first(files.application, false);
         Logger second_(files.application, false);
