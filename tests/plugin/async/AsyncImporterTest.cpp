@@ -185,13 +185,15 @@ TEST_F(AsyncImporter, AFrameTheHostWaitsForIsDecodedBeforeTheQueueAnnouncedAhead
         for (const PrTime frame : {0, 1, 2, 2, 2, 3, 3, 4}) EXPECT_EQ(announce(frame * kPerFrame), aiNoError);
         ASSERT_TRUE(host.waitForHeldCreations(1, 20s));
         auto collected = std::async(std::launch::async, [&] { return collect(wanted * kPerFrame); });
-        std::this_thread::sleep_for(100ms);  // let the collection reach the queue
+        std::this_thread::sleep_for(250ms);  // let the collection reach the queue
         host.holdFrameCreation(false);
         const norvikhost::FrameAnswer answer = collected.get();
         ASSERT_EQ(answer.result, aiNoError);
         // Frames 0 and 1 had begun (both workers were busy); the wanted one comes
-        // next, not ninth (one more decode may pass while a worker reads it).
-        EXPECT_LE(host.frames().find(answer.frame.get())->serial, before + 4) << "waited behind the queue";
+        // next, not eighth or ninth behind the queue. A slow machine (Wine) may let
+        // a decode or two pass while a worker reads it or before the collection
+        // reaches the queue.
+        EXPECT_LE(host.frames().find(answer.frame.get())->serial, before + 6) << "waited behind the queue";
         EXPECT_EQ(answer.frame.picture(), expected(wanted));
         EXPECT_EQ(xAsyncImportEntry(aiFlush, importer), aiNoError);
     }
