@@ -140,14 +140,15 @@ TEST(DecodePool, DestructionDropsWaitingWorkFinishesRunningWorkAndPassesExceptio
         pool->submit(std::move(work));
     }
     std::thread closer([&] { pool.reset(); });
-    for (auto& future : waiting) {
-        future.wait();  // ends while the running work still holds its worker
-        EXPECT_TRUE(endedWithoutValue(future));
-    }
+    for (auto& future : waiting) future.wait();  // ends while the running work still holds its worker
     EXPECT_EQ(running.wait_for(50ms), std::future_status::timeout);
     gate.open.set_value();
     second.open.set_value();
     closer.join();
+    // Looked into only now: the broken_promise exception is shared with the closer, and
+    // its reference count lives in the uninstrumented libstdc++, so reading it before
+    // the join looks like a race to ThreadSanitizer.
+    for (auto& future : waiting) EXPECT_TRUE(endedWithoutValue(future));
     EXPECT_EQ(running.get(), -1);
     EXPECT_EQ(alsoRunning.get(), -1);
     EXPECT_TRUE(recorder.order.empty());
