@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-DecodePool::DecodePool(unsigned workers) {
+DecodePool::DecodePool(unsigned workers, unsigned aheadLimit) : m_aheadLimit(aheadLimit) {
     m_threads.reserve(std::max(workers, 1u));
     try {
         for (unsigned i = 0; i < std::max(workers, 1u); ++i) m_threads.emplace_back([this] { runWorker(); });
@@ -28,8 +28,12 @@ DecodePool::Ticket DecodePool::submit(Work work, Place place) {
 }
 
 bool DecodePool::hurry(Ticket ticket) {
-    std::lock_guard lock(m_mutex);
-    return m_queue.moveToFront(ticket);
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_queue.moveToFront(ticket)) return false;
+    }
+    m_wake.notify_one();  // urgent work may pass the ahead limit a worker waits on
+    return true;
 }
 
 bool DecodePool::withdraw(Ticket ticket) {
@@ -37,11 +41,26 @@ bool DecodePool::withdraw(Ticket ticket) {
     return m_queue.remove(ticket);
 }
 
+void DecodePool::settle(Ticket ticket) {
+    {
+        std::lock_guard lock(m_mutex);
+        const auto it = std::find(m_ahead.begin(), m_ahead.end(), ticket);
+        if (it == m_ahead.end()) return;
+        m_ahead.erase(it);
+    }
+    m_wake.notify_one();
+}
+
+bool DecodePool::mayTake() const {
+    return !m_queue.empty() && (m_queue.frontIsUrgent() || m_ahead.size() < m_aheadLimit);
+}
+
 void DecodePool::runWorker() {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        m_wake.wait(lock, [this] { return m_stopping || mayTake(); });
         if (m_stopping) return;
+        if (!m_queue.frontIsUrgent()) m_ahead.push_back(m_queue.frontTicket());
         Work work = m_queue.takeFront();
         lock.unlock();
         work();  // its value or exception goes to its future

@@ -4,18 +4,19 @@
 #include <utility>
 
 DecodeQueue::Ticket DecodeQueue::pushBack(Work work) {
-    m_waiting.push_back(Entry{m_nextTicket, std::move(work)});
+    m_waiting.push_back(Entry{m_nextTicket, std::move(work), false});
     return m_nextTicket++;
 }
 
 DecodeQueue::Ticket DecodeQueue::pushFront(Work work) {
-    m_waiting.push_front(Entry{m_nextTicket, std::move(work)});
+    m_waiting.push_front(Entry{m_nextTicket, std::move(work), true});
     return m_nextTicket++;
 }
 
 bool DecodeQueue::moveToFront(Ticket ticket) {
     const auto it = find(ticket);
     if (it == m_waiting.end()) return false;
+    it->urgent = true;
     m_waiting.splice(m_waiting.begin(), m_waiting, it);
     return true;
 }

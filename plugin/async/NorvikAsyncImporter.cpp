@@ -75,8 +75,9 @@ int32_t NorvikAsyncImporter::OnGetFrame(imSourceVideoRec& request) {
     lock.unlock();  // announcements and other collections go on while this one waits
     std::future<int32_t> future = std::move(taken->result);
     if (!future.valid()) throw std::future_error(std::future_errc::no_state);
-    const int32_t value = future.get();
+    const int32_t value = future.get();  // throws only for a task that never ran
     future = {};
+    m_pool.settle(taken->ticket);  // collected: the next announced frame may start
     if (taken->error) std::rethrow_exception(taken->error);  // `taken` goes with it
     if (value == imNoErr) *request.outFrame = taken->job.hostFrame.release();
 
@@ -143,5 +144,9 @@ void NorvikAsyncImporter::destroyRequests() {
     // Withdrawn first, all of them, so that no worker starts a task while an
     // older one is waited for.
     for (const auto& request : m_requests) m_pool.withdraw(request->ticket);
-    while (!m_requests.empty()) m_requests.pop_front();
+    while (!m_requests.empty()) {
+        const DecodePool::Ticket ticket = m_requests.front()->ticket;
+        m_requests.pop_front();  // waits for a task that runs
+        m_pool.settle(ticket);
+    }
 }

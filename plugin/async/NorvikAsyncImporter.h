@@ -7,9 +7,10 @@
 // Threads: OnInitiateAsyncRead, OnGetFrame and OnFlush may be called from several
 // host threads at once; they serialise on m_requestMutex. Every announcement
 // queues a decode task on the importer's pool of kDecodeWorkers threads, which
-// take tasks in the order of announcement; a task the host collects before it
-// began moves to the front, and a flush withdraws the tasks that have not begun,
-// so that they never decode. Destruction (aiClose) must not overlap any other
+// take tasks in the order of announcement, at most kDecodeAhead ahead of the
+// collections; a task the host collects before it began moves to the front
+// (and starts whatever is ahead), and a flush withdraws the tasks that have not
+// begun, so that they never decode. Destruction (aiClose) must not overlap any other
 // call; it waits for every task that began, then joins the pool's threads.
 #pragma once
 
@@ -62,6 +63,11 @@ private:
     // session decodes one frame at a time on every core, so a third worker would
     // only hold a task it cannot decode yet, which a flush could no longer drop.
     static constexpr unsigned kDecodeWorkers = 2;
+    // Announced frames decoded (or decoding) ahead of the host's collections at
+    // most. The codec decodes a frame on every core, so one frame ahead keeps
+    // steady playback from waiting, while a jump of the playhead loses at most
+    // that one decode (a frame decoded ahead is never shown after a jump).
+    static constexpr unsigned kDecodeAhead = 1;
 
     // REQUIRES m_requestMutex. Appends a request for the record's frame with its
     // task queued at `place`; throws (adding nothing) when the suites cannot be had.
@@ -95,5 +101,5 @@ private:
     // Runs the decode tasks. Last, so that its threads are joined before the
     // decoder, session and mutexes they use go (the destructor empties the
     // requests first).
-    DecodePool m_pool{kDecodeWorkers};
+    DecodePool m_pool{kDecodeWorkers, kDecodeAhead};
 };

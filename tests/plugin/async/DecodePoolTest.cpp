@@ -1,6 +1,7 @@
 // The decode queue and pool: the order workers take work in, work withdrawn before
-// it runs (its future ends without a value), a pool destroyed with work waiting,
-// and many threads submitting, hurrying and withdrawing at once (threaded: the
+// it runs (its future ends without a value), work ahead paced by settlements, a
+// pool destroyed with work waiting, and many threads submitting, hurrying,
+// withdrawing and settling at once (threaded: the
 // tsan preset runs it; a deadlock runs into the CTest timeout).
 #include <atomic>
 #include <chrono>
@@ -154,8 +155,35 @@ TEST(DecodePool, DestructionDropsWaitingWorkFinishesRunningWorkAndPassesExceptio
     EXPECT_TRUE(recorder.order.empty());
 }
 
-TEST(DecodePool, ManyThreadsSubmittingHurryingAndWithdrawingAllEnd) {
-    DecodePool pool(2);
+TEST(DecodePool, WorkAheadWaitsForASettlementButUrgentWorkDoesNot) {
+    Recorder recorder;
+    DecodePool pool(2, 1);
+    const DecodePool::Ticket first = pool.submit(recorder.work(1));
+    Work second = recorder.work(2);
+    std::future<int32_t> secondResult = second.get_future();
+    const DecodePool::Ticket secondTicket = pool.submit(std::move(second));
+    EXPECT_EQ(secondResult.wait_for(100ms), std::future_status::timeout) << "the first is not settled";
+    Work urgent = recorder.work(3);
+    std::future<int32_t> urgentResult = urgent.get_future();
+    pool.submit(std::move(urgent), DecodePool::Place::front);
+    EXPECT_EQ(urgentResult.get(), 3);
+    pool.settle(first);
+    EXPECT_EQ(secondResult.get(), 2);
+    pool.settle(secondTicket);
+    Work hurried = recorder.work(4);
+    std::future<int32_t> hurriedResult = hurried.get_future();
+    Work behind = recorder.work(5);
+    std::future<int32_t> behindResult = behind.get_future();
+    pool.submit(std::move(hurried));  // takes the one place ahead
+    const DecodePool::Ticket behindTicket = pool.submit(std::move(behind));
+    EXPECT_EQ(hurriedResult.get(), 4);
+    EXPECT_TRUE(pool.hurry(behindTicket)) << "waits for the place ahead";
+    EXPECT_EQ(behindResult.get(), 5);
+    EXPECT_EQ(recorder.order, (std::vector<int>{1, 3, 2, 4, 5}));
+}
+
+TEST(DecodePool, ManyThreadsSubmittingHurryingWithdrawingAndSettlingAllEnd) {
+    DecodePool pool(2, 2);
     std::atomic<int> ran{0};
     std::vector<std::thread> threads;
     for (unsigned seed = 0; seed < 4; ++seed)
@@ -165,7 +193,9 @@ TEST(DecodePool, ManyThreadsSubmittingHurryingAndWithdrawingAllEnd) {
             for (int i = 0; i < 2000; ++i) {
                 Work work([&pool, &ran] {  // work that itself submits and withdraws
                     Work inner([] { return int32_t(0); });
-                    pool.withdraw(pool.submit(std::move(inner)));
+                    const DecodePool::Ticket ticket = pool.submit(std::move(inner));
+                    pool.withdraw(ticket);
+                    pool.settle(ticket);
                     return int32_t(++ran);
                 });
                 std::future<int32_t> future = work.get_future();
@@ -176,9 +206,13 @@ TEST(DecodePool, ManyThreadsSubmittingHurryingAndWithdrawingAllEnd) {
                 if (random() % 3 == 0 && pool.withdraw(ticket)) {
                     EXPECT_TRUE(endedWithoutValue(result));
                 }
+                if (random() % 3 == 0) pool.settle(mine[random() % mine.size()].first);
             }
-            for (auto& entry : mine)
-                if (entry.second.valid()) entry.second.wait();
+            for (auto& [ticket, result] : mine) {
+                pool.hurry(ticket);  // a collection: it passes the work ahead that nobody settled yet
+                if (result.valid()) result.wait();
+                pool.settle(ticket);
+            }
         });
     for (std::thread& thread : threads) thread.join();
     EXPECT_GT(ran.load(), 0);
