@@ -53,13 +53,13 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'
 {
   echo "# Playback through the asynchronous importer"
   echo
-  echo "Recorded $(date -u '+%Y-%m-%d %H:%M') UTC on $(uname -m), $(nproc) cores, a shared machine: other"
-  echo "helpers' builds and tests ran at the same time (load average $load_before at the start, $load_after"
-  echo "at the end). Both paths play the same clip in one process, one after the other, so the figures"
+  echo "Recorded $(date -u '+%Y-%m-%d %H:%M') UTC on $(uname -m), $(nproc) cores, a shared machine (load"
+  echo "average $load_before at the start, $load_after at the end). Both paths play the same clip in one process, one after the other, so the figures"
   echo "of one run are comparable; across runs the load changes. The codec decodes every frame on every"
   echo "core in both paths (its default); the asynchronous importer decodes on a pool of two workers"
-  echo "(one reads while the other decodes), takes announced frames in order, puts a frame the host"
-  echo "waits for first, and drops at a flush the frames it has not begun."
+  echo "(one reads while the other decodes), takes announced frames in order but at most one ahead of"
+  echo "the host's collections, puts a frame the host waits for first, and drops at a flush the frames"
+  echo "it has not begun."
   echo
   echo "A 1920x1080 8-bit 4:2:2 clip of footage with camera noise (type 104, 25 fps, 48 frames) into"
   echo "yuy2, 96 frames played (looping), the host working 40 ms after each frame. \`jumps\`: the"
