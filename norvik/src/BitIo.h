@@ -48,6 +48,23 @@ public:
         return z;
     }
 
+    // Reads one Rice-coded value as readRice does and returns its residual (the
+    // zigzag mapping undone), looking short codes up in `table` (riceTable(k)).
+    template <class Isa>
+    int32_t readResidual(const int32_t* table, unsigned k, unsigned n) {
+        refill<Isa>();
+        const int32_t entry = table[m_bits & ((uint64_t{1} << kTableBits) - 1u)];
+        if (entry & 0xff) [[likely]] {
+            consume<Isa>(static_cast<unsigned>(entry & 0xff));
+            return entry >> 8;
+        }
+        const uint32_t z = readRice<Isa>(k, n);
+        return static_cast<int32_t>(z >> 1) ^ -static_cast<int32_t>(z & 1u);
+    }
+
+    // The number of bits readResidual's table is indexed by (RiceTable.h).
+    static constexpr unsigned kTableBits = 11;
+
     // True when the reader met a bad code or ran past the end of its block.
     bool failed() const { return m_bad || consumedBits() > static_cast<uint64_t>(m_size) * 8; }
 

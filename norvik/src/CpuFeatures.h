@@ -3,8 +3,9 @@
 
 namespace norvik {
 
-// Reference: portable code, and the colour-matrix change in double precision
-// only (the definition the fixed-point form must reproduce). Avx2: AVX2, BMI1
+// Reference: portable code, every Rice code read bit field by bit field (no
+// table of short codes), and the colour-matrix change in double precision only
+// (the definitions the faster forms must reproduce). Avx2: AVX2, BMI1
 // and BMI2.
 enum class SimdLevel { Reference, Portable, Avx2 };
 

@@ -12,19 +12,19 @@
 
 namespace norvik {
 
-// One row of one slice-plane: its reader, Rice parameter, the row above (null
-// for the first row) and the output.
+// One row of one slice-plane: its reader, Rice parameter and the parameter's
+// table of short codes, the row above (null for the first row) and the output.
 struct Lane {
     BitReader* reader;
     unsigned k;
+    const int32_t* table;  // riceTable(k)
     const uint16_t* above;
     uint16_t* out;
 };
 
 // `method` is kLeft, kGradient or kMedian (kLeft for a first row); n is the depth.
 #define NORVIK_ROW_CHAIN_DECLS                                                                                  \
-    void decodeRowChain(int method, BitReader& br, unsigned k, unsigned n, const uint16_t* above, uint16_t* out, \
-                        uint32_t w);                                                                           \
+    void decodeRowChain(int method, Lane lane, unsigned n, uint32_t w);                                        \
     void decodeRowChains(int methodA, int methodB, Lane a, Lane b, unsigned n, uint32_t w)
 
 namespace portable {

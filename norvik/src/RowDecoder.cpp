@@ -1,5 +1,6 @@
 #include "RowDecoder.h"
 
+#include "RiceTable.h"
 #include "RowChains.h"
 
 namespace norvik {
@@ -17,6 +18,7 @@ void RowDecoder::start(const SlicePlaneView& view, unsigned bits, uint32_t width
     m_simd = simd;
     m_method = view.method;
     m_k = view.riceParameter;
+    m_table = simd == SimdLevel::Reference ? emptyRiceTable() : riceTable(m_k);
     m_bits = bits;
     m_width = width;
     m_stored = view.payload;
@@ -41,14 +43,13 @@ void RowDecoder::decodeRow(uint16_t* out, const uint16_t* above) {
         decodeStored(out);
         return;
     }
-    BitReader br = m_reader;
+    const Lane lane{&m_reader, m_k, m_table, above, out};
 #if NORVIK_HAVE_AVX2_KERNELS
     if (m_simd == SimdLevel::Avx2)
-        avx2::decodeRowChain(rowMethod(m_method, above), br, m_k, m_bits, above, out, m_width);
+        avx2::decodeRowChain(rowMethod(m_method, above), lane, m_bits, m_width);
     else
 #endif
-        portable::decodeRowChain(rowMethod(m_method, above), br, m_k, m_bits, above, out, m_width);
-    m_reader = br;
+        portable::decodeRowChain(rowMethod(m_method, above), lane, m_bits, m_width);
 }
 
 void RowDecoder::decodeRows(RowDecoder& a, uint16_t* outA, const uint16_t* aboveA, RowDecoder& b, uint16_t* outB,
@@ -58,8 +59,8 @@ void RowDecoder::decodeRows(RowDecoder& a, uint16_t* outA, const uint16_t* above
         b.decodeRow(outB, aboveB);
         return;
     }
-    const Lane la{&a.m_reader, a.m_k, aboveA, outA};
-    const Lane lb{&b.m_reader, b.m_k, aboveB, outB};
+    const Lane la{&a.m_reader, a.m_k, a.m_table, aboveA, outA};
+    const Lane lb{&b.m_reader, b.m_k, b.m_table, aboveB, outB};
     const int ma = rowMethod(a.m_method, aboveA);
     const int mb = rowMethod(b.m_method, aboveB);
 #if NORVIK_HAVE_AVX2_KERNELS

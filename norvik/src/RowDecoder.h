@@ -35,6 +35,7 @@ private:
     const uint8_t* m_stored = nullptr;
     uint8_t m_method = 0;
     unsigned m_k = 0;
+    const int32_t* m_table = nullptr;  // riceTable(m_k); on the reference path, no short codes
     unsigned m_bits = 8;
     uint32_t m_width = 0;
     SimdLevel m_simd = SimdLevel::Portable;

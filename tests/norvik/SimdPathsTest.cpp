@@ -1,6 +1,7 @@
 // Every variant of the decoder gives the same bytes: each picture is decoded into
-// every output with the reference path (NORVIK_SIMD=reference: the colour-matrix
-// change in double precision only), the portable kernels (=portable) and the best
+// every output with the reference path (NORVIK_SIMD=reference: every Rice code read
+// without the table of short codes, the colour-matrix change in double precision
+// only), the portable kernels (=portable) and the best
 // the processor has, and the bytes must match.
 #include <cstdlib>
 #include <gtest/gtest.h>
