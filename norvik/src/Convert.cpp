@@ -44,8 +44,11 @@ RowPacker::RowPacker(const StreamFormat& stream, const OutputLayout& out)
         }
         m_affine = AffineRows(affine, n, m_fullScale, simdLevel());
     }
-    if (sameModel && m_in->model == Model::Yuv && m_in->chromaX == 2 && m_out->chroma422)
+    const bool pairs = m_in->model == Model::Yuv && m_in->chromaX == 2 && m_out->chroma422;
+    if (sameModel && pairs)
         m_path = Path::Yuv422;
+    else if (pairs && m_width % 2 == 0 && !outRgb)
+        m_path = Path::AffinePairs;
     else if (inRgb && n == 8 && outRgb && m == 8)
         m_path = Path::Rgb8;
 }
@@ -67,6 +70,16 @@ void RowPacker::pack(const uint16_t* const rows[4], uint8_t* dst, uint16_t* scra
             u[i] = lut[rows[1][i]];
             v[i] = lut[rows[2][i]];
         }
+        pack422(m_out->type, y, u, v, w, dst);
+        return;
+    }
+    if (m_path == Path::AffinePairs) {
+        const uint32_t cw = w / 2;
+        uint16_t* y = scratch;
+        uint16_t* u = y + w;
+        uint16_t* v = u + cw;
+        // uint8_t may view any storage.
+        m_affine.applyPairs(rows[0], rows[1], rows[2], cw, y, u, v, reinterpret_cast<uint8_t*>(v + cw));
         pack422(m_out->type, y, u, v, w, dst);
         return;
     }

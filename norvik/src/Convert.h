@@ -33,7 +33,9 @@ public:
     void pack(const uint16_t* const rows[4], uint8_t* dst, uint16_t* scratch) const;
 
 private:
-    enum class Path { Yuv422, Rgb8, Generic };
+    // Yuv422: 4:2:2 samples straight into a 4:2:2 output. AffinePairs: 4:2:2 or
+    // 4:2:0 rows through a colour-matrix change into a 4:2:2 output, pair by pair.
+    enum class Path { Yuv422, AffinePairs, Rgb8, Generic };
     enum class Stage { Lut, Affine };
 
     void expand(const uint16_t* const rows[4], uint16_t* const c[4]) const;

@@ -71,4 +71,29 @@ void AffineRows::apply(const uint16_t* const in[3], uint16_t* const out[3], uint
     }
 }
 
+void AffineRows::applyPairs(const uint16_t* y, const uint16_t* cb, const uint16_t* cr, uint32_t pairs,
+                            uint16_t* outY, uint16_t* outCb, uint16_t* outCr, uint8_t* nearTie) const {
+    uint32_t flagged = pairs;
+    if (m_fixedUsable) {
+#if NORVIK_HAVE_AVX2_KERNELS
+        if (m_simd == SimdLevel::Avx2)
+            flagged = avx2::applyFixedAffinePairs(m_fixed, y, cb, cr, pairs, outY, outCb, outCr, nearTie);
+        else
+#endif
+            flagged = portable::applyFixedAffinePairs(m_fixed, y, cb, cr, pairs, outY, outCb, outCr, nearTie);
+    }
+    if (flagged == 0) return;
+    for (uint32_t i = 0; i < pairs; ++i) {
+        if (m_fixedUsable && nearTie[i] == 0) continue;
+        uint32_t sum[3] = {0, 0, 0};
+        for (uint32_t x = 2 * i; x < 2 * i + 2; ++x) {
+            const double v[3] = {static_cast<double>(y[x]), static_cast<double>(cb[i]), static_cast<double>(cr[i])};
+            outY[x] = exactComponent(m_exact, 0, v, m_fullScale);
+            for (int j = 1; j < 3; ++j) sum[j] += exactComponent(m_exact, j, v, m_fullScale);
+        }
+        outCb[i] = static_cast<uint16_t>((sum[1] + 1) >> 1);
+        outCr[i] = static_cast<uint16_t>((sum[2] + 1) >> 1);
+    }
+}
+
 }  // namespace norvik

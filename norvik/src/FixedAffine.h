@@ -23,6 +23,12 @@ public:
 
     // out[j][x] = exactComponent(a, j, in[.][x]); `nearTie` is scratch of width bytes.
     void apply(const uint16_t* const in[3], uint16_t* const out[3], uint32_t width, uint8_t* nearTie) const;
+    // For pixel pairs sharing one chroma sample (see applyFixedAffinePairs in
+    // SimdKernels.h): outY[x] = exactComponent(a, 0, pixel x), outCb[i] and outCr[i]
+    // the rounded mean of components 1 and 2 of pixels 2i and 2i + 1. `nearTie`
+    // is scratch of `pairs` bytes.
+    void applyPairs(const uint16_t* y, const uint16_t* cb, const uint16_t* cr, uint32_t pairs, uint16_t* outY,
+                    uint16_t* outCb, uint16_t* outCr, uint8_t* nearTie) const;
 
 private:
     Affine m_exact;

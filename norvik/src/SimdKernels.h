@@ -33,11 +33,23 @@ struct FixedAffineCoefficients {
     uint32_t applyFixedAffine(const FixedAffineCoefficients& k, const uint16_t* const in[3], uint16_t* const out[3], \
                               uint32_t width, uint8_t* nearTie)
 
+// The same map on pairs of pixels that share one chroma sample (4:2:2 or 4:2:0
+// rows: y[0..2*pairs), cb and cr [0..pairs)), for a 4:2:2 output: outY gets
+// both pixels' first component, outCb and outCr the rounded mean of the pair's
+// second and third: (a + b + 1) >> 1. nearTie[i] becomes 1 where any component of
+// either pixel of pair i was near a tie, else 0. Returns the number of such pairs.
+#define NORVIK_AFFINE_PAIRS_KERNEL_DECL                                                                          \
+    uint32_t applyFixedAffinePairs(const FixedAffineCoefficients& k, const uint16_t* y, const uint16_t* cb,        \
+                                   const uint16_t* cr, uint32_t pairs, uint16_t* outY, uint16_t* outCb,            \
+                                   uint16_t* outCr, uint8_t* nearTie)
+
 namespace portable {
 NORVIK_AFFINE_KERNEL_DECL;
+NORVIK_AFFINE_PAIRS_KERNEL_DECL;
 }
 namespace avx2 {
 NORVIK_AFFINE_KERNEL_DECL;
+NORVIK_AFFINE_PAIRS_KERNEL_DECL;
 }
 
 }  // namespace norvik
