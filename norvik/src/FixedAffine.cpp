@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace norvik {
 
@@ -84,7 +85,11 @@ void AffineRows::applyPairs(const uint16_t* y, const uint16_t* cb, const uint16_
     }
     if (flagged == 0) return;
     for (uint32_t i = 0; i < pairs; ++i) {
-        if (m_fixedUsable && nearTie[i] == 0) continue;
+        if (m_fixedUsable) {  // flagged pairs are rare: skip to the next
+            const void* next = std::memchr(nearTie + i, 1, pairs - i);
+            if (next == nullptr) return;
+            i = static_cast<uint32_t>(static_cast<const uint8_t*>(next) - nearTie);
+        }
         uint32_t sum[3] = {0, 0, 0};
         for (uint32_t x = 2 * i; x < 2 * i + 2; ++x) {
             const double v[3] = {static_cast<double>(y[x]), static_cast<double>(cb[i]), static_cast<double>(cr[i])};
