@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "ByteBuffer.h"
+
 namespace norvik {
 
 static_assert(std::endian::native == std::endian::little, "the bit reader loads little-endian words");
@@ -107,12 +109,12 @@ private:
     bool m_bad = false;
 };
 
-// Appends bits to a byte vector whose final size the caller knows: the vector
+// Appends bits to a byte buffer whose final size the caller knows: the vector
 // grows once by that many bytes (plus 8 of slack for whole-word stores), and
 // finish() trims it to the bytes written.
 class BitWriter {
 public:
-    BitWriter(std::vector<uint8_t>& out, size_t maxBytes) : m_out(out), m_at(out.size()) {
+    BitWriter(ByteBuffer& out, size_t maxBytes) : m_out(out), m_at(out.size()) {
         out.resize(m_at + maxBytes + 8);
     }
 
@@ -146,7 +148,7 @@ private:
         m_count &= 7;
     }
 
-    std::vector<uint8_t>& m_out;
+    ByteBuffer& m_out;
     size_t m_at;  // next byte to write
     uint64_t m_bits = 0;
     unsigned m_count = 0;

@@ -111,13 +111,13 @@ void riceBits(const uint16_t* z, size_t count, unsigned first, unsigned last, un
     }
 }
 
-void writeHeader(std::vector<uint8_t>& out, uint32_t method, uint32_t k, size_t payload) {
+void writeHeader(ByteBuffer& out, uint32_t method, uint32_t k, size_t payload) {
     uint8_t h[kSlicePlaneHeaderSize] = {static_cast<uint8_t>(method), static_cast<uint8_t>(k), 0, 0};
     writeLe32(h + 4, static_cast<uint32_t>(payload));
     out.insert(out.end(), h, h + kSlicePlaneHeaderSize);
 }
 
-void writeStored(const uint16_t* samples, size_t count, unsigned bits, std::vector<uint8_t>& out) {
+void writeStored(const uint16_t* samples, size_t count, unsigned bits, ByteBuffer& out) {
     const size_t storedBytes = count * (bits == 8 ? 1 : 2);
     writeHeader(out, kStored, 0, storedBytes);
     const size_t at = out.size();
@@ -133,7 +133,7 @@ void writeStored(const uint16_t* samples, size_t count, unsigned bits, std::vect
 }  // namespace
 
 void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method, uint32_t k,
-                    std::vector<uint16_t>& scratch, std::vector<uint8_t>& out) {
+                    std::vector<uint16_t>& scratch, ByteBuffer& out) {
     const size_t count = static_cast<size_t>(width) * rows;
     const size_t storedBytes = count * (bits == 8 ? 1 : 2);
     if (scratch.size() < count) scratch.resize(count);

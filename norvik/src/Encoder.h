@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ByteBuffer.h"
 #include "FrameLayout.h"
 #include "norvik/norvik_common.h"
 #include "Source.h"
@@ -17,7 +18,7 @@ namespace norvik {
 // appends header and payload to `out`. `method` / `k` may be NORVIK_AUTO.
 // `scratch` is reused between calls.
 void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method, uint32_t k,
-                    std::vector<uint16_t>& scratch, std::vector<uint8_t>& out);
+                    std::vector<uint16_t>& scratch, ByteBuffer& out);
 
 // Encodes frames of one stream from one source layout. Not thread-safe: one
 // caller at a time; encode() runs the slices on the given pool.
@@ -39,7 +40,7 @@ private:
     SourceLayout m_layout;
     NorvikEncodeOptions m_options;
     std::vector<uint16_t> m_coded[4];              // the picture's coded planes
-    std::vector<std::vector<uint8_t>> m_parts;     // one per slice-plane
+    std::vector<ByteBuffer> m_parts;               // one per slice-plane
     std::vector<std::vector<uint16_t>> m_scratch;  // one per worker
 };
 

@@ -163,8 +163,9 @@ void readPlanar(const StreamFormat& f, const SourceLayout& layout, const CodecPl
 void readSource(const StreamFormat& f, const SourceLayout& layout, const CodecPlane planes[4],
                 std::vector<uint16_t> coded[4]) {
     const CompressedType& t = *f.type;
+    // Every sample is written below, so a plane kept from the last frame is not cleared.
     for (uint32_t p = 0; p < t.planes; ++p)
-        coded[p].assign(static_cast<size_t>(planeWidth(t, p, f.width)) * planeHeight(t, p, f.height), 0);
+        coded[p].resize(static_cast<size_t>(planeWidth(t, p, f.width)) * planeHeight(t, p, f.height));
     if (layout.packed == nullptr) {
         readPlanar(f, layout, planes, coded);
         return;

@@ -102,17 +102,22 @@ public:
     Encoder(const Encoder&) = delete;
     Encoder& operator=(const Encoder&) = delete;
 
-    const std::vector<uint8_t>& encode(Picture& picture) {
+    // The coded frame: its bytes, valid until the next call.
+    struct Coded {
+        const uint8_t* data;
+        uint32_t size;
+    };
+
+    Coded encode(Picture& picture) {
         CodecPlane planes[4] = {};
         for (int p = 0; p < 4; ++p)
             planes[p] = CodecPlane{reinterpret_cast<uintptr_t>(picture.plane(p)), picture.planes[p].rowBytes,
                                    picture.planes[p].size};
         uint32_t written = 0;
-        m_out.resize(m_out.capacity());
+        // m_out keeps the bound's size, so no frame pays for filling it again.
         check(norvik_compress(m_handle, planes, m_out.data(), static_cast<uint32_t>(m_out.size()), &written),
               "norvik_compress");
-        m_out.resize(written);
-        return m_out;
+        return Coded{m_out.data(), written};
     }
 
 private:
@@ -259,10 +264,12 @@ void makeClip(const std::string& path, const ClipPlan& plan, const ClipInputs& i
         std::swap(picture, ahead);
         if (i + 1 < plan.frames) next = std::async(std::launch::async, [&] { return pictures.next(ahead); });
         const bool empty = std::find(plan.emptyFrames.begin(), plan.emptyFrames.end(), i) != plan.emptyFrames.end();
-        if (empty)
+        if (empty) {
             writer.writeChunk(videoStream, nullptr, 0);
-        else
-            writer.writeChunk(videoStream, encoder.encode(picture));
+        } else {
+            const auto coded = encoder.encode(picture);
+            writer.writeChunk(videoStream, coded.data, coded.size);
+        }
         for (size_t s = 0; s < plan.audio.size(); ++s) {
             samples.clear();
             audio[s]->read(audioFramesBefore(plan, plan.audio[s], i), audioFramesWith(plan, plan.audio[s], i), samples);
