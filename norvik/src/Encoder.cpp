@@ -6,6 +6,8 @@
 
 #include "BitIo.h"
 #include "Bytes.h"
+#include "CpuFeatures.h"
+#include "EncoderKernels.h"
 
 namespace norvik {
 
@@ -22,93 +24,19 @@ namespace {
 //    residual distribution has its best parameter there); the fewest bits win;
 // 3. the samples are stored when coding would not be smaller.
 
-inline int32_t median3(int32_t a, int32_t b, int32_t c) {
-    return std::max(std::min(a, b), std::min(std::max(a, b), c));
-}
-
-// Zigzag of the residual x - pred taken modulo 2^n as signed in [-half, half).
-inline uint32_t zigzagResidual(int32_t x, int32_t pred, int32_t mask, int32_t half) {
-    const int32_t e = ((x - pred + half) & mask) - half;
-    return static_cast<uint32_t>((e * 2) ^ (e >> 31));
-}
-
-struct MethodSums {
-    uint64_t sum[4] = {0, 0, 0, 0};  // indexed by method
+// The passes of one instruction-set variant.
+struct Kernels {
+    void (*methodSums)(const uint16_t*, uint32_t, uint32_t, unsigned, uint64_t*);
+    void (*residuals)(const uint16_t*, uint32_t, uint32_t, unsigned, uint32_t, uint16_t*);
+    void (*riceBits)(const uint16_t*, size_t, unsigned, unsigned, unsigned, uint64_t*);
 };
 
-// Step 1: residual sums of the three methods over a slice-plane.
-MethodSums methodSums(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n) {
-    const int32_t mask = static_cast<int32_t>((1u << n) - 1u);
-    const int32_t half = 1 << (n - 1);
-    MethodSums out;
-    uint64_t common = zigzagResidual(s[0], half, mask, half);  // the same for every method
-    for (uint32_t i = 1; i < w; ++i) common += zigzagResidual(s[i], s[i - 1], mask, half);
-    for (uint32_t r = 1; r < rows; ++r) {
-        const uint16_t* row = s + static_cast<size_t>(r) * w;
-        const uint16_t* above = row - w;
-        common += zigzagResidual(row[0], above[0], mask, half);
-        uint32_t sl = 0, sg = 0, sm = 0;  // a row's sums fit: w * 2^15 < 2^32
-        for (uint32_t i = 1; i < w; ++i) {
-            const int32_t x = row[i], left = row[i - 1], top = above[i];
-            const int32_t grad = left + top - above[i - 1];
-            sl += zigzagResidual(x, left, mask, half);
-            sg += zigzagResidual(x, grad, mask, half);
-            sm += zigzagResidual(x, median3(left, top, grad), mask, half);
-        }
-        out.sum[kLeft] += sl;
-        out.sum[kGradient] += sg;
-        out.sum[kMedian] += sm;
-    }
-    for (uint32_t m = kLeft; m <= kMedian; ++m) out.sum[m] += common;
-    return out;
-}
-
-template <int M>
-void residualRow(const uint16_t* row, const uint16_t* above, uint32_t w, unsigned n, uint16_t* z) {
-    const int32_t mask = static_cast<int32_t>((1u << n) - 1u);
-    const int32_t half = 1 << (n - 1);
-    z[0] = static_cast<uint16_t>(zigzagResidual(row[0], above ? above[0] : half, mask, half));
-    for (uint32_t i = 1; i < w; ++i) {
-        const int32_t left = row[i - 1];
-        int32_t pred = left;
-        if constexpr (M != kLeft) {
-            const int32_t grad = left + above[i] - above[i - 1];
-            pred = M == kGradient ? grad : median3(left, above[i], grad);
-        }
-        z[i] = static_cast<uint16_t>(zigzagResidual(row[i], pred, mask, half));
-    }
-}
-
-// Step 2: the residuals of one method into z.
-void residuals(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint32_t method, uint16_t* z) {
-    for (uint32_t r = 0; r < rows; ++r) {
-        const uint16_t* row = s + static_cast<size_t>(r) * w;
-        uint16_t* zr = z + static_cast<size_t>(r) * w;
-        if (r == 0 || method == kLeft)
-            residualRow<kLeft>(row, r == 0 ? nullptr : row - w, w, n, zr);
-        else if (method == kGradient)
-            residualRow<kGradient>(row, row - w, w, n, zr);
-        else
-            residualRow<kMedian>(row, row - w, w, n, zr);
-    }
-}
-
-// Exact coded bits of z[0..count) for parameters first .. first + 3 (those up to last).
-void riceBits(const uint16_t* z, size_t count, unsigned first, unsigned last, unsigned n, uint64_t bits[4]) {
-    for (unsigned c = 0; c < 4; ++c) bits[c] = 0;
-    const uint32_t escape = 25 + n;
-    for (size_t at = 0; at < count; at += 4096) {
-        const size_t end = std::min(count, at + 4096);
-        uint32_t part[4] = {0, 0, 0, 0};  // 4096 codes of at most 39 bits fit
-        for (unsigned c = 0; c < 4; ++c) {
-            const unsigned k = std::min(first + c, last);
-            for (size_t i = at; i < end; ++i) {
-                const uint32_t q = z[i] >> k;
-                part[c] += q < kEscapeZeros ? q + 1 + k : escape;
-            }
-        }
-        for (unsigned c = 0; c < 4; ++c) bits[c] += part[c];
-    }
+Kernels kernelsFor(SimdLevel simd) {
+#if NORVIK_HAVE_AVX2_KERNELS
+    if (simd == SimdLevel::Avx2) return Kernels{avx2::methodSums, avx2::residuals, avx2::riceBits};
+#endif
+    (void)simd;
+    return Kernels{portable::methodSums, portable::residuals, portable::riceBits};
 }
 
 void writeHeader(ByteBuffer& out, uint32_t method, uint32_t k, size_t payload) {
@@ -133,7 +61,8 @@ void writeStored(const uint16_t* samples, size_t count, unsigned bits, ByteBuffe
 }  // namespace
 
 void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method, uint32_t k,
-                    std::vector<uint16_t>& scratch, ByteBuffer& out) {
+                    std::vector<uint16_t>& scratch, ByteBuffer& out, SimdLevel simd) {
+    const Kernels kernels = kernelsFor(simd);
     const size_t count = static_cast<size_t>(width) * rows;
     const size_t storedBytes = count * (bits == 8 ? 1 : 2);
     if (scratch.size() < count) scratch.resize(count);
@@ -141,19 +70,20 @@ void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsi
     const bool automatic = method == NORVIK_AUTO;
     uint64_t sum = 0;
     if (automatic || (method != kStored && k == NORVIK_AUTO)) {
-        const MethodSums sums = methodSums(samples, width, rows, bits);
+        uint64_t sums[4];
+        kernels.methodSums(samples, width, rows, bits, sums);
         if (automatic) {
             method = kLeft;
             for (uint32_t m = kGradient; m <= kMedian; ++m)
-                if (sums.sum[m] < sums.sum[method]) method = m;
+                if (sums[m] < sums[method]) method = m;
         }
-        if (method != kStored) sum = sums.sum[method];
+        if (method != kStored) sum = sums[method];
     }
     if (method == kStored) {
         writeStored(samples, count, bits, out);
         return;
     }
-    residuals(samples, width, rows, bits, method, z);
+    kernels.residuals(samples, width, rows, bits, method, z);
     uint64_t payloadBits = 0;
     uint64_t cost[4];
     if (k == NORVIK_AUTO) {
@@ -161,7 +91,7 @@ void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsi
         const int guess = mean == 0 ? 0 : static_cast<int>(std::bit_width(mean)) - 1;
         const auto first = static_cast<unsigned>(std::max(0, guess - 2));
         const auto last = static_cast<unsigned>(std::min(static_cast<int>(bits) - 1, guess + 1));
-        riceBits(z, count, first, last, bits, cost);
+        kernels.riceBits(z, count, first, last, bits, cost);
         payloadBits = UINT64_MAX;
         for (unsigned c = first; c <= last; ++c)
             if (cost[c - first] < payloadBits) payloadBits = cost[c - first], k = c;
@@ -170,7 +100,7 @@ void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsi
             return;
         }
     } else {
-        riceBits(z, count, k, k, bits, cost);
+        kernels.riceBits(z, count, k, k, bits, cost);
         payloadBits = cost[0];
     }
     const size_t headerAt = out.size();
@@ -182,7 +112,7 @@ void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsi
 }
 
 Encoder::Encoder(const StreamFormat& stream, const SourceLayout& layout, const NorvikEncodeOptions& options)
-    : m_stream(stream), m_layout(layout), m_options(options) {}
+    : m_stream(stream), m_layout(layout), m_options(options), m_simd(simdLevel()) {}
 
 uint64_t Encoder::bound() const {
     const CompressedType& t = *m_stream.type;
@@ -229,7 +159,7 @@ int32_t Encoder::encode(const CodecPlane planes[4], uint8_t* out, size_t capacit
             auto& part = m_parts[static_cast<size_t>(s) * t.planes + p];
             part.clear();
             codeSlicePlane(m_coded[p].data() + static_cast<size_t>(rows.first) * w, w, rows.count, t.bits,
-                           m_options.method, m_options.riceParameter, m_scratch[worker], part);
+                           m_options.method, m_options.riceParameter, m_scratch[worker], part, m_simd);
         }
     });
     uint64_t total = kFrameHeaderSize + 4ull * m_parts.size();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ByteBuffer.h"
+#include "CpuFeatures.h"
 #include "FrameLayout.h"
 #include "norvik/norvik_common.h"
 #include "Source.h"
@@ -16,9 +17,9 @@ namespace norvik {
 
 // Codes one slice-plane of `rows` rows of `width` samples (n bits each) and
 // appends header and payload to `out`. `method` / `k` may be NORVIK_AUTO.
-// `scratch` is reused between calls.
+// `scratch` is reused between calls. Every `simd` variant gives the same bytes.
 void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsigned bits, uint32_t method, uint32_t k,
-                    std::vector<uint16_t>& scratch, ByteBuffer& out);
+                    std::vector<uint16_t>& scratch, ByteBuffer& out, SimdLevel simd);
 
 // Encodes frames of one stream from one source layout. Not thread-safe: one
 // caller at a time; encode() runs the slices on the given pool.
@@ -42,6 +43,7 @@ private:
     std::vector<uint16_t> m_coded[4];              // the picture's coded planes
     std::vector<ByteBuffer> m_parts;               // one per slice-plane
     std::vector<std::vector<uint16_t>> m_scratch;  // one per worker
+    SimdLevel m_simd;                              // kernels chosen when the encoder is built
 };
 
 }  // namespace norvik
