@@ -118,13 +118,15 @@ public:
         out.resize(m_at + maxBytes + 8);
     }
 
-    // Writes the Rice code of z with parameter k for n-bit samples.
+    // Writes the Rice code of z with parameter k for n-bit samples. `Isa` is a
+    // tag type local to the calling file (see BitReader::readRice).
+    template <class Isa>
     void writeRice(uint32_t z, unsigned k, unsigned n) {
         const uint32_t q = z >> k;
         if (q < kEscapeZeros) [[likely]]
-            put((uint64_t{1} << q) | (static_cast<uint64_t>(z & ((1u << k) - 1u)) << (q + 1)), q + 1 + k);
+            put<Isa>((uint64_t{1} << q) | (static_cast<uint64_t>(z & ((1u << k) - 1u)) << (q + 1)), q + 1 + k);
         else
-            put((uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z) << 25), 25 + n);
+            put<Isa>((uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z) << 25), 25 + n);
     }
 
     // Pads with zero bits to a whole byte, writes out what is buffered and trims
@@ -138,6 +140,7 @@ public:
 
 private:
     // n <= 39 bits; afterwards fewer than 8 bits are buffered, so a code always fits.
+    template <class Isa>
     void put(uint64_t bits, unsigned n) {
         m_bits |= bits << m_count;
         m_count += n;

@@ -29,14 +29,15 @@ struct Kernels {
     void (*methodSums)(const uint16_t*, uint32_t, uint32_t, unsigned, uint64_t*);
     void (*residuals)(const uint16_t*, uint32_t, uint32_t, unsigned, uint32_t, uint16_t*);
     void (*riceBits)(const uint16_t*, size_t, unsigned, unsigned, unsigned, uint64_t*);
+    void (*writeCodes)(const uint16_t*, size_t, unsigned, unsigned, BitWriter&);
 };
 
 Kernels kernelsFor(SimdLevel simd) {
 #if NORVIK_HAVE_AVX2_KERNELS
-    if (simd == SimdLevel::Avx2) return Kernels{avx2::methodSums, avx2::residuals, avx2::riceBits};
+    if (simd == SimdLevel::Avx2) return Kernels{avx2::methodSums, avx2::residuals, avx2::riceBits, avx2::writeCodes};
 #endif
     (void)simd;
-    return Kernels{portable::methodSums, portable::residuals, portable::riceBits};
+    return Kernels{portable::methodSums, portable::residuals, portable::riceBits, portable::writeCodes};
 }
 
 void writeHeader(ByteBuffer& out, uint32_t method, uint32_t k, size_t payload) {
@@ -106,7 +107,7 @@ void codeSlicePlane(const uint16_t* samples, uint32_t width, uint32_t rows, unsi
     const size_t headerAt = out.size();
     writeHeader(out, method, k, 0);
     BitWriter writer(out, static_cast<size_t>((payloadBits + 7) / 8));
-    for (size_t i = 0; i < count; ++i) writer.writeRice(z[i], k, bits);
+    kernels.writeCodes(z, count, k, bits, writer);
     writer.finish();
     writeLe32(out.data() + headerAt + 4, static_cast<uint32_t>(out.size() - headerAt - kSlicePlaneHeaderSize));
 }

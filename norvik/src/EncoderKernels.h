@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "BitIo.h"
 #include "SimdKernels.h"
 
 namespace norvik {
@@ -17,10 +18,12 @@ namespace norvik {
 // prediction).
 // riceBits: the exact coded bits of z[0..count) for Rice parameters first ..
 // first + 3 (those above `last` counted as `last`).
-#define NORVIK_ENCODER_KERNEL_DECLS                                                                   \
-    void methodSums(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint64_t sums[4]);      \
+// writeCodes: the Rice codes of z[0..count) with parameter k for n-bit samples.
+#define NORVIK_ENCODER_KERNEL_DECLS                                                                         \
+    void methodSums(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint64_t sums[4]);            \
     void residuals(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint32_t method, uint16_t* z); \
-    void riceBits(const uint16_t* z, size_t count, unsigned first, unsigned last, unsigned n, uint64_t bits[4])
+    void riceBits(const uint16_t* z, size_t count, unsigned first, unsigned last, unsigned n, uint64_t bits[4]); \
+    void writeCodes(const uint16_t* z, size_t count, unsigned k, unsigned n, BitWriter& writer)
 
 namespace portable {
 NORVIK_ENCODER_KERNEL_DECLS;
