@@ -118,15 +118,40 @@ public:
         out.resize(m_at + maxBytes + 8);
     }
 
-    // Writes the Rice code of z with parameter k for n-bit samples. `Isa` is a
-    // tag type local to the calling file (see BitReader::readRice).
+    // Writes the Rice codes of z[0..count) with parameter k for n-bit samples.
+    // `Isa` is a tag type local to the calling file (see BitReader::readRice).
     template <class Isa>
-    void writeRice(uint32_t z, unsigned k, unsigned n) {
-        const uint32_t q = z >> k;
-        if (q < kEscapeZeros) [[likely]]
-            put<Isa>((uint64_t{1} << q) | (static_cast<uint64_t>(z & ((1u << k) - 1u)) << (q + 1)), q + 1 + k);
-        else
-            put<Isa>((uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z) << 25), 25 + n);
+    void writeRices(const uint16_t* z, size_t count, unsigned k, unsigned n) {
+        // The state in locals: stores through the byte pointer could alias the
+        // members, which would keep them in memory.
+        uint8_t* const out = m_out.data();
+        uint64_t buffered = m_bits;
+        unsigned used = m_count;
+        size_t at = m_at;
+        const uint32_t lowMask = (1u << k) - 1u;
+        for (size_t i = 0; i < count; ++i) {
+            const uint32_t q = z[i] >> k;
+            uint64_t code;
+            unsigned length;
+            if (q < kEscapeZeros) [[likely]] {
+                code = (uint64_t{1} << q) | (static_cast<uint64_t>(z[i] & lowMask) << (q + 1));
+                length = q + 1 + k;
+            } else {
+                code = (uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z[i]) << 25);
+                length = 25 + n;
+            }
+            // At most 7 bits wait and a code has at most 25 + 16 bits: it fits.
+            buffered |= code << used;
+            used += length;
+            std::memcpy(out + at, &buffered, 8);
+            const unsigned whole = used >> 3;
+            at += whole;
+            buffered >>= 8 * whole;
+            used &= 7;
+        }
+        m_bits = buffered;
+        m_count = used;
+        m_at = at;
     }
 
     // Pads with zero bits to a whole byte, writes out what is buffered and trims
@@ -139,18 +164,6 @@ public:
     }
 
 private:
-    // n <= 39 bits; afterwards fewer than 8 bits are buffered, so a code always fits.
-    template <class Isa>
-    void put(uint64_t bits, unsigned n) {
-        m_bits |= bits << m_count;
-        m_count += n;
-        std::memcpy(m_out.data() + m_at, &m_bits, 8);
-        const unsigned whole = m_count >> 3;
-        m_at += whole;
-        m_bits >>= 8 * whole;
-        m_count &= 7;
-    }
-
     ByteBuffer& m_out;
     size_t m_at;  // next byte to write
     uint64_t m_bits = 0;
