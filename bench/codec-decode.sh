@@ -99,8 +99,8 @@ cases += [(c + 4, "footage: " + label, "f-" + fmt) for c, label, fmt in cases]
 out = []
 out.append("# Codec decode speed\n")
 out.append(f"Recorded {datetime.datetime.utcnow():%Y-%m-%d %H:%M} UTC on {platform.machine()}, {cores} cores "
-           "(a shared machine: other builds ran at the same time, so each figure is the best of three runs and "
-           "the comparison that holds is the ratio to UT Video measured in the same run).\n")
+           "(a shared machine, whose load varies: each figure is the best of three runs, and the comparison "
+           "that holds is the ratio to UT Video measured in the same run).\n")
 out.append("Pictures: 1920x1080. Synthetic: eight natural-looking frames (gradients, texture, moving shapes, mild "
            "noise) from `clipmaker::syntheticFrame`. Footage: 24 frames of ffmpeg's testsrc2 averaged with "
            "smptehdbars, with temporal noise of strength 12 (`noise=alls=12:allf=t+u`), piped into norvik-mkclip "

@@ -33,9 +33,8 @@ load_after=$(cut -d' ' -f1 /proc/loadavg)
 {
   echo "# Video frame import overhead"
   echo
-  echo "Recorded $(date -u '+%Y-%m-%d %H:%M') UTC on $(uname -m), $(nproc) cores, a shared machine: other"
-  echo "helpers' builds and tests ran at the same time (load average $load_before at the start, $load_after"
-  echo "at the end). Both paths run in one process and alternate round by round, so load hits both;"
+  echo "Recorded $(date -u '+%Y-%m-%d %H:%M') UTC on $(uname -m), $(nproc) cores, a shared machine (load"
+  echo "average $load_before at the start, $load_after at the end). Both paths run in one process and alternate round by round, so load hits both;"
   echo "each run reports the best of its $rounds rounds of $frames frames. The codec decodes on every"
   echo "core in both paths (its default)."
   echo
