@@ -19,7 +19,9 @@ template <bool Uyvy>
 void packPairs(const uint16_t* y, const uint16_t* u, const uint16_t* v, uint32_t width, uint8_t* dst) {
     const uint32_t pairs = width / 2;
     for (uint32_t i = 0; i < pairs; ++i) {
-        const uint32_t y0 = y[2 * i], y1 = y[2 * i + 1], cb = u[i], cr = v[i];
+        uint32_t both;  // a pair's luma samples as one word, which the compiler vectorises
+        std::memcpy(&both, y + 2 * i, sizeof both);
+        const uint32_t y0 = both & 0xFFFFu, y1 = both >> 16, cb = u[i], cr = v[i];
         const uint32_t word = Uyvy ? cb | y0 << 8 | cr << 16 | y1 << 24 : y0 | cb << 8 | y1 << 16 | cr << 24;
         store32(dst + 4 * i, word);
     }
