@@ -46,6 +46,22 @@ bool makeFixed(const Affine& a, unsigned inBits, uint16_t fullScale, FixedAffine
     return false;
 }
 
+// Calls redo(i) for every i in [0, count) whose nearTie[i] the kernel set, or
+// for every i when no kernel ran (fixedUsed false). Flagged entries are rare, so
+// memchr skips to the next.
+template <class Redo>
+void redoFlagged(bool fixedUsed, uint32_t flagged, uint32_t count, const uint8_t* nearTie, Redo redo) {
+    if (flagged == 0) return;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (fixedUsed) {
+            const void* next = std::memchr(nearTie + i, 1, count - i);
+            if (next == nullptr) return;
+            i = static_cast<uint32_t>(static_cast<const uint8_t*>(next) - nearTie);
+        }
+        redo(i);
+    }
+}
+
 }  // namespace
 
 AffineRows::AffineRows(const Affine& a, unsigned inBits, uint16_t fullScale, SimdLevel simd)
@@ -63,13 +79,11 @@ void AffineRows::apply(const uint16_t* const in[3], uint16_t* const out[3], uint
 #endif
             flagged = portable::applyFixedAffine(m_fixed, in, out, width, nearTie);
     }
-    if (flagged == 0) return;
-    for (uint32_t x = 0; x < width; ++x) {
-        if (m_fixedUsable && nearTie[x] == 0) continue;
+    redoFlagged(m_fixedUsable, flagged, width, nearTie, [&](uint32_t x) {
         const double v[3] = {static_cast<double>(in[0][x]), static_cast<double>(in[1][x]),
                              static_cast<double>(in[2][x])};
         for (int j = 0; j < 3; ++j) out[j][x] = exactComponent(m_exact, j, v, m_fullScale);
-    }
+    });
 }
 
 void AffineRows::applyPairs(const uint16_t* y, const uint16_t* cb, const uint16_t* cr, uint32_t pairs,
@@ -83,13 +97,7 @@ void AffineRows::applyPairs(const uint16_t* y, const uint16_t* cb, const uint16_
 #endif
             flagged = portable::applyFixedAffinePairs(m_fixed, y, cb, cr, pairs, outY, outCb, outCr, nearTie);
     }
-    if (flagged == 0) return;
-    for (uint32_t i = 0; i < pairs; ++i) {
-        if (m_fixedUsable) {  // flagged pairs are rare: skip to the next
-            const void* next = std::memchr(nearTie + i, 1, pairs - i);
-            if (next == nullptr) return;
-            i = static_cast<uint32_t>(static_cast<const uint8_t*>(next) - nearTie);
-        }
+    redoFlagged(m_fixedUsable, flagged, pairs, nearTie, [&](uint32_t i) {
         uint32_t sum[3] = {0, 0, 0};
         for (uint32_t x = 2 * i; x < 2 * i + 2; ++x) {
             const double v[3] = {static_cast<double>(y[x]), static_cast<double>(cb[i]), static_cast<double>(cr[i])};
@@ -98,7 +106,7 @@ void AffineRows::applyPairs(const uint16_t* y, const uint16_t* cb, const uint16_
         }
         outCb[i] = static_cast<uint16_t>((sum[1] + 1) >> 1);
         outCr[i] = static_cast<uint16_t>((sum[2] + 1) >> 1);
-    }
+    });
 }
 
 }  // namespace norvik

@@ -29,7 +29,7 @@ struct AsyncFrameRequest {
     NorvikAsyncImporter* importer;  // not owned; gives the task the stream description and the mutexes
     FrameJob job;
     uint32_t frameIndex;      // frameTimeToIndex of the job's frame time: the key of a collection
-    DecodePool::Ticket ticket = 0;  // the task's work in its importer's DecodePool, while it waits
+    DecodePool::Ticket ticket = 0;  // the task's work in its importer's DecodePool (to hurry, withdraw, settle)
     // The decode task's host result; empty once a collection has taken it.
     std::future<int32_t> result;
     // What the task threw, written by the task before `result` is ready and
