@@ -64,27 +64,14 @@ public:
         return static_cast<int32_t>(z >> 1) ^ -static_cast<int32_t>(z & 1u);
     }
 
-    // The number of bits readResidual's table is indexed by (RiceTable.h).
-    static constexpr unsigned kTableBits = 11;
-
-    // True when the reader met a bad code or ran past the end of its block.
-    bool failed() const { return m_bad || consumedBits() > static_cast<uint64_t>(m_size) * 8; }
-
-private:
-    uint64_t consumedBits() const { return static_cast<uint64_t>(m_pos) * 8 - m_count; }
-
+    // Tops the buffer up to at least 56 bits, without asking first whether it
+    // must (a branch that goes one way every third code or so, which the
+    // processor cannot guess). Then readBuffered may be called four times.
     template <class Isa>
-    void consume(unsigned n) {
-        m_bits >>= n;
-        m_count -= n;
-    }
-
-    // Afterwards at least 56 bits are buffered.
-    template <class Isa>
-    void refill() {
-        if (m_count >= 40) [[likely]]
-            return;
+    void topUp() {
         if (m_pos < m_fastEnd) [[likely]] {
+            // The bits above m_count are the stream's next bits already (an
+            // earlier word put them there) or zero: or-ing over them changes nothing.
             uint64_t w;
             std::memcpy(&w, m_data + m_pos, 8);
             m_bits |= w << m_count;
@@ -98,6 +85,45 @@ private:
             ++m_pos;
             m_count += 8;
         }
+    }
+
+    // readResidual without its refill: at least kTableBits must be buffered. A
+    // short code takes at most kTableBits; after a long one at least 56 bits are
+    // buffered again.
+    template <class Isa>
+    int32_t readBuffered(const int32_t* table, unsigned k, unsigned n) {
+        const int32_t entry = table[m_bits & ((uint64_t{1} << kTableBits) - 1u)];
+        if (entry & 0xff) [[likely]] {
+            consume<Isa>(static_cast<unsigned>(entry & 0xff));
+            return entry >> 8;
+        }
+        const uint32_t z = readRice<Isa>(k, n);
+        topUp<Isa>();
+        return static_cast<int32_t>(z >> 1) ^ -static_cast<int32_t>(z & 1u);
+    }
+
+    // The number of bits readResidual's table is indexed by (RiceTable.h).
+    static constexpr unsigned kTableBits = 11;
+    static_assert(56 - 3 * kTableBits >= kTableBits, "four short codes after each topUp");
+
+    // True when the reader met a bad code or ran past the end of its block.
+    bool failed() const { return m_bad || consumedBits() > static_cast<uint64_t>(m_size) * 8; }
+
+private:
+    uint64_t consumedBits() const { return static_cast<uint64_t>(m_pos) * 8 - m_count; }
+
+    template <class Isa>
+    void consume(unsigned n) {
+        m_bits >>= n;
+        m_count -= n;
+    }
+
+    // Afterwards at least 40 bits are buffered, 56 when it had to load.
+    template <class Isa>
+    void refill() {
+        if (m_count >= 40) [[likely]]
+            return;
+        topUp<Isa>();
     }
 
     const uint8_t* m_data = nullptr;

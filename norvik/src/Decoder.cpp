@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "GroupRows.h"
 #include "RowDecoder.h"
 
 namespace norvik {
@@ -73,16 +74,34 @@ int32_t Decoder::decode(const uint8_t* frame, size_t size, const CodecPlane plan
     for (auto& s : m_scratch)
         if (s.size() < perWorker) s.assign(perWorker, 0);
     std::atomic<bool> failed{false};
-    pool.run((m_stream.sliceCount() + 1) / 2, [&](uint32_t pair, unsigned worker) {
-        if (!decodeSlicePair(2 * pair, m_scratch[worker])) failed.store(true, std::memory_order_relaxed);
-    });
+    const uint32_t slices = m_stream.sliceCount();
+    const uint32_t lanes = groupLanes(pool.workers());
+    if (lanes > 0) {
+        pool.run((slices + lanes - 1) / lanes, [&](uint32_t group, unsigned worker) {
+            if (!decodeSliceGroup(group * lanes, lanes, m_scratch[worker])) failed.store(true, std::memory_order_relaxed);
+        });
+    } else {
+        pool.run((slices + 1) / 2, [&](uint32_t pair, unsigned worker) {
+            if (!decodeSlicePair(2 * pair, m_scratch[worker])) failed.store(true, std::memory_order_relaxed);
+        });
+    }
     return failed.load() ? NORVIK_E_FRAME : NORVIK_OK;
 }
 
-// Scratch of one worker: for each of the two slices two rows per plane, then the
-// packer's scratch.
+// Slices per task on the AVX2 path: as many as shares the slices evenly among
+// the workers, at most a vector's lanes. 0 where slices are decoded in pairs.
+uint32_t Decoder::groupLanes(unsigned workers) const {
+    if (m_simd != SimdLevel::Avx2) return 0;
+    const uint32_t slices = m_stream.sliceCount();
+    return std::min<uint32_t>(kGroupLanes, (slices + workers - 1) / workers);
+}
+
+// Scratch of one worker, then the packer's scratch. Pairs: for each of the two
+// slices two rows per plane. Groups: two transposed rows per plane, transposed
+// residuals, and a row per plane and lane.
 size_t Decoder::scratchSamples() const {
-    return m_rowSamples * 16 + (m_packer ? m_packer->scratchSize() : m_rowSamples);
+    const size_t rows = m_simd == SimdLevel::Avx2 ? (9 + 4) * kGroupLanes : 16;
+    return m_rowSamples * rows + (m_packer ? m_packer->scratchSize() : m_rowSamples);
 }
 
 // Decodes slices first and first + 1 (when it exists) row by row, the rows of the
@@ -127,6 +146,76 @@ bool Decoder::decodeSlicePair(uint32_t first, std::vector<uint16_t>& scratch) co
         for (uint32_t p = 0; p < planes; ++p)
             if (st[s].dec[p].failed()) return false;
     return true;
+}
+
+// Decodes slices first .. first + lanes - 1 (those that exist) row by row, the
+// same plane of every slice in one step (GroupRows.h), and writes each finished
+// picture row. Only the last slice of a frame can be shorter than the first.
+bool Decoder::decodeSliceGroup(uint32_t first, uint32_t lanes, std::vector<uint16_t>& scratch) const {
+#if NORVIK_HAVE_AVX2_KERNELS
+    const CompressedType& t = *m_stream.type;
+    const uint32_t count = std::min(lanes, m_stream.sliceCount() - first);
+    const size_t rowT = m_rowSamples * kGroupLanes;
+    uint16_t* base = scratch.data();
+    uint16_t* aboveT[4];
+    uint16_t* curT[4];
+    uint16_t* laneRows[4][kGroupLanes];
+    for (uint32_t p = 0; p < 4; ++p) {
+        aboveT[p] = base + rowT * (2 * p);
+        curT[p] = base + rowT * (2 * p + 1);
+        for (uint32_t s = 0; s < kGroupLanes; ++s) laneRows[p][s] = base + rowT * 9 + m_rowSamples * (p * kGroupLanes + s);
+    }
+    int16_t* residuals = reinterpret_cast<int16_t*>(base + rowT * 8);
+    uint16_t* extra = base + rowT * 13;
+    RowDecoder dec[kGroupLanes][4];
+    RowSpan luma[kGroupLanes];
+    for (uint32_t s = 0; s < count; ++s) {
+        luma[s] = sliceRows(m_stream, first + s, 0);
+        for (uint32_t p = 0; p < t.planes; ++p)
+            dec[s][p].start(m_views[static_cast<size_t>(first + s) * t.planes + p], t.bits,
+                            planeWidth(t, p, m_stream.width), m_simd);
+    }
+    const bool halfHeight = t.chromaY == 2;
+    const int32_t firstStart = static_cast<int32_t>(1u << (t.bits - 1));
+    uint32_t active = count;
+    for (uint32_t r = 0; r < luma[0].count; ++r) {
+        while (r >= luma[active - 1].count) --active;
+        const bool chromaRow = !halfHeight || r % 2 == 0;
+        for (uint32_t p = 0; p < t.planes; ++p) {
+            const bool chroma = t.model == Model::Yuv && (p == 1 || p == 2);
+            if (chroma && !chromaRow) continue;
+            const bool firstRow = r == 0;
+            GroupMethods methods{};
+            for (uint32_t s = 0; s < active; ++s) {
+                const int m = dec[s][p].groupMethod(firstRow);
+                methods.median[s] = m == kMedian ? 0xffff : 0;
+                methods.gradient[s] = m == kGradient ? 0xffff : 0;
+            }
+            RowDecoder* planeDecoders[kGroupLanes];
+            int32_t starts[kGroupLanes];
+            for (uint32_t s = 0; s < active; ++s) {
+                planeDecoders[s] = &dec[s][p];
+                starts[s] = firstRow ? firstStart : aboveT[p][s];
+            }
+            RowDecoder::groupResiduals(planeDecoders, active, starts, residuals);
+            const uint32_t w = planeWidth(t, p, m_stream.width);
+            avx2::predictGroupRow(residuals, firstRow ? nullptr : aboveT[p], methods, t.bits, w, curT[p]);
+            avx2::untransposeGroupRow(curT[p], w, laneRows[p]);
+            std::swap(aboveT[p], curT[p]);
+        }
+        for (uint32_t s = 0; s < active; ++s) {
+            const uint16_t* const rows[4] = {laneRows[0][s], laneRows[1][s], laneRows[2][s], laneRows[3][s]};
+            writeRow(rows, luma[s].first + r, chromaRow, extra);
+        }
+    }
+    for (uint32_t s = 0; s < count; ++s)
+        for (uint32_t p = 0; p < t.planes; ++p)
+            if (dec[s][p].failed()) return false;
+    return true;
+#else
+    (void)first, (void)lanes, (void)scratch;
+    return false;
+#endif
 }
 
 void Decoder::SliceState::decodeRow(uint32_t p) {

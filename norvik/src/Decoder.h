@@ -55,8 +55,10 @@ private:
     };
 
     bool checkPlanes(const CodecPlane planes[4]);
+    uint32_t groupLanes(unsigned workers) const;
     size_t scratchSamples() const;
     bool decodeSlicePair(uint32_t first, std::vector<uint16_t>& scratch) const;
+    bool decodeSliceGroup(uint32_t first, uint32_t lanes, std::vector<uint16_t>& scratch) const;
     void writeRow(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const;
     void writePlanar(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const;
     uint8_t* outputRow(uint32_t plane, uint32_t row, uint32_t height) const;

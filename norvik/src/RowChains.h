@@ -1,14 +1,12 @@
 // The serial part of decoding a row: Rice codes and prediction, sample after
-// sample. Built twice from RowChains.inc, for any processor and for AVX2-class
-// processors (whose bit-manipulation instructions shorten each step); both give
-// the same samples.
+// sample, for any processor (processors with AVX2 decode slices in groups
+// instead, GroupRows.h); one slice or two in lockstep.
 #pragma once
 
 #include <cstdint>
 
 #include "BitIo.h"
 #include "FrameLayout.h"
-#include "SimdKernels.h"
 
 namespace norvik {
 
@@ -23,15 +21,7 @@ struct Lane {
 };
 
 // `method` is kLeft, kGradient or kMedian (kLeft for a first row); n is the depth.
-#define NORVIK_ROW_CHAIN_DECLS                                                                                  \
-    void decodeRowChain(int method, Lane lane, unsigned n, uint32_t w);                                        \
-    void decodeRowChains(int methodA, int methodB, Lane a, Lane b, unsigned n, uint32_t w)
-
-namespace portable {
-NORVIK_ROW_CHAIN_DECLS;
-}
-namespace avx2 {
-NORVIK_ROW_CHAIN_DECLS;
-}
+void decodeRowChain(int method, Lane lane, unsigned n, uint32_t w);
+void decodeRowChains(int methodA, int methodB, Lane a, Lane b, unsigned n, uint32_t w);
 
 }  // namespace norvik

@@ -1,5 +1,6 @@
-// The serial row decoders (see RowChains.h), included by each variant's file
-// inside its namespace and compiled with that variant's instruction set.
+#include "RowChains.h"
+
+namespace norvik {
 
 namespace {
 
@@ -105,3 +106,5 @@ void decodeRowChains(int methodA, int methodB, Lane a, Lane b, unsigned n, uint3
     else
         decodeChainsFor<kMedian>(methodB, a, b, n, w);
 }
+
+}  // namespace norvik
