@@ -1,4 +1,4 @@
-// A byte vector whose resize leaves the new bytes unset: the encoder's buffers
+// Vectors whose resize leaves the new elements unset: the encoder's buffers
 // are written whole before anything reads them, so clearing them first (as
 // std::vector<uint8_t> does) only costs time, a pass over every coded byte.
 #pragma once
@@ -33,5 +33,7 @@ struct UnsetAllocator : std::allocator<T> {
 };
 
 using ByteBuffer = std::vector<uint8_t, UnsetAllocator<uint8_t>>;
+// The same for 16-bit samples (the encoder's planes, filled whole from the source).
+using SampleBuffer = std::vector<uint16_t, UnsetAllocator<uint16_t>>;
 
 }  // namespace norvik

@@ -40,7 +40,7 @@ private:
     StreamFormat m_stream;
     SourceLayout m_layout;
     NorvikEncodeOptions m_options;
-    std::vector<uint16_t> m_coded[4];              // the picture's coded planes
+    SampleBuffer m_coded[4];                       // the picture's coded planes
     std::vector<ByteBuffer> m_parts;               // one per slice-plane
     std::vector<std::vector<uint16_t>> m_scratch;  // one per worker
     SimdLevel m_simd;                              // kernels chosen when the encoder is built

@@ -139,7 +139,7 @@ const uint8_t* sourceRow(const CodecPlane& p, uint32_t row, uint32_t height, boo
 }
 
 void readPlanar(const StreamFormat& f, const SourceLayout& layout, const CodecPlane planes[4],
-                std::vector<uint16_t> coded[4]) {
+                SampleBuffer coded[4]) {
     const CompressedType& t = *f.type;
     const uint32_t mask = (1u << t.bits) - 1u;
     for (uint32_t p = 0; p < t.planes; ++p) {
@@ -164,7 +164,7 @@ void readPlanar(const StreamFormat& f, const SourceLayout& layout, const CodecPl
 }  // namespace
 
 void readSource(const StreamFormat& f, const SourceLayout& layout, const CodecPlane planes[4],
-                std::vector<uint16_t> coded[4]) {
+                SampleBuffer coded[4]) {
     const CompressedType& t = *f.type;
     // Every sample is written below, so a plane kept from the last frame is not cleared.
     for (uint32_t p = 0; p < t.planes; ++p)

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
+#include "ByteBuffer.h"
 #include "norvik/norvik_common.h"
 #include "StreamFormat.h"
 #include "Types.h"
@@ -28,6 +28,6 @@ uint64_t sourceRowBytes(const StreamFormat& f, const SourceLayout& layout, uint3
 // Reads a whole picture into the coded planes (G, B - G, R - G, A or Y, U, V, A
 // at the stream's depth). `planes` must have been checked with sourceRowBytes.
 void readSource(const StreamFormat& f, const SourceLayout& layout, const CodecPlane planes[4],
-                std::vector<uint16_t> coded[4]);
+                SampleBuffer coded[4]);
 
 }  // namespace norvik

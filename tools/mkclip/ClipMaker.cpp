@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <future>
+#include <memory>
 #include <stdexcept>
 #include <utility>
 
@@ -93,7 +94,10 @@ public:
               "norvik_compress_begin");
         uint32_t bound = 0;
         check(norvik_compress_bound(m_handle, &bound), "norvik_compress_bound");
-        m_out.resize(bound);
+        // Uninitialised: the library writes what it returns, and clearing the bound's
+        // bytes would cost the first frame a pass over them.
+        m_out = std::make_unique_for_overwrite<uint8_t[]>(bound);
+        m_capacity = bound;
     }
     ~Encoder() {
         norvik_close(m_handle);
@@ -114,10 +118,8 @@ public:
             planes[p] = CodecPlane{reinterpret_cast<uintptr_t>(picture.plane(p)), picture.planes[p].rowBytes,
                                    picture.planes[p].size};
         uint32_t written = 0;
-        // m_out keeps the bound's size, so no frame pays for filling it again.
-        check(norvik_compress(m_handle, planes, m_out.data(), static_cast<uint32_t>(m_out.size()), &written),
-              "norvik_compress");
-        return Coded{m_out.data(), written};
+        check(norvik_compress(m_handle, planes, m_out.get(), m_capacity, &written), "norvik_compress");
+        return Coded{m_out.get(), written};
     }
 
 private:
@@ -127,7 +129,8 @@ private:
     }
 
     uint32_t m_handle = 0;
-    std::vector<uint8_t> m_out;
+    std::unique_ptr<uint8_t[]> m_out;  // m_capacity bytes
+    uint32_t m_capacity = 0;
 };
 
 // Removes the file at a path when destroyed while armed: a clip that failed
