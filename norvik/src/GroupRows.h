@@ -1,7 +1,7 @@
-// Decoding up to eight slices of a frame together on processors with AVX2. The
-// serial chain of prediction (each sample waits for its left neighbour) is the
-// slowest part of decoding one slice; eight slices have eight independent
-// chains, which run side by side in the eight 16-bit lanes of one vector. A row
+// Decoding up to sixteen slices of a frame together on processors with AVX2.
+// The serial chain of prediction (each sample waits for its left neighbour) is
+// the slowest part of decoding one slice; sixteen slices have sixteen
+// independent chains, which run side by side in the 16-bit lanes of one vector. A row
 // of the group is kept transposed: sample i of lane s at [i * kGroupLanes + s].
 // Each step gives the same samples as decoding the slices one by one.
 #pragma once
@@ -13,7 +13,7 @@
 
 namespace norvik {
 
-inline constexpr unsigned kGroupLanes = 8;
+inline constexpr unsigned kGroupLanes = 16;
 
 // One slice-plane whose Rice-coded residuals are read.
 struct ResidualLane {
