@@ -145,6 +145,8 @@ public:
     }
 
     // Writes the Rice codes of z[0..count) with parameter k for n-bit samples.
+    // Two short codes are joined before they go in: the serial chain (the bit
+    // count and the buffer) then advances once per two codes.
     // `Isa` is a tag type local to the calling file (see BitReader::readRice).
     template <class Isa>
     void writeRices(const uint16_t* z, size_t count, unsigned k, unsigned n) {
@@ -155,18 +157,18 @@ public:
         unsigned used = m_count;
         size_t at = m_at;
         const uint32_t lowMask = (1u << k) - 1u;
-        for (size_t i = 0; i < count; ++i) {
-            const uint32_t q = z[i] >> k;
-            uint64_t code;
-            unsigned length;
+        const auto codeOf = [&](uint32_t value, unsigned& length) {
+            const uint32_t q = value >> k;
             if (q < kEscapeZeros) [[likely]] {
-                code = (uint64_t{1} << q) | (static_cast<uint64_t>(z[i] & lowMask) << (q + 1));
                 length = q + 1 + k;
-            } else {
-                code = (uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(z[i]) << 25);
-                length = 25 + n;
+                return (uint64_t{1} << q) | (static_cast<uint64_t>(value & lowMask) << (q + 1));
             }
-            // At most 7 bits wait and a code has at most 25 + 16 bits: it fits.
+            length = 25 + n;
+            return (uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(value) << 25);
+        };
+        // At most 7 bits wait, so a code (or two joined) of up to 56 bits fits
+        // and at most 7 bytes are whole afterwards.
+        const auto put = [&](uint64_t code, unsigned length) {
             buffered |= code << used;
             used += length;
             std::memcpy(out + at, &buffered, 8);
@@ -174,6 +176,23 @@ public:
             at += whole;
             buffered >>= 8 * whole;
             used &= 7;
+        };
+        size_t i = 0;
+        for (; i + 2 <= count; i += 2) {
+            unsigned first = 0, second = 0;
+            const uint64_t a = codeOf(z[i], first);
+            const uint64_t b = codeOf(z[i + 1], second);
+            if (first + second <= 56) [[likely]] {
+                put(a | b << first, first + second);
+            } else {
+                put(a, first);
+                put(b, second);
+            }
+        }
+        for (; i < count; ++i) {
+            unsigned length = 0;
+            const uint64_t code = codeOf(z[i], length);
+            put(code, length);
         }
         m_bits = buffered;
         m_count = used;
