@@ -144,31 +144,20 @@ public:
         out.resize(m_at + maxBytes + 8);
     }
 
-    // Writes the Rice codes of z[0..count) with parameter k for n-bit samples.
-    // Two short codes are joined before they go in: the serial chain (the bit
-    // count and the buffer) then advances once per two codes.
-    // `Isa` is a tag type local to the calling file (see BitReader::readRice).
+    // The writer's state as a loop keeps it, in locals (stores through the byte
+    // pointer could alias the writer's members, which would keep them in
+    // memory). `Isa` is a tag type local to the calling file (see
+    // BitReader::readRice). Take it with cursor(), give it back with commit().
     template <class Isa>
-    void writeRices(const uint16_t* z, size_t count, unsigned k, unsigned n) {
-        // The state in locals: stores through the byte pointer could alias the
-        // members, which would keep them in memory.
-        uint8_t* const out = m_out.data();
-        uint64_t buffered = m_bits;
-        unsigned used = m_count;
-        size_t at = m_at;
-        const uint32_t lowMask = (1u << k) - 1u;
-        const auto codeOf = [&](uint32_t value, unsigned& length) {
-            const uint32_t q = value >> k;
-            if (q < kEscapeZeros) [[likely]] {
-                length = q + 1 + k;
-                return (uint64_t{1} << q) | (static_cast<uint64_t>(value & lowMask) << (q + 1));
-            }
-            length = 25 + n;
-            return (uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(value) << 25);
-        };
-        // At most 7 bits wait, so a code (or two joined) of up to 56 bits fits
-        // and at most 7 bytes are whole afterwards.
-        const auto put = [&](uint64_t code, unsigned length) {
+    struct Cursor {
+        uint8_t* out;
+        uint64_t buffered;
+        unsigned used;  // bits waiting in `buffered`, at most 7 between calls
+        size_t at;      // next byte to write
+
+        // Appends a code of at most 56 bits (or two codes joined): with at most 7
+        // bits waiting it fits, and at most 7 bytes are whole afterwards.
+        void put(uint64_t code, unsigned length) {
             buffered |= code << used;
             used += length;
             std::memcpy(out + at, &buffered, 8);
@@ -176,27 +165,57 @@ public:
             at += whole;
             buffered >>= 8 * whole;
             used &= 7;
-        };
+        }
+    };
+    template <class Isa>
+    Cursor<Isa> cursor() {
+        return {m_out.data(), m_bits, m_count, m_at};
+    }
+    template <class Isa>
+    void commit(const Cursor<Isa>& c) {
+        m_bits = c.buffered;
+        m_count = c.used;
+        m_at = c.at;
+    }
+
+    // The Rice code of `value` with parameter k for n-bit samples (lowMask =
+    // 2^k - 1), its first bit in bit 0, and its length (at most 25 + n).
+    template <class Isa>
+    static uint64_t riceCode(uint32_t value, unsigned k, unsigned n, uint32_t lowMask, unsigned& length) {
+        const uint32_t q = value >> k;
+        if (q < kEscapeZeros) [[likely]] {
+            length = q + 1 + k;
+            return (uint64_t{1} << q) | (static_cast<uint64_t>(value & lowMask) << (q + 1));
+        }
+        length = 25 + n;
+        return (uint64_t{1} << kEscapeZeros) | (static_cast<uint64_t>(value) << 25);
+    }
+
+    // Writes the Rice codes of z[0..count) with parameter k for n-bit samples.
+    // Two short codes are joined before they go in: the serial chain (the bit
+    // count and the buffer) then advances once per two codes.
+    template <class Isa>
+    void writeRices(const uint16_t* z, size_t count, unsigned k, unsigned n) {
+        Cursor<Isa> c = cursor<Isa>();
+        const uint32_t lowMask = (1u << k) - 1u;
         size_t i = 0;
         for (; i + 2 <= count; i += 2) {
             unsigned first = 0, second = 0;
-            const uint64_t a = codeOf(z[i], first);
-            const uint64_t b = codeOf(z[i + 1], second);
+            const uint64_t a = riceCode<Isa>(z[i], k, n, lowMask, first);
+            const uint64_t b = riceCode<Isa>(z[i + 1], k, n, lowMask, second);
             if (first + second <= 56) [[likely]] {
-                put(a | b << first, first + second);
+                c.put(a | b << first, first + second);
             } else {
-                put(a, first);
-                put(b, second);
+                c.put(a, first);
+                c.put(b, second);
             }
         }
         for (; i < count; ++i) {
             unsigned length = 0;
-            const uint64_t code = codeOf(z[i], length);
-            put(code, length);
+            const uint64_t code = riceCode<Isa>(z[i], k, n, lowMask, length);
+            c.put(code, length);
         }
-        m_bits = buffered;
-        m_count = used;
-        m_at = at;
+        commit(c);
     }
 
     // Pads with zero bits to a whole byte, writes out what is buffered and trims

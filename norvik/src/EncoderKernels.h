@@ -18,7 +18,8 @@ namespace norvik {
 // prediction).
 // riceBits: the exact coded bits of z[0..count) for Rice parameters first ..
 // first + 3 (those above `last` counted as `last`).
-// writeCodes: the Rice codes of z[0..count) with parameter k for n-bit samples.
+// writeCodes: the Rice codes of z[0..count) with parameter k for n-bit samples
+// (written by hand for each variant: the AVX2 one makes eight codes at a time).
 #define NORVIK_ENCODER_KERNEL_DECLS                                                                         \
     void methodSums(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint64_t sums[4]);            \
     void residuals(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint32_t method, uint16_t* z); \

@@ -6,4 +6,8 @@
 
 namespace norvik::portable {
 #include "EncoderKernels.inc"
+
+void writeCodes(const uint16_t* z, size_t count, unsigned k, unsigned n, BitWriter& writer) {
+    writer.writeRices<IsaTag>(z, count, k, n);
+}
 }  // namespace norvik::portable
