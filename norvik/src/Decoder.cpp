@@ -148,6 +148,46 @@ bool Decoder::decodeSlicePair(uint32_t first, std::vector<uint16_t>& scratch) co
     return true;
 }
 
+#if NORVIK_HAVE_AVX2_KERNELS
+// Scratch of a group: two transposed rows per plane, transposed residuals, a
+// row per plane and lane, then the packer's (see scratchSamples).
+Decoder::GroupBuffers Decoder::groupBuffers(std::vector<uint16_t>& scratch) const {
+    const size_t rowT = m_rowSamples * kGroupLanes;
+    uint16_t* base = scratch.data();
+    GroupBuffers b;
+    for (uint32_t p = 0; p < 4; ++p) {
+        b.aboveT[p] = base + rowT * (2 * p);
+        b.curT[p] = base + rowT * (2 * p + 1);
+        for (uint32_t s = 0; s < kGroupLanes; ++s)
+            b.laneRows[p][s] = base + rowT * 9 + m_rowSamples * (p * kGroupLanes + s);
+    }
+    b.residuals = reinterpret_cast<int16_t*>(base + rowT * 8);
+    b.extra = base + rowT * 13;
+    return b;
+}
+
+// The next row of one plane of the first `active` slices of a group.
+void Decoder::decodeGroupPlaneRow(RowDecoder (*dec)[4], uint32_t active, uint32_t p, bool firstRow,
+                                  GroupBuffers& b) const {
+    const CompressedType& t = *m_stream.type;
+    GroupMethods methods{};
+    RowDecoder* planeDecoders[kGroupLanes];
+    int32_t starts[kGroupLanes];
+    for (uint32_t s = 0; s < active; ++s) {
+        const int m = dec[s][p].groupMethod(firstRow);
+        methods.median[s] = m == kMedian ? 0xffff : 0;
+        methods.gradient[s] = m == kGradient ? 0xffff : 0;
+        planeDecoders[s] = &dec[s][p];
+        starts[s] = firstRow ? static_cast<int32_t>(1u << (t.bits - 1)) : b.aboveT[p][s];
+    }
+    RowDecoder::groupResiduals(planeDecoders, active, starts, b.residuals);
+    const uint32_t w = planeWidth(t, p, m_stream.width);
+    avx2::predictGroupRow(b.residuals, firstRow ? nullptr : b.aboveT[p], methods, t.bits, w, b.curT[p]);
+    avx2::untransposeGroupRow(b.curT[p], w, b.laneRows[p]);
+    std::swap(b.aboveT[p], b.curT[p]);
+}
+#endif
+
 // Decodes slices first .. first + lanes - 1 (those that exist) row by row, the
 // same plane of every slice in one step (GroupRows.h), and writes each finished
 // picture row. Only the last slice of a frame can be shorter than the first.
@@ -155,18 +195,7 @@ bool Decoder::decodeSliceGroup(uint32_t first, uint32_t lanes, std::vector<uint1
 #if NORVIK_HAVE_AVX2_KERNELS
     const CompressedType& t = *m_stream.type;
     const uint32_t count = std::min(lanes, m_stream.sliceCount() - first);
-    const size_t rowT = m_rowSamples * kGroupLanes;
-    uint16_t* base = scratch.data();
-    uint16_t* aboveT[4];
-    uint16_t* curT[4];
-    uint16_t* laneRows[4][kGroupLanes];
-    for (uint32_t p = 0; p < 4; ++p) {
-        aboveT[p] = base + rowT * (2 * p);
-        curT[p] = base + rowT * (2 * p + 1);
-        for (uint32_t s = 0; s < kGroupLanes; ++s) laneRows[p][s] = base + rowT * 9 + m_rowSamples * (p * kGroupLanes + s);
-    }
-    int16_t* residuals = reinterpret_cast<int16_t*>(base + rowT * 8);
-    uint16_t* extra = base + rowT * 13;
+    GroupBuffers b = groupBuffers(scratch);
     RowDecoder dec[kGroupLanes][4];
     RowSpan luma[kGroupLanes];
     for (uint32_t s = 0; s < count; ++s) {
@@ -175,37 +204,17 @@ bool Decoder::decodeSliceGroup(uint32_t first, uint32_t lanes, std::vector<uint1
             dec[s][p].start(m_views[static_cast<size_t>(first + s) * t.planes + p], t.bits,
                             planeWidth(t, p, m_stream.width), m_simd);
     }
-    const bool halfHeight = t.chromaY == 2;
-    const int32_t firstStart = static_cast<int32_t>(1u << (t.bits - 1));
     uint32_t active = count;
     for (uint32_t r = 0; r < luma[0].count; ++r) {
         while (r >= luma[active - 1].count) --active;
-        const bool chromaRow = !halfHeight || r % 2 == 0;
+        const bool chromaRow = t.chromaY != 2 || r % 2 == 0;
         for (uint32_t p = 0; p < t.planes; ++p) {
             const bool chroma = t.model == Model::Yuv && (p == 1 || p == 2);
-            if (chroma && !chromaRow) continue;
-            const bool firstRow = r == 0;
-            GroupMethods methods{};
-            for (uint32_t s = 0; s < active; ++s) {
-                const int m = dec[s][p].groupMethod(firstRow);
-                methods.median[s] = m == kMedian ? 0xffff : 0;
-                methods.gradient[s] = m == kGradient ? 0xffff : 0;
-            }
-            RowDecoder* planeDecoders[kGroupLanes];
-            int32_t starts[kGroupLanes];
-            for (uint32_t s = 0; s < active; ++s) {
-                planeDecoders[s] = &dec[s][p];
-                starts[s] = firstRow ? firstStart : aboveT[p][s];
-            }
-            RowDecoder::groupResiduals(planeDecoders, active, starts, residuals);
-            const uint32_t w = planeWidth(t, p, m_stream.width);
-            avx2::predictGroupRow(residuals, firstRow ? nullptr : aboveT[p], methods, t.bits, w, curT[p]);
-            avx2::untransposeGroupRow(curT[p], w, laneRows[p]);
-            std::swap(aboveT[p], curT[p]);
+            if (!chroma || chromaRow) decodeGroupPlaneRow(dec, active, p, r == 0, b);
         }
         for (uint32_t s = 0; s < active; ++s) {
-            const uint16_t* const rows[4] = {laneRows[0][s], laneRows[1][s], laneRows[2][s], laneRows[3][s]};
-            writeRow(rows, luma[s].first + r, chromaRow, extra);
+            const uint16_t* const rows[4] = {b.laneRows[0][s], b.laneRows[1][s], b.laneRows[2][s], b.laneRows[3][s]};
+            writeRow(rows, luma[s].first + r, chromaRow, b.extra);
         }
     }
     for (uint32_t s = 0; s < count; ++s)

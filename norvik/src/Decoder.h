@@ -8,6 +8,7 @@
 
 #include "Convert.h"
 #include "FrameLayout.h"
+#include "GroupRows.h"
 #include "norvik/norvik_common.h"
 #include "StreamFormat.h"
 #include "RowDecoder.h"
@@ -54,11 +55,23 @@ private:
         void decodePairedRow(SliceState& other, uint32_t plane);
     };
 
+    // Buffers of decodeSliceGroup, in one worker's scratch.
+    struct GroupBuffers {
+        uint16_t* aboveT[4];  // per plane, the last decoded row, transposed
+        uint16_t* curT[4];    // per plane, the row being decoded, transposed
+        uint16_t* laneRows[4][kGroupLanes];
+        int16_t* residuals;
+        uint16_t* extra;  // the packer's scratch
+    };
+
     bool checkPlanes(const CodecPlane planes[4]);
     uint32_t groupLanes(unsigned workers) const;
     size_t scratchSamples() const;
     bool decodeSlicePair(uint32_t first, std::vector<uint16_t>& scratch) const;
     bool decodeSliceGroup(uint32_t first, uint32_t lanes, std::vector<uint16_t>& scratch) const;
+    GroupBuffers groupBuffers(std::vector<uint16_t>& scratch) const;
+    void decodeGroupPlaneRow(RowDecoder (*dec)[4], uint32_t active, uint32_t plane, bool firstRow,
+                             GroupBuffers& b) const;
     void writeRow(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const;
     void writePlanar(const uint16_t* const rows[4], uint32_t lumaRow, bool chromaRow, uint16_t* tmp) const;
     uint8_t* outputRow(uint32_t plane, uint32_t row, uint32_t height) const;
