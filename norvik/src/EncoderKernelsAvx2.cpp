@@ -13,6 +13,13 @@ namespace norvik::avx2 {
 
 namespace {
 
+// Sums over the 32-bit lanes of v.
+uint64_t sum32(__m256i v) {
+    const __m128i four = _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
+    const __m128i two = _mm_add_epi32(four, _mm_srli_si128(four, 8));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_add_epi32(two, _mm_srli_si128(two, 4))));
+}
+
 // The Rice codes of eight values, joined in pairs: codes[j] holds the codes of
 // z[2j] and z[2j + 1] (the first in the low bits), lengths[j] their total
 // length. False when any code is an escape or longer than 28 bits (then a
@@ -46,7 +53,60 @@ bool joinedCodes(const uint16_t* z, unsigned k, __m128i shiftK, __m256i lowMask,
     return true;
 }
 
+// Sums over the 16-bit lanes of v, as 32-bit values.
+uint64_t sum16(__m256i v) {
+    const __m256i pairs = _mm256_madd_epi16(v, _mm256_set1_epi16(1));
+    const __m128i four = _mm_add_epi32(_mm256_castsi256_si128(pairs), _mm256_extracti128_si256(pairs, 1));
+    const __m128i two = _mm_add_epi32(four, _mm_srli_si128(four, 8));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_add_epi32(two, _mm_srli_si128(two, 4))));
+}
+
 }  // namespace
+
+// Sixteen values at a time, for the four parameters at once: the sum of the
+// unary parts q, and the number and q-sum of escapes; the bits follow from them.
+// A stretch of 16 * 2048 values keeps every 16-bit tally below 2^15.
+void riceBits(const uint16_t* z, size_t count, unsigned first, unsigned last, unsigned n, uint64_t bits[4]) {
+    unsigned k[4];
+    __m128i shift[4];
+    for (unsigned c = 0; c < 4; ++c) {
+        k[c] = first + c < last ? first + c : last;
+        shift[c] = _mm_cvtsi32_si128(static_cast<int>(k[c]));
+    }
+    const __m256i limit = _mm256_set1_epi16(static_cast<int16_t>(kEscapeZeros - 1));
+    uint64_t sumQ[4] = {0, 0, 0, 0}, escapes[4] = {0, 0, 0, 0}, escapeQ[4] = {0, 0, 0, 0};
+    size_t i = 0;
+    while (i + 16 <= count) {
+        const size_t end = count - i > 16 * 2048 ? i + 16 * 2048 : count;
+        __m256i q16[4], e16[4], eq16[4];
+        for (unsigned c = 0; c < 4; ++c) q16[c] = e16[c] = eq16[c] = _mm256_setzero_si256();
+        for (; i + 16 <= end; i += 16) {
+            const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(z + i));
+            for (unsigned c = 0; c < 4; ++c) {
+                // q < 2^14 (samples have at most 14 bits): signed comparisons hold.
+                const __m256i q = _mm256_srl_epi16(v, shift[c]);
+                const __m256i escape = _mm256_cmpgt_epi16(q, limit);
+                q16[c] = _mm256_add_epi32(q16[c], _mm256_madd_epi16(q, _mm256_set1_epi16(1)));
+                e16[c] = _mm256_sub_epi16(e16[c], escape);
+                eq16[c] = _mm256_add_epi32(eq16[c], _mm256_madd_epi16(_mm256_and_si256(q, escape), _mm256_set1_epi16(1)));
+            }
+        }
+        for (unsigned c = 0; c < 4; ++c) {
+            sumQ[c] += sum32(q16[c]);
+            escapes[c] += sum16(e16[c]);
+            escapeQ[c] += sum32(eq16[c]);
+        }
+    }
+    const uint64_t vectored = i;
+    for (unsigned c = 0; c < 4; ++c) {
+        // Every code q + 1 + k bits, except escapes: 25 + n bits.
+        bits[c] = sumQ[c] + (1 + k[c]) * vectored - escapeQ[c] - (1 + k[c]) * escapes[c] + (25 + n) * escapes[c];
+        for (size_t j = i; j < count; ++j) {
+            const uint32_t q = z[j] >> k[c];
+            bits[c] += q < kEscapeZeros ? q + 1 + k[c] : 25 + n;
+        }
+    }
+}
 
 // Eight codes at a time are made in vectors and go into the bit buffer in four
 // joined pairs; blocks with a long code, and the tail, are written one by one.
