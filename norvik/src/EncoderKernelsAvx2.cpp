@@ -61,7 +61,96 @@ uint64_t sum16(__m256i v) {
     return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_add_epi32(two, _mm_srli_si128(two, 4))));
 }
 
+inline __m256i load16(const uint16_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+
+inline __m256i median16(__m256i a, __m256i b, __m256i c) {
+    return _mm256_max_epi16(_mm256_min_epi16(a, b), _mm256_min_epi16(_mm256_max_epi16(a, b), c));
+}
+
+// Zigzag of x - pred modulo 2^n, taken as signed in [-2^(n-1), 2^(n-1)), in
+// 16-bit lanes (the results stay below 2^14).
+struct Zigzag16 {
+    __m256i mask, half;
+    explicit Zigzag16(unsigned n)
+        : mask(_mm256_set1_epi16(static_cast<int16_t>((1u << n) - 1u))),
+          half(_mm256_set1_epi16(static_cast<int16_t>(1u << (n - 1)))) {}
+    __m256i operator()(__m256i x, __m256i pred) const {
+        const __m256i e = _mm256_sub_epi16(_mm256_and_si256(_mm256_add_epi16(_mm256_sub_epi16(x, pred), half), mask), half);
+        return _mm256_xor_si256(_mm256_add_epi16(e, e), _mm256_srai_epi16(e, 15));
+    }
+};
+
 }  // namespace
+
+// The residuals of rows after the first sixteen at a time, as methodSums below.
+void residuals(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint32_t method, uint16_t* z) {
+    const Zigzag16 zigzag(n);
+    for (uint32_t r = 0; r < rows; ++r) {
+        const uint16_t* row = s + static_cast<size_t>(r) * w;
+        uint16_t* zr = z + static_cast<size_t>(r) * w;
+        if (r == 0 || method == kLeft) {
+            residualRow<kLeft>(row, r == 0 ? nullptr : row - w, w, n, zr);
+            continue;
+        }
+        const uint16_t* above = row - w;
+        uint32_t i = 1;
+        for (; i + 16 <= w; i += 16) {
+            const __m256i left = load16(row + i - 1), top = load16(above + i);
+            const __m256i grad = _mm256_sub_epi16(_mm256_add_epi16(left, top), load16(above + i - 1));
+            const __m256i pred = method == kGradient ? grad : median16(left, top, grad);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(zr + i), zigzag(load16(row + i), pred));
+        }
+        // The first sample and the tail, one by one.
+        const int32_t mask = static_cast<int32_t>((1u << n) - 1u);
+        const int32_t half = 1 << (n - 1);
+        zr[0] = static_cast<uint16_t>(zigzagResidual(row[0], above[0], mask, half));
+        for (; i < w; ++i) {
+            const int32_t left = row[i - 1], grad = left + above[i] - above[i - 1];
+            const int32_t pred = method == kGradient ? grad : median3(left, above[i], grad);
+            zr[i] = static_cast<uint16_t>(zigzagResidual(row[i], pred, mask, half));
+        }
+    }
+}
+
+// Sixteen samples at a time in 16-bit lanes (samples have at most 14 bits, so
+// the gradient prediction and the residuals fit): the rows after the first,
+// from their second sample on; the rest as the portable loop does.
+void methodSums(const uint16_t* s, uint32_t w, uint32_t rows, unsigned n, uint64_t sums[4]) {
+    const int32_t mask = static_cast<int32_t>((1u << n) - 1u);
+    const int32_t half = 1 << (n - 1);
+    const Zigzag16 zigzag(n);
+    const __m256i ones = _mm256_set1_epi16(1);
+    for (unsigned m = 0; m < 4; ++m) sums[m] = 0;
+    uint64_t common = zigzagResidual(s[0], half, mask, half);  // the same for every method
+    for (uint32_t i = 1; i < w; ++i) common += zigzagResidual(s[i], s[i - 1], mask, half);
+    for (uint32_t r = 1; r < rows; ++r) {
+        const uint16_t* row = s + static_cast<size_t>(r) * w;
+        const uint16_t* above = row - w;
+        common += zigzagResidual(row[0], above[0], mask, half);
+        __m256i sl = _mm256_setzero_si256(), sg = sl, sm = sl;  // 32-bit lanes
+        uint32_t i = 1;
+        for (; i + 16 <= w; i += 16) {
+            const __m256i x = load16(row + i), left = load16(row + i - 1), top = load16(above + i);
+            const __m256i grad = _mm256_sub_epi16(_mm256_add_epi16(left, top), load16(above + i - 1));
+            const __m256i med = median16(left, top, grad);
+            sl = _mm256_add_epi32(sl, _mm256_madd_epi16(zigzag(x, left), ones));
+            sg = _mm256_add_epi32(sg, _mm256_madd_epi16(zigzag(x, grad), ones));
+            sm = _mm256_add_epi32(sm, _mm256_madd_epi16(zigzag(x, med), ones));
+        }
+        uint64_t tl = sum32(sl), tg = sum32(sg), tm = sum32(sm);
+        for (; i < w; ++i) {
+            const int32_t x = row[i], left = row[i - 1], top = above[i];
+            const int32_t grad = left + top - above[i - 1];
+            tl += zigzagResidual(x, left, mask, half);
+            tg += zigzagResidual(x, grad, mask, half);
+            tm += zigzagResidual(x, median3(left, top, grad), mask, half);
+        }
+        sums[kLeft] += tl;
+        sums[kGradient] += tg;
+        sums[kMedian] += tm;
+    }
+    for (unsigned m = kLeft; m <= kMedian; ++m) sums[m] += common;
+}
 
 // Sixteen values at a time, for the four parameters at once: the sum of the
 // unary parts q, and the number and q-sum of escapes; the bits follow from them.
