@@ -171,8 +171,8 @@ void Decoder::decodeGroupPlaneRow(RowDecoder (*dec)[4], uint32_t active, uint32_
                                   GroupBuffers& b) const {
     const CompressedType& t = *m_stream.type;
     GroupMethods methods{};
-    RowDecoder* planeDecoders[kGroupLanes];
-    int32_t starts[kGroupLanes];
+    RowDecoder* planeDecoders[kGroupLanes] = {};
+    int32_t starts[kGroupLanes] = {};
     for (uint32_t s = 0; s < active; ++s) {
         const int m = dec[s][p].groupMethod(firstRow);
         methods.median[s] = m == kMedian ? 0xffff : 0;
